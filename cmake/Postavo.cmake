@@ -1,0 +1,44 @@
+# Shared build helpers.
+
+set(POSTAVO_WARNINGS -Wall -Wextra -Wno-unused-parameter)
+
+# postavo_library(NAME SOURCES_DIR [LINK libs...])
+# Every .cpp in the folder (not below it) goes into the library; the folder is its include root.
+function(postavo_library name dir)
+  cmake_parse_arguments(ARG "" "" "LINK;EXCLUDE" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+  file(GLOB hdrs CONFIGURE_DEPENDS ${dir}/*.h)
+  foreach(ex ${ARG_EXCLUDE})
+    list(FILTER srcs EXCLUDE REGEX ${ex})
+  endforeach()
+  add_library(${name} STATIC ${srcs} ${hdrs})
+  target_include_directories(${name} PUBLIC ${dir})
+  target_compile_options(${name} PRIVATE ${POSTAVO_WARNINGS})
+  if(ARG_LINK)
+    target_link_libraries(${name} PUBLIC ${ARG_LINK})
+  endif()
+endfunction()
+
+# postavo_tests(FOLDER LINK libs...)
+# Each tests/<folder>/*.cpp file is one test program (one behaviour group), run headless.
+function(postavo_tests folder)
+  cmake_parse_arguments(ARG "" "" "LINK" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  list(FILTER srcs EXCLUDE REGEX "/support_[^/]*\\.cpp$")
+  file(GLOB support CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/support_*.cpp)
+  foreach(src ${srcs})
+    get_filename_component(stem ${src} NAME_WE)
+    set(exe test_${folder}_${stem})
+    add_executable(${exe} ${src} ${support})
+    target_link_libraries(${exe} PRIVATE ${ARG_LINK} GTest::gtest GTest::gmock)
+    target_compile_definitions(${exe} PRIVATE
+      POSTAVO_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+      POSTAVO_SHARED_DIR="${CMAKE_SOURCE_DIR}/../shared"
+      POSTAVO_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
+    target_include_directories(${exe} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+    add_test(NAME ${folder}.${stem} COMMAND ${exe})
+    set_tests_properties(${folder}.${stem} PROPERTIES
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/xdg-runtime;POSTAVO_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp"
+      TIMEOUT 600)
+  endforeach()
+endfunction()

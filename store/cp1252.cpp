@@ -1,0 +1,48 @@
+#include "cp1252.h"
+
+#include <array>
+
+namespace postavo {
+
+namespace {
+// 0x80..0x9F; 0 marks the five bytes Windows-1252 leaves undefined (kept as C1 controls).
+constexpr std::array<char16_t, 32> kHigh = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+}
+
+QString fromCp1252(std::string_view bytes)
+{
+    QString out;
+    out.resize(qsizetype(bytes.size()));
+    QChar* d = out.data();
+    for (unsigned char c : bytes) {
+        char16_t u = c;
+        if (c >= 0x80 && c <= 0x9F && kHigh[c - 0x80] != 0)
+            u = kHigh[c - 0x80];
+        *d++ = QChar(u);
+    }
+    return out;
+}
+
+std::string toCp1252(const QString& text)
+{
+    std::string out;
+    out.reserve(size_t(text.size()));
+    for (QChar qc : text) {
+        const char16_t u = qc.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF) || (u >= 0x80 && u <= 0x9F && kHigh[u - 0x80] == 0)) {
+            out.push_back(char(u));
+            continue;
+        }
+        char c = '?';
+        for (size_t i = 0; i < kHigh.size(); ++i)
+            if (kHigh[i] == u) { c = char(0x80 + i); break; }
+        out.push_back(c);
+    }
+    return out;
+}
+
+} // namespace postavo
