@@ -42,3 +42,21 @@ function(postavo_tests folder)
       TIMEOUT 600)
   endforeach()
 endfunction()
+
+# postavo_fuzz_target(NAME SOURCE LINK libs...)
+# SOURCE defines LLVMFuzzerTestOneInput. Always builds NAME_replay, run by CTest over the
+# corpus folder corpus/NAME beside the source; with POSTAVO_BUILD_FUZZ and clang also builds
+# the libFuzzer program NAME.
+function(postavo_fuzz_target name source)
+  cmake_parse_arguments(ARG "" "" "LINK" ${ARGN})
+  add_executable(${name}_replay ${source} ${CMAKE_SOURCE_DIR}/fuzz/replay_main.cpp)
+  target_link_libraries(${name}_replay PRIVATE ${ARG_LINK})
+  add_test(NAME fuzz.${name}
+           COMMAND ${name}_replay ${CMAKE_CURRENT_SOURCE_DIR}/corpus/${name})
+  if(POSTAVO_BUILD_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    add_executable(${name} ${source})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_libraries(${name} PRIVATE ${ARG_LINK})
+  endif()
+endfunction()
