@@ -86,7 +86,7 @@ bool keyValue(const QByteArray& line, QByteArray* key, QByteArray* value)
 
 struct Located {
     int sectionLine = -1;  // index of the [section] line
-    int lastLine = -1;     // last non-blank line belonging to the section
+    int lastLine = -1;     // the section's last key line (or its header)
     int keyLine = -1;
 };
 
@@ -107,10 +107,11 @@ Located locate(const std::vector<Line>& lines, const QByteArray& section, const 
         }
         if (!inSection)
             continue;
-        if (!lines[i].text.trimmed().isEmpty())
-            at.lastLine = i;
         QByteArray k;
-        if (at.keyLine < 0 && !key.isEmpty() && keyValue(lines[i].text, &k, nullptr) && sameName(k, key))
+        if (!keyValue(lines[i].text, &k, nullptr))
+            continue;  // blank lines and comments before the next section belong to it
+        at.lastLine = i;
+        if (at.keyLine < 0 && !key.isEmpty() && sameName(k, key))
             at.keyLine = i;
     }
     return at;

@@ -1,0 +1,40 @@
+// Postavo start-up: one running copy per program folder, then the main window.
+
+#include "Pvmain.h"
+#include "programfolder.h"
+#include "singlecopy.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Postavo"));
+    QApplication::setApplicationName(QStringLiteral("Postavo"));
+    QApplication::setApplicationVersion(QStringLiteral(POSTAVO_VERSION));
+
+    postavo::SingleCopy single(QApplication::applicationFilePath());
+    switch (single.start()) {
+    case postavo::SingleCopy::Outcome::Other:
+        return 0;
+    case postavo::SingleCopy::Outcome::Failed:
+        QMessageBox::critical(nullptr, QStringLiteral("Postavo"), single.errorString());
+        return 1;
+    case postavo::SingleCopy::Outcome::First:
+        break;
+    }
+
+    QApplication::setApplicationDisplayName(QStringLiteral("Postavo"));
+    QString error;
+    if (!postavo::ProgramFolder::ensureFolders(&error)) {
+        QMessageBox::critical(nullptr, QStringLiteral("Postavo"), error);
+        return 1;
+    }
+
+    postavo::TAddressMain window;
+    QObject::connect(&single, &postavo::SingleCopy::activationRequested, &window,
+                     &postavo::TAddressMain::bringToFront);
+    window.show();
+    return app.exec();
+}
