@@ -2,6 +2,10 @@
 // A scratch folder below the build's test area, removed afterwards.
 #include <QDir>
 #include <QTemporaryDir>
+#include <ostream>
+
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace postavo::test {
 
