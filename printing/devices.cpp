@@ -1,4 +1,5 @@
 #include "devices.h"
+#include "printers.h"
 
 #include <QFile>
 #include <QPainter>
@@ -92,7 +93,7 @@ PdfFileDevice::~PdfFileDevice()
 
 QSizeF PdfFileDevice::pageSize() const
 {
-    return layout_.fullRect(QPageLayout::Inch).size();
+    return paperInches(layout_);
 }
 
 bool PdfFileDevice::begin(const JobInfo& job, QString* error)
@@ -163,7 +164,7 @@ double PrinterDevice::dpiY() const { return printer_.resolution(); }
 
 QSizeF PrinterDevice::pageSize() const
 {
-    return printer_.pageLayout().fullRect(QPageLayout::Inch).size();
+    return paperInches(printer_.pageLayout());
 }
 
 void PrinterDevice::setOrientation(QPageLayout::Orientation o)

@@ -32,6 +32,36 @@ QPageLayout layoutFor(const QPageSize& size, QPageLayout::Orientation o)
 
 } // namespace
 
+QSizeF paperInches(const QPageLayout& layout)
+{
+    const QPageSize page = layout.pageSize();
+    QSizeF d = page.definitionSize();
+    double factor = 1.0;
+    switch (page.definitionUnits()) {
+    case QPageSize::Millimeter: factor = 1 / 25.4; break;
+    case QPageSize::Point: factor = 1 / 72.0; break;
+    case QPageSize::Inch: {
+        if (page.id() == QPageSize::Custom)
+            break;
+        // Qt keeps inch sizes to two decimals (Envelope #10 4.12 wide) but their points exactly:
+        // the inch papers are whole eighths of an inch, whole multiples of 9 points.
+        const QSize points = page.sizePoints();
+        d = QSizeF(points.width(), points.height());
+        factor = 1 / 72.0;
+        break;
+    }
+    case QPageSize::Pica: factor = 1 / 6.0; break;
+    case QPageSize::Didot: factor = 0.376 / 25.4; break;
+    case QPageSize::Cicero: factor = 4.512 / 25.4; break;
+    }
+    QSizeF inches(d.width() * factor, d.height() * factor);
+    if (!page.isValid())
+        inches = layout.fullRect(QPageLayout::Inch).size();
+    else if (layout.orientation() == QPageLayout::Landscape)
+        inches.transpose();
+    return inches;
+}
+
 TPrinters::TPrinters()
 {
     const QList<QPrinterInfo> infos = QPrinterInfo::availablePrinters();
@@ -212,8 +242,8 @@ bool TPrinters::setCustomPaper(int w, int h)
     return true;
 }
 
-double TPrinters::pageWidth() const { return layout_.fullRect(QPageLayout::Inch).width(); }
-double TPrinters::pageHeight() const { return layout_.fullRect(QPageLayout::Inch).height(); }
+double TPrinters::pageWidth() const { return paperInches(layout_).width(); }
+double TPrinters::pageHeight() const { return paperInches(layout_).height(); }
 
 QMarginsF TPrinters::unprintableMargins() const
 {

@@ -21,6 +21,10 @@ namespace postavo::printing {
 
 class RecordingDevice;
 
+// The paper of a layout in inches in its orientation, worked out from the size's own definition
+// (Qt rounds inch sizes to two decimals: an Envelope #10 would be 4.12 wide).
+QSizeF paperInches(const QPageLayout& layout);
+
 class TPrinters {
 public:
     static QString pdfPrinterName() { return QStringLiteral("PDF file"); }
