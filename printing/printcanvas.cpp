@@ -227,14 +227,30 @@ void TPrintCanvas::printCenter(const QString& text, double x)
     tabPending_ = false;
 }
 
+void TPrintCanvas::fillClip(const QRectF& clip)
+{
+    // A clipped text fills its rectangle with the brush; a clear brush leaves the page as it is.
+    if (brush_.style == BrushStyle::Clear)
+        return;
+    ShapeOp fill;
+    fill.rect = clip;
+    fill.pen.style = PenStyle::Clear;
+    fill.brush = brush_;
+    output(fill);
+}
+
 void TPrintCanvas::printClipped(const QRect& clip, double x, double y, const QString& text)
 {
-    printAt(text, absX(x), y + ascent(), true, deviceToInchRect(clip));
+    const QRectF r = deviceToInchRect(clip);
+    fillClip(r);
+    printAt(text, absX(x), y + ascent(), true, r);
 }
 
 void TPrintCanvas::printClippedBaseline(const QRect& clip, double x, double baseline, const QString& text)
 {
-    printAt(text, absX(x), baseline, true, deviceToInchRect(clip));
+    const QRectF r = deviceToInchRect(clip);
+    fillClip(r);
+    printAt(text, absX(x), baseline, true, r);
 }
 
 // ---- Tab stops ----

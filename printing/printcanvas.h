@@ -168,6 +168,7 @@ private:
     void fontChanged();
     double absX(double x) const { return x + origin_; }
     PenSpec resolvePen(const QColor& color, PenStyle style, int width) const;
+    void fillClip(const QRectF& clip);
     void printAt(const QString& text, double absX, double baseline, bool clipped, const QRectF& clip);
 
     CanvasKind kind_;

@@ -4,6 +4,8 @@
 #include "previewform.h"
 #include "printers.h"
 
+#include "settings.h"
+
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -137,7 +139,8 @@ bool runPrintJob(PrintRunSpec spec, TPrinters* printers, QWidget* parent, const 
     if (preview) {
         std::unique_ptr<RecordingDevice> doc = form.takePreviewDocument();
         if (doc && doc->pageCount() > 0) {
-            TPreviewForm viewer(doc.get(), previewCaption, PreviewZoom::Start::WholePage, nullptr, parent);
+            Settings settings; // the program's own settings file keeps the window's placement
+            TPreviewForm viewer(doc.get(), previewCaption, PreviewZoom::Start::WholePage, &settings, parent);
             viewer.exec();
         }
     }
