@@ -253,7 +253,14 @@ QMarginsF TPrinters::unprintableMargins() const
     self->applySettings();
     QPageLayout l = self->qprinter().pageLayout();
     l.setUnits(QPageLayout::Inch);
-    return l.minimumMargins();
+    // Qt reports the printer's margins for the portrait sheet whatever the orientation.
+    // Landscape turns the page a quarter counter-clockwise: its top is the sheet's left edge.
+    QPageLayout portrait = l;
+    portrait.setOrientation(QPageLayout::Portrait);
+    const QMarginsF m = portrait.minimumMargins();
+    if (layout_.orientation() == QPageLayout::Landscape)
+        return QMarginsF(m.bottom(), m.left(), m.top(), m.right());
+    return m;
 }
 
 double TPrinters::resolution() const
@@ -330,6 +337,16 @@ std::unique_ptr<CanvasDevice> TPrinters::createDevice(QString* error)
             return nullptr;
         }
         return std::make_unique<PdfFileDevice>(path, layout_);
+    }
+    // Qt hands a finished job to CUPS without looking at the answer: a queue that refuses jobs
+    // would swallow the output silently, so ask first.
+    QProcess lpstat;
+    lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-a"), printerName()});
+    if (lpstat.waitForFinished(5000) && lpstat.exitStatus() == QProcess::NormalExit
+        && QString::fromLocal8Bit(lpstat.readAllStandardOutput()).contains(QStringLiteral("not accepting"))) {
+        if (error)
+            *error = QStringLiteral("The printer \"%1\" is not accepting print jobs.").arg(printerName());
+        return nullptr;
     }
     applySettings();
     return std::make_unique<PrinterDevice>(*printer_, driverName(), portName());

@@ -4,6 +4,7 @@
 #include "previewform.h"
 #include "printcanvas.h"
 #include "support_printing.h"
+#include "testpage.h"
 
 #include "settings.h"
 
@@ -125,4 +126,38 @@ TEST(PreviewWindow, PagingZoomMouseKeysAndHelp)
             b->click();
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(settings.hasSection("TPreviewForm_Placement"));
+}
+
+TEST(PreviewWindow, ShowsTheTestPageAsItPrints)
+{
+    RecordingDevice doc(QSizeF(8.5, 11), 600);
+    TPrintCanvas c(CanvasKind::Preview);
+    c.setDevice(&doc);
+    ASSERT_TRUE(c.execute(nullptr, [](TPrintCanvas& c) {
+        drawTestPage(c, {"Preview", "none", QMarginsF(0.25, 0.2, 0.25, 0.5)});
+        c.newPage();
+        c.setFont("Arial", 12);
+        for (int r : {0, 90, 180, 270}) {
+            c.setFontRotation(r);
+            c.gotoXY(4.25, 5.5);
+            c.print(QStringLiteral("Rotated %1").arg(r));
+        }
+        c.setFontRotation(0);
+    }));
+    TPreviewForm form(&doc, "Preview Test Page", PreviewZoom::Start::Percent, nullptr, nullptr, 50);
+    form.resize(520, 700);
+    form.show();
+    EXPECT_EQ(form.windowTitle(), "Preview Page 1 of 2 ( 50% )");
+    const QString dir = postavo::testing::scratchDir("preview-test-page");
+    QImage page = form.pageWidget()->grab().toImage();
+    page.save(dir + "/page1.png");
+    // The page is white with ink on it: the title line at 1.5 in, 1.55 in.
+    const double dpi = form.logicalDpiX() * 0.5;
+    int ink = 0;
+    for (int x = int(1.5 * dpi); x < int(3.5 * dpi); ++x)
+        for (int y = int(1.35 * dpi); y < int(1.6 * dpi); ++y)
+            ink += qGray(page.pixel(x + 12, y + 12)) < 128;
+    EXPECT_GT(ink, 50);
+    form.nextPage();
+    form.pageWidget()->grab().save(dir + "/page2.png");
 }
