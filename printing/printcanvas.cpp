@@ -49,6 +49,8 @@ bool TPrintCanvas::execute(const std::function<void(TPrintCanvas&)>& beforePrint
     if (orientation != PrintOrientation::Default)
         device_->setOrientation(orientation == PrintOrientation::Landscape ? QPageLayout::Landscape
                                                                            : QPageLayout::Portrait);
+    // Pens set before the job was given its device take that device's pixels now.
+    pen_ = resolvePen(pen_.color, pen_.style, penWidth_);
     const QSizeF paper = device_->pageSize();
     model_.setPageSize(paper.width(), paper.height());
     page_ = 1;
@@ -293,6 +295,7 @@ void TPrintCanvas::tab(int shade)
         fill.brush = {QColor(g, g, g), BrushStyle::Solid};
         output(fill);
     }
+    pen_ = resolvePen(pen_.color, pen_.style, penWidth_);
     auto edge = [this](double x1, double y1, double x2, double y2) {
         output(LineOp{QPointF(x1, y1), QPointF(x2, y2), pen_});
     };

@@ -23,4 +23,17 @@ inline int penWidthToDevice(int width, double dpi)
     return px < 1 ? 1 : px;
 }
 
+// A font height as layouts store it (negative: the character height in pixels at the screen's
+// `ppi`) in points, rounded. A positive height is taken the same way.
+inline int fontHeightToPoints(int height, double ppi)
+{
+    return ppi > 0 ? static_cast<int>(roundHalfEven(std::abs(height) * 72.0 / ppi)) : 0;
+}
+
+// Points as a layout's negative font height at `ppi`.
+inline int pointsToFontHeight(double points, double ppi)
+{
+    return -static_cast<int>(roundHalfEven(points * ppi / 72.0));
+}
+
 } // namespace postavo::printing

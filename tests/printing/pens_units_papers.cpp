@@ -46,6 +46,33 @@ TEST(Pens, NegativeWidthsAreHundredthsOfAnInch)
     EXPECT_EQ(roundHalfEven(3.5), 4);
 }
 
+TEST(Units, FontHeightsAndPoints)
+{
+    EXPECT_EQ(fontHeightToPoints(-13, 96), 10);  // 9.75
+    EXPECT_EQ(fontHeightToPoints(-16, 120), 10); // 9.6
+    EXPECT_EQ(fontHeightToPoints(-11, 96), 8);   // 8.25
+    EXPECT_EQ(fontHeightToPoints(-3, 96), 2);    // 2.25
+    EXPECT_EQ(fontHeightToPoints(-14, 96), 10);  // 10.5 to even
+    EXPECT_EQ(pointsToFontHeight(10, 96), -13);  // 13.33
+    EXPECT_EQ(pointsToFontHeight(10, 120), -17); // 16.67
+    EXPECT_EQ(fontHeightToPoints(-13, 0), 0);
+}
+
+TEST(Pens, SetBeforeTheJobTheyTakeTheJobsDevicePixels)
+{
+    RecordingDevice doc(QSizeF(8.5, 11), 600);
+    TPrintCanvas c;
+    c.setPen(Qt::black, PenStyle::Solid, -1); // no device yet
+    c.setDevice(&doc);
+    c.addTab(TabStop{1, false, 1, TabJustify::Left, 0, true, false, false, false, 0});
+    ASSERT_TRUE(c.execute(nullptr, [](TPrintCanvas& c) {
+        EXPECT_EQ(c.pen().devicePixels, 6);
+        c.home();
+        c.tab();
+    }));
+    EXPECT_EQ(std::get<LineOp>(doc.page(0).at(0)).pen.devicePixels, 6);
+}
+
 TEST(Pens, SixPixelLineAt300AndOnePixelAt72)
 {
     struct Case { double dpi; int width; int pixels; };

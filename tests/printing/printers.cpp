@@ -6,7 +6,10 @@
 #include "support_printing.h"
 #include "testpage.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
@@ -136,4 +139,21 @@ TEST(CupsPrinter, TestPageReachesTheDefaultQueueOnLetter)
         GTEST_SKIP() << "the queue's output is not where a cups-pdf queue puts it";
     const QString info = runTool("pdfinfo", {pdfs.first().absoluteFilePath()}, &rc);
     EXPECT_TRUE(info.contains("612 x 792 pts")) << info.toStdString();
+}
+
+TEST(Printers, PrintDialogOfThePdfPrinterGivesCopiesAndTheFile)
+{
+    const QString dir = scratchDir("print-dialog");
+    TPrinters p(QStringList{}, QString());
+    p.setPdfFileName(dir + "/chosen.pdf");
+    // Accept the dialog as a user pressing Print would.
+    QTimer::singleShot(0, [] {
+        if (QWidget* w = QApplication::activeModalWidget())
+            if (auto* d = qobject_cast<QDialog*>(w))
+                d->accept();
+    });
+    const std::optional<int> copies = p.printDialog(nullptr);
+    ASSERT_TRUE(copies.has_value());
+    EXPECT_EQ(*copies, 1);
+    EXPECT_EQ(QFileInfo(p.pdfFileName()).fileName(), "chosen.pdf");
 }
