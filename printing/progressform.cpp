@@ -73,6 +73,12 @@ void TPrintProgressForm::run()
     canvas_.setStatusLabel(status_);
     frame_.start();
     button_->setText(frame_.buttonCaption());
+    if (!device && !error.isEmpty()) {
+        // The printer could not take the job (no file chosen, a queue refusing jobs): no pages.
+        ShowInformation(error, this);
+        finishRun(false);
+        return;
+    }
     const bool ok = canvas_.execute(
         [this](TPrintCanvas& c) {
             c.title = QStringLiteral("Postavo");
@@ -88,6 +94,11 @@ void TPrintProgressForm::run()
         });
     if (!ok && !canvas_.lastError().isEmpty())
         ShowInformation(canvas_.lastError(), this);
+    finishRun(ok);
+}
+
+void TPrintProgressForm::finishRun(bool ok)
+{
     frame_.finish(!ok);
     button_->setText(frame_.buttonCaption());
     canvas_.statusFormat = frame_.finalFormat();

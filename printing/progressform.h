@@ -61,6 +61,7 @@ protected:
 private:
     void buttonClicked();
     void run();
+    void finishRun(bool ok);
 
     PrintRunSpec spec_;
     TPrinters* printers_;

@@ -101,6 +101,11 @@ TEST(Printers, AbortedPdfJobLeavesNoFile)
     }));
     EXPECT_TRUE(c.aborted());
     EXPECT_FALSE(QFile::exists(dir + "/gone.pdf"));
+
+    PdfFileDevice nowhere(dir + "/no/such/folder/x.pdf", QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, {}));
+    c.setDevice(&nowhere);
+    EXPECT_FALSE(c.execute(nullptr, [](TPrintCanvas& c) { c.print("x"); }));
+    EXPECT_TRUE(c.lastError().startsWith("Unable to write the PDF file")) << c.lastError().toStdString();
 }
 
 // The system's default CUPS queue (a cups-pdf queue on the test machines): the job must reach it

@@ -1,9 +1,14 @@
 // The progress window: the button's roles, the final texts and the closing rule, with a run that
 // draws three pages.
 #include "devices.h"
+#include "printers.h"
 #include "progressform.h"
+#include "support_printing.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QMessageBox>
+#include <QTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -123,6 +128,7 @@ TEST(ProgressWindow, UntouchedRunWaitsForOk)
     EXPECT_EQ(h.doc.pageCount(), 3);
     EXPECT_EQ(h.form->statusLabel()->text(), "\nReport Preview Ready!");
     EXPECT_TRUE(h.form->isVisible());
+    h.form->grab().save(postavo::testing::scratchDir("progress") + "/finished.png");
     h.form->button()->click();
     EXPECT_FALSE(h.form->isVisible());
     EXPECT_EQ(h.form->result(), QDialog::Accepted);
@@ -148,4 +154,30 @@ TEST(ProgressWindow, MissingTargetsStopWithTheirMessages)
     TPrintCanvas preview(CanvasKind::Preview);
     EXPECT_FALSE(preview.execute(nullptr, nullptr));
     EXPECT_EQ(preview.lastError(), "StreamMode is smUser but Stream is nil");
+}
+
+TEST(ProgressWindow, APrinterThatCannotStartEndsTheRunWithNoPages)
+{
+    TPrinters printers(QStringList{}, QString());
+    printers.setPdfFileChooser([] { return QString(); }); // the user cancels the file dialog
+    PrintRunSpec spec;
+    int bodies = 0;
+    spec.body = [&](TPrintCanvas&, const bool&) { ++bodies; };
+    TPrintProgressForm form(std::move(spec), &printers);
+    QString message;
+    QTimer user; // answers the message box, then presses "Ok"
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            message = box->text();
+            box->accept();
+        } else if (form.isVisible() && form.button()->text() == "Ok") {
+            form.button()->click();
+        }
+    });
+    user.start(10);
+    form.exec();
+    EXPECT_EQ(message, "No PDF file was chosen, aborting print job.");
+    EXPECT_EQ(bodies, 0);
+    EXPECT_TRUE(form.aborted());
+    EXPECT_EQ(form.statusLabel()->text(), "\nPrint Canceled!");
 }
