@@ -53,8 +53,8 @@ private:
     double px(double inches) const;
     double py(double inches) const;
     QRectF deviceRect(const QRectF& inches) const;
-    double penPixels(const PenSpec& pen) const;
-    void applyPen(const PenSpec& pen);
+    double penPixels(const CanvasPen& pen) const;
+    void applyPen(const CanvasPen& pen);
     void paintText(const TextOp& op);
     void paintShape(const ShapeOp& op);
     void paintLine(const LineOp& op);

@@ -51,12 +51,12 @@ const char* brushStyleName(BrushStyle s)
     return "?";
 }
 
-QString penText(const PenSpec& p)
+QString penText(const CanvasPen& p)
 {
     return QStringLiteral("pen %1 %2 %3px").arg(p.color.name(), penStyleName(p.style)).arg(p.devicePixels);
 }
 
-QString brushText(const BrushSpec& b)
+QString brushText(const CanvasBrush& b)
 {
     return QStringLiteral("brush %1 %2").arg(b.color.name(), brushStyleName(b.style));
 }
@@ -68,7 +68,7 @@ QString rectText(const QRectF& r)
 
 } // namespace
 
-QFont FontSpec::toQFont() const
+QFont CanvasFont::toQFont() const
 {
     QFont f(face);
     f.setPointSizeF(points > 0 ? points : 10);
@@ -81,7 +81,7 @@ QFont FontSpec::toQFont() const
     return f;
 }
 
-FontMeasure::FontMeasure(const FontSpec& font) : font_(font.toQFont())
+FontMeasure::FontMeasure(const CanvasFont& font) : font_(font.toQFont())
 {
     QFontMetricsF fm(font_, &measureDevice());
     ascent_ = fm.ascent() / kMeasureDpi;
@@ -99,7 +99,7 @@ QString describe(const CanvasOp& op)
     return std::visit([](const auto& o) -> QString {
         using T = std::decay_t<decltype(o)>;
         if constexpr (std::is_same_v<T, TextOp>) {
-            const FontSpec& f = o.font;
+            const CanvasFont& f = o.font;
             QString s = QStringLiteral("text %1 %2 \"%3\" %4 %5%6%7%8 %9 r%10")
                             .arg(num(o.origin.x()), num(o.origin.y()), f.face)
                             .arg(f.points)

@@ -17,27 +17,27 @@ namespace postavo::printing {
 enum class PenStyle { Solid, Dash, Dot, DashDot, DashDotDot, Clear, InsideFrame };
 enum class BrushStyle { Solid, Clear, Horizontal, Vertical, FDiagonal, BDiagonal, Cross, DiagCross };
 
-struct PenSpec {
+struct CanvasPen {
     QColor color = Qt::black;
     PenStyle style = PenStyle::Solid;
     int devicePixels = 1;  // width resolved for the canvas's device; 0 = thinnest line
     double widthInches = 0; // the same width in inches (device pixels / dpi)
-    bool operator==(const PenSpec&) const = default;
+    bool operator==(const CanvasPen&) const = default;
 };
 
-struct BrushSpec {
+struct CanvasBrush {
     QColor color = Qt::white;
     BrushStyle style = BrushStyle::Solid;
-    bool operator==(const BrushSpec&) const = default;
+    bool operator==(const CanvasBrush&) const = default;
 };
 
-struct FontSpec {
+struct CanvasFont {
     QString face = QStringLiteral("Arial");
     double points = 10;
     bool bold = false, italic = false, underline = false, strikeOut = false;
     QColor color = Qt::black;
     int rotation = 0; // degrees counter-clockwise
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const CanvasFont&) const = default;
 
     QFont toQFont() const; // at its point size, hinting off so sizes scale evenly
 };
@@ -45,7 +45,7 @@ struct FontSpec {
 // Font measures in inches, taken from the platform's fonts at a high resolution so that every
 // target lays text out alike.
 struct FontMeasure {
-    explicit FontMeasure(const FontSpec& font);
+    explicit FontMeasure(const CanvasFont& font);
     double ascent() const { return ascent_; }
     double descent() const { return descent_; }
     double height() const { return ascent_ + descent_; }
@@ -59,7 +59,7 @@ private:
 struct TextOp {
     QPointF origin;        // x and the baseline y
     QString text;
-    FontSpec font;
+    CanvasFont font;
     bool opaque = false;   // fill the text's box with `background` first
     QColor background = Qt::white;
     bool clipped = false;
@@ -72,13 +72,13 @@ struct ShapeOp {
     ShapeKind kind = ShapeKind::Rectangle;
     QRectF rect;           // x1, y1 to x2, y2 in inches; the right and bottom edges are outside
     QSizeF corner;         // corner ellipse of a rounded rectangle, inches
-    PenSpec pen;
-    BrushSpec brush;
+    CanvasPen pen;
+    CanvasBrush brush;
 };
 
 struct LineOp {
     QPointF from, to;      // the end point itself is not drawn
-    PenSpec pen;
+    CanvasPen pen;
 };
 
 struct ImageOp {

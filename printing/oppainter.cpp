@@ -62,7 +62,7 @@ QRectF OpPainter::deviceRect(const QRectF& r) const
     return QRectF(QPointF(std::min(x1, x2), std::min(y1, y2)), QPointF(std::max(x1, x2), std::max(y1, y2)));
 }
 
-double OpPainter::penPixels(const PenSpec& pen) const
+double OpPainter::penPixels(const CanvasPen& pen) const
 {
     if (pen.devicePixels <= 0)
         return 0; // the device's thinnest line
@@ -70,7 +70,7 @@ double OpPainter::penPixels(const PenSpec& pen) const
     return w < 1 ? 1 : w;
 }
 
-void OpPainter::applyPen(const PenSpec& pen)
+void OpPainter::applyPen(const CanvasPen& pen)
 {
     QPen qp(pen.color);
     qp.setStyle(qtPenStyle(pen.style));

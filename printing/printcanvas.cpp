@@ -310,9 +310,9 @@ void TPrintCanvas::tab(int shade)
 
 // ---- Graphics ----
 
-PenSpec TPrintCanvas::resolvePen(const QColor& color, PenStyle style, int width) const
+CanvasPen TPrintCanvas::resolvePen(const QColor& color, PenStyle style, int width) const
 {
-    PenSpec p;
+    CanvasPen p;
     p.color = color;
     p.style = style;
     const double dpi = pixelsPerInchX();

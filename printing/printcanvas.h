@@ -105,7 +105,7 @@ public:
     void setStrikeOut(bool on);
     void setFontColor(const QColor& color);
     void setFontRotation(int degrees);
-    const FontSpec& font() const { return font_; }
+    const CanvasFont& font() const { return font_; }
     double textWidth(const QString& text) const;
     double ascent() const;
     double descent() const;
@@ -138,10 +138,10 @@ public:
     // ---- Graphics ----
     // Width < 0: hundredths of an inch (at least one device pixel); >= 0: device pixels.
     void setPen(const QColor& color, PenStyle style = PenStyle::Solid, int width = 1);
-    const PenSpec& pen() const { return pen_; }
+    const CanvasPen& pen() const { return pen_; }
     int penWidth() const { return penWidth_; }
     void setBrush(const QColor& color, BrushStyle style = BrushStyle::Solid);
-    const BrushSpec& brush() const { return brush_; }
+    const CanvasBrush& brush() const { return brush_; }
     void rectangle(double x1, double y1, double x2, double y2);
     void roundRect(double x1, double y1, double x2, double y2, double cornerW, double cornerH);
     void ellipse(double x1, double y1, double x2, double y2);
@@ -167,7 +167,7 @@ private:
     void startPage();
     void fontChanged();
     double absX(double x) const { return x + origin_; }
-    PenSpec resolvePen(const QColor& color, PenStyle style, int width) const;
+    CanvasPen resolvePen(const QColor& color, PenStyle style, int width) const;
     void fillClip(const QRectF& clip);
     void printAt(const QString& text, double absX, double baseline, bool clipped, const QRectF& clip);
 
@@ -178,10 +178,10 @@ private:
     int tabIndex_ = -1;
     bool tabPending_ = false;
     TabCell pendingCell_;
-    FontSpec font_;
-    PenSpec pen_;
+    CanvasFont font_;
+    CanvasPen pen_;
     int penWidth_ = 1;
-    BrushSpec brush_;
+    CanvasBrush brush_;
     QPointF penPos_;
     double origin_ = 0;
     int page_ = 1;

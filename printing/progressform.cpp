@@ -15,19 +15,19 @@
 
 namespace postavo::printing {
 
-TPrintProgressForm::TPrintProgressForm(PrintRunSpec spec, TPrinters* printers, QWidget* parent)
+TPrintProgressForm::TPrintProgressForm(PrintRun run, TPrinters* printers, QWidget* parent)
     : QDialog(parent),
-      spec_(std::move(spec)),
+      run_(std::move(run)),
       printers_(printers),
-      frame_(spec_.preview, spec_.texts),
-      canvas_(spec_.preview ? CanvasKind::Preview : CanvasKind::Printer)
+      frame_(run_.preview, run_.texts),
+      canvas_(run_.preview ? CanvasKind::Preview : CanvasKind::Printer)
 {
     setWindowTitle(frame_.caption());
     setModal(true);
     status_ = new QLabel(this);
     status_->setMinimumSize(280, 60);
     status_->setAlignment(Qt::AlignCenter);
-    button_ = new QPushButton(spec_.preview ? QStringLiteral("Stop") : QStringLiteral("Cancel"), this);
+    button_ = new QPushButton(run_.preview ? QStringLiteral("Stop") : QStringLiteral("Cancel"), this);
     button_->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -52,16 +52,16 @@ void TPrintProgressForm::showEvent(QShowEvent* event)
     if (!started_) {
         started_ = true;
         // Run once the window is on screen, inside its own event loop.
-        QTimer::singleShot(0, this, &TPrintProgressForm::run);
+        QTimer::singleShot(0, this, &TPrintProgressForm::startRun);
     }
 }
 
-void TPrintProgressForm::run()
+void TPrintProgressForm::startRun()
 {
     CanvasDevice* device = externalDevice_;
     QString error;
     if (!device) {
-        if (spec_.preview) {
+        if (run_.preview) {
             previewDoc_ = printers_ ? printers_->createPreviewDocument() : std::make_unique<RecordingDevice>();
             device = previewDoc_.get();
         } else if (printers_) {
@@ -82,15 +82,15 @@ void TPrintProgressForm::run()
     const bool ok = canvas_.execute(
         [this](TPrintCanvas& c) {
             c.title = QStringLiteral("Postavo");
-            c.copies = spec_.copies;
-            c.statusFormat = spec_.texts.statusFormat;
+            c.copies = run_.copies;
+            c.statusFormat = run_.texts.statusFormat;
             c.statusText = {QString(), QString()};
-            if (spec_.beforePrint)
-                spec_.beforePrint(c);
+            if (run_.beforePrint)
+                run_.beforePrint(c);
         },
         [this](TPrintCanvas& c) {
-            if (spec_.body)
-                spec_.body(c, frame_.stopFlag());
+            if (run_.body)
+                run_.body(c, frame_.stopFlag());
         });
     if (!ok && !canvas_.lastError().isEmpty())
         ShowInformation(canvas_.lastError(), this);
@@ -113,8 +113,8 @@ void TPrintProgressForm::buttonClicked()
     case ProgressFrame::Action::Stop:
         break; // the run's loop sees the flag after the current record
     case ProgressFrame::Action::AskCancel: {
-        const bool yes = spec_.askCancel ? spec_.askCancel(this)
-                                         : AskYesNo(spec_.texts.cancelQuestion, spec_.texts.cancelCaption, this);
+        const bool yes = run_.askCancel ? run_.askCancel(this)
+                                         : AskYesNo(run_.texts.cancelQuestion, run_.texts.cancelCaption, this);
         if (yes)
             canvas_.abort();
         break;
@@ -140,10 +140,10 @@ void TPrintProgressForm::closeEvent(QCloseEvent* event)
     QDialog::closeEvent(event);
 }
 
-bool runPrintJob(PrintRunSpec spec, TPrinters* printers, QWidget* parent, const QString& previewCaption)
+bool runPrintJob(PrintRun run, TPrinters* printers, QWidget* parent, const QString& previewCaption)
 {
-    const bool preview = spec.preview;
-    TPrintProgressForm form(std::move(spec), printers, parent);
+    const bool preview = run.preview;
+    TPrintProgressForm form(std::move(run), printers, parent);
     form.exec();
     if (form.aborted())
         return false;

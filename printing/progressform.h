@@ -18,7 +18,7 @@ namespace postavo::printing {
 class RecordingDevice;
 class TPrinters;
 
-struct PrintRunSpec {
+struct PrintRun {
     bool preview = false;
     ProgressTexts texts;
     // Extra setup before the job starts (the frame has already set the title "Postavo", the
@@ -37,7 +37,7 @@ class TPrintProgressForm : public QDialog {
 public:
     // `printers` gives the printer (print) or the paper of the preview; it may be null for a
     // preview on Letter paper. `device` overrides the target (tests).
-    TPrintProgressForm(PrintRunSpec spec, TPrinters* printers, QWidget* parent = nullptr);
+    TPrintProgressForm(PrintRun run, TPrinters* printers, QWidget* parent = nullptr);
     ~TPrintProgressForm() override;
 
     void setDevice(CanvasDevice* device) { externalDevice_ = device; }
@@ -60,10 +60,10 @@ protected:
 
 private:
     void buttonClicked();
-    void run();
+    void startRun();
     void finishRun(bool ok);
 
-    PrintRunSpec spec_;
+    PrintRun run_;
     TPrinters* printers_;
     ProgressFrame frame_;
     TPrintCanvas canvas_;
@@ -78,6 +78,6 @@ private:
 // Runs a print or preview job with its progress window and, after a preview that was not
 // aborted, shows the pages in the preview window with `previewCaption`. False when the job was
 // cancelled or could not start.
-bool runPrintJob(PrintRunSpec spec, TPrinters* printers, QWidget* parent, const QString& previewCaption);
+bool runPrintJob(PrintRun run, TPrinters* printers, QWidget* parent, const QString& previewCaption);
 
 } // namespace postavo::printing

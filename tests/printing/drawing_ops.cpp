@@ -54,7 +54,7 @@ TEST(DrawingOps, TextPositionsAndFontSettings)
     ASSERT_EQ(log.size(), 6);
     EXPECT_EQ(log[1], "text 1.000 2.000 \"Arial\" 12 Bius #ff0000 r0 \"AB\"");
     EXPECT_TRUE(log[2].startsWith(QStringLiteral("text %1 2.000").arg(1 + w, 0, 'f', 3)));
-    FontSpec times;
+    CanvasFont times;
     times.face = "Times New Roman";
     times.points = 12;
     const auto& r = std::get<TextOp>(doc.page(0)[2]);
@@ -81,7 +81,7 @@ TEST(DrawingOps, ClippedTextAndOpaqueBackground)
     const auto& first = std::get<TextOp>(ops[0]);
     EXPECT_TRUE(first.clipped);
     EXPECT_EQ(first.clip, QRectF(1.0, 2.0, 0.5, 0.2));
-    FontSpec arial;
+    CanvasFont arial;
     EXPECT_NEAR(first.origin.y(), 2.0 + FontMeasure(arial).ascent(), 1e-12); // top-left at (1, 2)
     const auto& fill = std::get<ShapeOp>(ops[1]);
     EXPECT_EQ(fill.brush.color, QColor(Qt::yellow));

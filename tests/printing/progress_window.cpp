@@ -26,15 +26,15 @@ struct Harness {
 
     void open(bool preview)
     {
-        PrintRunSpec spec;
-        spec.preview = preview;
-        spec.texts.cancelQuestion = "Cancel Report Printing?";
-        spec.texts.printCanceled = "\rReport Print Canceled!";
-        spec.texts.previewCanceled = "\rReport Preview Canceled!";
-        spec.texts.printCompleted = "\rReport Print Completed!";
-        spec.texts.previewReady = "\rReport Preview Ready!";
-        spec.askCancel = [this](QWidget*) { ++questions; return answer; };
-        spec.body = [this](TPrintCanvas& c, const bool& stop) {
+        PrintRun run;
+        run.preview = preview;
+        run.texts.cancelQuestion = "Cancel Report Printing?";
+        run.texts.printCanceled = "\rReport Print Canceled!";
+        run.texts.previewCanceled = "\rReport Preview Canceled!";
+        run.texts.printCompleted = "\rReport Print Completed!";
+        run.texts.previewReady = "\rReport Preview Ready!";
+        run.askCancel = [this](QWidget*) { ++questions; return answer; };
+        run.body = [this](TPrintCanvas& c, const bool& stop) {
             for (int page = 1; page <= 3; ++page) {
                 if (page > 1)
                     c.newPage();
@@ -48,7 +48,7 @@ struct Harness {
                     return;
             }
         };
-        form = std::make_unique<TPrintProgressForm>(std::move(spec), nullptr);
+        form = std::make_unique<TPrintProgressForm>(std::move(run), nullptr);
         form->setDevice(&doc);
         form->show();
         // The run starts from the window's event loop; go round it until the run is over.
@@ -160,10 +160,10 @@ TEST(ProgressWindow, APrinterThatCannotStartEndsTheRunWithNoPages)
 {
     TPrinters printers(QStringList{}, QString());
     printers.setPdfFileChooser([] { return QString(); }); // the user cancels the file dialog
-    PrintRunSpec spec;
+    PrintRun run;
     int bodies = 0;
-    spec.body = [&](TPrintCanvas&, const bool&) { ++bodies; };
-    TPrintProgressForm form(std::move(spec), &printers);
+    run.body = [&](TPrintCanvas&, const bool&) { ++bodies; };
+    TPrintProgressForm form(std::move(run), &printers);
     QString message;
     QTimer user; // answers the message box, then presses "Ok"
     QObject::connect(&user, &QTimer::timeout, [&] {

@@ -114,7 +114,7 @@ TEST_F(TestPagePdf, TextSamplesSitAtTheirStatedPositions)
                                    TestPageLayout::timesBaseline}}) {
         const Word* w = find(ws, s.word);
         ASSERT_TRUE(w) << s.word.toStdString();
-        FontSpec font;
+        CanvasFont font;
         font.face = s.face;
         font.points = s.points;
         const double descent = FontMeasure(font).descent();
