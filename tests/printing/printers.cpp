@@ -138,6 +138,11 @@ TEST(CupsPrinter, TestPageReachesTheDefaultQueueOnLetter)
     }
     EXPECT_GT(after, before) << "the job did not complete on " << queue.toStdString();
 
+    // The command-line tool reaches the same queue by name.
+    const QString tool = QStringLiteral(POSTAVO_BIN_DIR) + "/postavo-batch";
+    const QString said = runTool(tool, {"test-page", "--printer", queue}, &rc);
+    EXPECT_EQ(rc, 0) << said.toStdString();
+
     // A cups-pdf queue leaves its PDF in the user's PDF folder: it must be Letter, not A4.
     const QFileInfoList pdfs = QDir(outDir).entryInfoList({"*.pdf"}, QDir::Files, QDir::Time);
     if (pdfs.isEmpty() || pdfs.first().lastModified() < started)
