@@ -785,6 +785,8 @@ std::string Table::evalString(std::string_view expression)
 std::vector<std::string> Table::check()
 {
     post();
+    if (mode_ != OpenMode::ReadOnly)
+        flushIndexes(false);
     std::vector<std::string> problems;
     const std::size_t len = header_.recordLength;
     const std::uint32_t n = header_.recordCount;
