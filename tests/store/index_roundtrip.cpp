@@ -156,6 +156,49 @@ INSTANTIATE_TEST_SUITE_P(Shapes, RoundTrip,
                                            Shape{240, 70000, KeyType::Character},
                                            Shape{10, 300, KeyType::Character}));
 
+TEST(LongKeys, IncompressibleLongKeysWithWideRecordNumbers)
+{
+    // Two such keys do not fit one leaf: every leaf holds one key and splits go three ways.
+    auto dir = scratchDir("longkeys");
+    auto ix = CompoundIndex::create((dir / "l.cdx").string());
+    std::mt19937 rng(7);
+    auto key = [&] {
+        std::string k(240, 'A');
+        for (char& c : k)
+            c = static_cast<char>('A' + rng() % 26);
+        return k;
+    };
+    Model model;
+    std::vector<KeyEntry> entries;
+    for (int i = 0; i < 300; ++i) {
+        KeyEntry e{key(), 100000 + static_cast<uint32_t>(rng() % 4000000000u)};
+        model.emplace(e.key, e.recno);
+        entries.push_back(e);
+    }
+    ix->addTag(makeTag("LONG", 240), entries);
+    ix->addTag(makeTag("EMPTY", 240), {});
+    Model empty;
+    for (int i = 0; i < 1500; ++i) {
+        bool insert = rng() % 3 != 0 || empty.empty();
+        for (auto [tag, m] : {std::pair<size_t, Model*>{0, &model}, {1, &empty}}) {
+            if (insert || m->empty()) {
+                std::string k = key();
+                uint32_t r = 70000 + static_cast<uint32_t>(rng() % 4000000000u);
+                ASSERT_EQ(ix->insertKey(tag, k, r), m->emplace(k, r).second);
+            } else {
+                auto it = m->begin();
+                std::advance(it, rng() % m->size());
+                ASSERT_TRUE(ix->deleteKey(tag, it->first, it->second));
+                m->erase(it);
+            }
+        }
+    }
+    expectSame(*ix, 0, model);
+    expectSame(*ix, 1, empty);
+    auto problems = ix->check();
+    ASSERT_TRUE(problems.empty()) << problems.front();
+}
+
 TEST(IndexCursorStability, ACursorFollowsChangesToItsTag)
 {
     auto dir = scratchDir("cursor");
