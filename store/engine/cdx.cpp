@@ -209,7 +209,7 @@ std::unique_ptr<CompoundIndex> CompoundIndex::open(const std::string& path, bool
     std::unique_ptr<CompoundIndex> ix(new CompoundIndex);
     ix->file_ = PageFile::open(path, readOnly);
     const uint8_t* h = ix->file_->page(0);
-    if (!(h[14] & indexopt::kCompact))
+    if (!(h[14] & indexopt::kCompact) || !(h[14] & indexopt::kCompound))
         throw EngineError(EngineError::Kind::Unsupported, path, "not a compact compound index");
     if (getLE16(h + 12) != kDirectoryKeyLength)
         ix->file_->corrupt("the tag directory key length is " + std::to_string(getLE16(h + 12)) + ", not 10");

@@ -391,6 +391,45 @@ void IndexTree::initEmpty()
     ++version_;
 }
 
+// Splits sorted keys into leaves, each filled as far as it goes; returns where each starts.
+std::vector<size_t> IndexTree::packLeaves(const uint8_t* keys, const uint32_t* recs, size_t n,
+                                          const std::function<void(int)>& progress) const
+{
+    std::vector<size_t> starts;
+    size_t used = 0, count = 0, prevTrail = 0;
+    uint32_t maxRec = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const uint8_t* k = keys + i * keyLen_;
+        size_t trail = trailOf(k);
+        size_t dup = 0;
+        if (count > 0) {
+            size_t limit = std::min(keyLen_ - trail, keyLen_ - prevTrail);
+            const uint8_t* p = k - keyLen_;
+            while (dup < limit && p[dup] == k[dup])
+                ++dup;
+        }
+        uint32_t m = std::max(maxRec, recs[i]);
+        size_t need = (count + 1) * recordBytes(m) + used + keyLen_ - dup - trail;
+        if (count == 0 || need > kLeafSpace) {
+            if (count > 0) {
+                // Start a new leaf with this key, uncompressed against its predecessor.
+                dup = 0;
+            }
+            starts.push_back(i);
+            count = 0;
+            used = 0;
+            m = recs[i];
+        }
+        used += keyLen_ - dup - trail;
+        ++count;
+        maxRec = m;
+        prevTrail = trail;
+        if (progress && (i & 0xFFFF) == 0)
+            progress(static_cast<int>(40 + 40 * i / n));
+    }
+    return starts;
+}
+
 void IndexTree::build(const uint8_t* keys, const uint32_t* recs, size_t n,
                       const std::function<void(int)>& progress)
 {
@@ -398,41 +437,7 @@ void IndexTree::build(const uint8_t* keys, const uint32_t* recs, size_t n,
         initEmpty();
         return;
     }
-    // Split the sorted keys into leaves, each filled as far as it goes.
-    std::vector<size_t> starts;
-    {
-        size_t used = 0, count = 0, prevTrail = 0;
-        uint32_t maxRec = 0;
-        for (size_t i = 0; i < n; ++i) {
-            const uint8_t* k = keys + i * keyLen_;
-            size_t trail = trailOf(k);
-            size_t dup = 0;
-            if (count > 0) {
-                size_t limit = std::min(keyLen_ - trail, keyLen_ - prevTrail);
-                const uint8_t* p = k - keyLen_;
-                while (dup < limit && p[dup] == k[dup])
-                    ++dup;
-            }
-            uint32_t m = std::max(maxRec, recs[i]);
-            size_t need = (count + 1) * recordBytes(m) + used + keyLen_ - dup - trail;
-            if (count == 0 || need > kLeafSpace) {
-                if (count > 0) {
-                    // Start a new leaf with this key, uncompressed against its predecessor.
-                    dup = 0;
-                }
-                starts.push_back(i);
-                count = 0;
-                used = 0;
-                m = recs[i];
-            }
-            used += keyLen_ - dup - trail;
-            ++count;
-            maxRec = m;
-            prevTrail = trail;
-            if (progress && (i & 0xFFFF) == 0)
-                progress(static_cast<int>(40 + 40 * i / n));
-        }
-    }
+    std::vector<size_t> starts = packLeaves(keys, recs, n, progress);
     const size_t leaves = starts.size();
     starts.push_back(n);
     std::vector<uint32_t> pages(leaves);
@@ -594,24 +599,34 @@ IndexTree::Change IndexTree::leafChanged(std::vector<PathStep>& path, Leaf& leaf
         return at > 0 && at < n && leafBytes(leaf.keys.data(), leaf.recs.data(), at) <= kLeafSpace
                && leafBytes(leaf.key(at, keyLen_), leaf.recs.data() + at, n - at) <= kLeafSpace;
     };
+    std::vector<size_t> starts;
     if (!fits(s)) {
-        bool found = false;
-        for (size_t d = 1; d < n && !found; ++d) {
-            if (s >= d && fits(s - d)) { s -= d; found = true; }
-            else if (fits(s + d)) { s += d; found = true; }
+        for (size_t d = 1; d < n && starts.empty(); ++d) {
+            if (s >= d && fits(s - d))
+                starts = {0, s - d};
+            else if (fits(s + d))
+                starts = {0, s + d};
         }
-        if (!found)
-            throw std::logic_error("index leaf cannot be split");
+        if (starts.empty())   // long keys with wide record numbers: more than two pages
+            starts = packLeaves(leaf.keys.data(), leaf.recs.data(), n, {});
+    } else {
+        starts = {0, s};
     }
-    uint32_t newPage = file_.allocate();
-    linkAfter(leaf.page, newPage);
-    uint32_t rightOfNew = getLE32(file_.page(newPage) + 8);
-    encodeLeaf(leaf.keys.data(), leaf.recs.data(), s, kAttrLeaf, leaf.left, newPage,
-               file_.writable(leaf.page));
-    encodeLeaf(leaf.key(s, keyLen_), leaf.recs.data() + s, n - s, kAttrLeaf, leaf.page, rightOfNew,
-               file_.writable(newPage));
-    appendEntry(ch.entries, leaf.key(s - 1, keyLen_), leaf.recs[s - 1], leaf.page);
-    appendEntry(ch.entries, leaf.key(n - 1, keyLen_), leaf.recs[n - 1], newPage);
+    starts.push_back(n);
+    std::vector<uint32_t> pages{leaf.page};
+    for (size_t i = 2; i < starts.size(); ++i) {
+        pages.push_back(file_.allocate());
+        linkAfter(pages[i - 2], pages.back());
+    }
+    uint32_t rightmost = getLE32(file_.page(pages.back()) + 8);
+    for (size_t i = 0; i + 1 < starts.size(); ++i) {
+        size_t a = starts[i], b = starts[i + 1];
+        if (!encodeLeaf(leaf.key(a, keyLen_), leaf.recs.data() + a, b - a, kAttrLeaf,
+                        i ? pages[i - 1] : leaf.left, i + 2 < starts.size() ? pages[i + 1] : rightmost,
+                        file_.writable(pages[i])))
+            throw std::logic_error("index leaf packing miscounted");
+        appendEntry(ch.entries, leaf.key(b - 1, keyLen_), leaf.recs[b - 1], pages[i]);
+    }
     return ch;
 }
 
@@ -689,25 +704,29 @@ void IndexTree::applyChange(std::vector<PathStep>& path, Change ch)
                 appendEntry(up.entries, lastE, getBE32(lastE + keyLen_), step.page);
             }
         } else {
-            size_t s = m / 2;
-            uint32_t newPage = file_.allocate();
-            linkAfter(step.page, newPage);
-            uint32_t rightOfNew = getLE32(file_.page(newPage) + 8);
-            writeInterior(step.page, 0, left, newPage, ents.data(), s);
-            writeInterior(newPage, 0, step.page, rightOfNew, ents.data() + s * es, m - s);
-            const uint8_t* lastL = ents.data() + (s - 1) * es;
-            const uint8_t* lastR = ents.data() + (m - 1) * es;
-            appendEntry(up.entries, lastL, getBE32(lastL + keyLen_), step.page);
-            appendEntry(up.entries, lastR, getBE32(lastR + keyLen_), newPage);
+            // Too many entries: spread them evenly over as few pages as hold them.
+            size_t nodes = (m + per - 1) / per;
+            std::vector<uint32_t> pages{step.page};
+            for (size_t i = 1; i < nodes; ++i) {
+                pages.push_back(file_.allocate());
+                linkAfter(pages[i - 1], pages[i]);
+            }
+            uint32_t rightmost = getLE32(file_.page(pages.back()) + 8);
+            size_t at = 0;
+            for (size_t i = 0; i < nodes; ++i) {
+                size_t cnt = m / nodes + (i < m % nodes ? 1 : 0);
+                writeInterior(pages[i], 0, i ? pages[i - 1] : left, i + 1 < nodes ? pages[i + 1] : rightmost,
+                              ents.data() + at * es, cnt);
+                const uint8_t* lastE = ents.data() + (at + cnt - 1) * es;
+                appendEntry(up.entries, lastE, getBE32(lastE + keyLen_), pages[i]);
+                at += cnt;
+            }
         }
         ch = std::move(up);
     }
     // The root itself changed: it split (two entries) or may have one child left.
-    if (ch.entries.size() / es == 2) {
-        uint32_t page = file_.allocate();
-        writeInterior(page, kAttrRoot, kNone, kNone, ch.entries.data(), 2);
-        setRoot(page);
-    }
+    if (ch.entries.size() / es >= 2)
+        growRoot(std::move(ch.entries));
     // An interior root with a single child hands the root over to it.
     for (int depth = 0; depth < kMaxDepth; ++depth) {
         uint32_t r = root();
@@ -726,6 +745,36 @@ void IndexTree::applyChange(std::vector<PathStep>& path, Change ch)
         putLE32(c + 8, kNone);
         setRoot(child);
         file_.release(r);
+    }
+}
+
+// The old root split into the pages named by `entries`: put new levels above them.
+void IndexTree::growRoot(std::vector<uint8_t> entries)
+{
+    const size_t es = entrySize(), per = maxInterior();
+    while (true) {
+        size_t m = entries.size() / es;
+        if (m <= per) {
+            uint32_t page = file_.allocate();
+            writeInterior(page, kAttrRoot, kNone, kNone, entries.data(), m);
+            setRoot(page);
+            return;
+        }
+        size_t nodes = (m + per - 1) / per;
+        std::vector<uint32_t> pages(nodes);
+        for (auto& p : pages)
+            p = file_.allocate();
+        std::vector<uint8_t> next;
+        size_t at = 0;
+        for (size_t i = 0; i < nodes; ++i) {
+            size_t cnt = m / nodes + (i < m % nodes ? 1 : 0);
+            writeInterior(pages[i], 0, i ? pages[i - 1] : kNone, i + 1 < nodes ? pages[i + 1] : kNone,
+                          entries.data() + at * es, cnt);
+            const uint8_t* lastE = entries.data() + (at + cnt - 1) * es;
+            appendEntry(next, lastE, getBE32(lastE + keyLen_), pages[i]);
+            at += cnt;
+        }
+        entries.swap(next);
     }
 }
 
@@ -750,11 +799,8 @@ bool IndexTree::insert(const uint8_t* key, uint32_t rec)
     ++version_;
     Change ch = leafChanged(path, leaf);
     if (path.empty()) {
-        if (ch.entries.size() / entrySize() == 2) {
-            uint32_t r = file_.allocate();
-            writeInterior(r, kAttrRoot, kNone, kNone, ch.entries.data(), 2);
-            setRoot(r);
-        }
+        if (ch.entries.size() / entrySize() >= 2)
+            growRoot(std::move(ch.entries));
         return true;
     }
     applyChange(path, std::move(ch));

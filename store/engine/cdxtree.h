@@ -109,6 +109,9 @@ private:
     void linkAfter(uint32_t page, uint32_t newPage);   // newPage goes right of page
     void unlink(uint32_t page);
     void applyChange(std::vector<PathStep>& path, Change change);
+    void growRoot(std::vector<uint8_t> entries);
+    std::vector<size_t> packLeaves(const uint8_t* keys, const uint32_t* recs, size_t n,
+                                   const std::function<void(int)>& progress) const;
     Change leafChanged(std::vector<PathStep>& path, Leaf& leaf);
 
     PageFile& file_;
