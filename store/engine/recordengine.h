@@ -11,7 +11,7 @@
 #include "engine_error.h"
 #include "expression.h"
 #include "file_lock.h"
-#include "single_index_bridge.h"
+#include "idx.h"
 #include "memo_file.h"
 
 #include <cstdint>

@@ -174,13 +174,8 @@ void Table::updateKeys()
         // A record of the subset stays in it under its new key.
         keyOf(tempTag_, original_.data(), recno_, keyA_);
         keyOf(tempTag_, record_.data(), recno_, keyB_);
-        if (keyA_ != keyB_) {
-            auto c = tempIndex_->cursor();
-            if (c->seekEntry(keyA_, recno_)) {
-                tempIndex_->deleteKey(keyA_, recno_);
-                tempIndex_->insertKey(keyB_, recno_);
-            }
-        }
+        if (keyA_ != keyB_ && tempIndex_->deleteKey(keyA_, recno_))
+            tempIndex_->insertKey(keyB_, recno_);
     }
     if (cursor_ && !appended)
         cursor_.reset();  // the tree changed under it; it is re-found from the record
