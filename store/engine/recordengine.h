@@ -35,6 +35,12 @@ struct FieldSpec {
 
 // A tag to build: name, key expression, and the options other programs' tables may carry.
 struct TagSpec {
+    TagSpec(std::string name_, std::string keyExpr_, std::string forExpr_ = {}, bool unique_ = false,
+            bool descending_ = false)
+        : name(std::move(name_)), keyExpr(std::move(keyExpr_)), forExpr(std::move(forExpr_)), unique(unique_),
+          descending(descending_)
+    {
+    }
     std::string name;
     std::string keyExpr;
     std::string forExpr;   // empty: every record

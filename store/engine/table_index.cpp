@@ -845,7 +845,7 @@ std::vector<std::string> Table::check()
             continue;
         }
         auto& want = expected[t];
-        std::stable_sort(want.begin(), want.end(), [](const KeyEntry& a, const KeyEntry& b) {
+        std::sort(want.begin(), want.end(), [](const KeyEntry& a, const KeyEntry& b) {
             return a.key != b.key ? a.key < b.key : a.recno < b.recno;
         });
         if (info.unique) {
