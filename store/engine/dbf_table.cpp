@@ -233,6 +233,7 @@ void Table::close()
     cdx_.reset();
     tags_.clear();
     order_ = 0;
+    indexError_.clear();
     filter_ = Expression();
     memo_.reset();
     file_.close();
@@ -261,6 +262,8 @@ void Table::requireWritable() const
         throw EngineError(EngineError::Kind::Usage, path_, "table is closed");
     if (mode_ == OpenMode::ReadOnly)
         throw EngineError(EngineError::Kind::Usage, path_, "table is open read-only");
+    if (!indexError_.empty())
+        throw EngineError(EngineError::Kind::Corrupt, path_, "cannot keep the index current: " + indexError_);
     for (const TagState& t : tags_)
         if (!t.error.empty())
             throw EngineError(EngineError::Kind::Unsupported, path_,

@@ -127,6 +127,9 @@ public:
     void reindex();
     void closeIndexes();  // forgets the production index (and the temporary one) until reopened
     bool hasIndex() const { return cdx_ != nullptr; }
+    // Why the production index could not be opened ("" when it could or there is none). The
+    // table then opens without it and refuses writes until closeIndexes() or a rebuild.
+    const std::string& indexError() const { return indexError_; }
     CompoundIndex* index() { return cdx_.get(); }
 
     // The temporary subset index: an empty single-index file that becomes the active order and
@@ -247,7 +250,8 @@ private:
     std::vector<unsigned char> original_;  // the record as stored, to find its old keys
     mutable std::vector<unsigned char> scratch_;
     mutable std::string keyA_, keyB_;
-    bool indexDirty_ = false;  // header byte 14 says index changes may not have reached the file
+    bool indexDirty_ = false;
+    std::string indexError_;  // header byte 14 says index changes may not have reached the file
 
     // Read-ahead for sequential passes.
     mutable std::vector<unsigned char> cache_;

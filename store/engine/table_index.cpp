@@ -86,7 +86,15 @@ void Table::openIndex()
             return info.keyType;
         }
     };
-    cdx_ = CompoundIndex::open(path, mode_ == OpenMode::ReadOnly, resolver);
+    indexError_.clear();
+    try {
+        cdx_ = CompoundIndex::open(path, mode_ == OpenMode::ReadOnly, resolver);
+    } catch (const EngineError& e) {
+        // A damaged index must not keep the table shut: the caller sees no tags and rebuilds.
+        indexError_ = e.what();
+        cdx_.reset();
+        return;
+    }
     tags_.clear();
     for (std::size_t i = 0; i < cdx_->tagCount(); ++i)
         tags_.push_back(compileTag(cdx_->tag(i)));
@@ -399,6 +407,7 @@ void Table::indexTag(const TagSpec& tag) { indexTags({tag}); }
 
 void Table::indexTags(const std::vector<TagSpec>& specs)
 {
+    indexError_.clear();  // a damaged index file is replaced by the new one
     requireWritable();
     post();
     if (specs.empty())
@@ -540,6 +549,7 @@ void Table::reindex()
 
 void Table::closeIndexes()
 {
+    indexError_.clear();
     post();
     flushIndexes(true);
     cursor_.reset();
@@ -792,6 +802,8 @@ std::vector<std::string> Table::check()
                            + std::to_string(n) + " records");
     if (indexDirty_)
         problems.push_back(path_ + ": the index was not brought up to date by its last writer");
+    if (!indexError_.empty())
+        problems.push_back(indexError_);
     std::vector<std::vector<KeyEntry>> expected(tags_.size());
     const std::uint32_t per = std::uint32_t(std::max<std::size_t>(1, kScanBytes / len));
     std::vector<unsigned char> buf;
