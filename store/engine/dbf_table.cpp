@@ -233,6 +233,7 @@ void Table::close()
     cdx_.reset();
     tags_.clear();
     order_ = 0;
+    soleWriter_ = false;
     indexError_.clear();
     filter_ = Expression();
     memo_.reset();
@@ -256,12 +257,20 @@ void Table::copyStructure(const std::string& path) const
     create(path, specs);
 }
 
-void Table::requireWritable() const
+void Table::requireWritable()
 {
     if (!file_.isOpen())
         throw EngineError(EngineError::Kind::Usage, path_, "table is closed");
     if (mode_ == OpenMode::ReadOnly)
         throw EngineError(EngineError::Kind::Usage, path_, "table is open read-only");
+    if (mode_ == OpenMode::Shared && !soleWriter_) {
+        // Writers work alone: the index pages and counts each open keeps in memory would go
+        // stale under another process's writes. A shared open may write once it is the only one.
+        if (!file_.tryUpgradeToExclusive())
+            throw EngineError(EngineError::Kind::Locked, path_, "the table is open in another program; it cannot be changed now");
+        refreshCount();
+        soleWriter_ = true;
+    }
     if (!indexError_.empty())
         throw EngineError(EngineError::Kind::Corrupt, path_, "cannot keep the index current: " + indexError_);
     for (const TagState& t : tags_)
@@ -290,7 +299,7 @@ const DbfField& Table::field(std::string_view name) const
 
 std::uint32_t Table::refreshCount() const
 {
-    if (mode_ == OpenMode::Exclusive || !file_.isOpen())
+    if (mode_ == OpenMode::Exclusive || soleWriter_ || !file_.isOpen())
         return header_.recordCount;
     // Others may append to a shared table.
     unsigned char c[4];
@@ -319,7 +328,7 @@ bool Table::readRaw(std::uint32_t recno, unsigned char* out) const
     }
     if (recno < 1 || recno > header_.recordCount)
         return false;
-    if (mode_ == OpenMode::Exclusive || turbo_) {
+    if (mode_ == OpenMode::Exclusive || soleWriter_ || turbo_) {
         const std::uint32_t per = std::uint32_t(std::max<std::size_t>(1, kCacheBytes / len));
         const std::uint32_t count = std::min<std::uint32_t>(per, header_.recordCount - recno + 1);
         cache_.resize(std::size_t(count) * len);
@@ -857,7 +866,7 @@ void Table::pack()
 {
     requireWritable();
     post();
-    if (mode_ != OpenMode::Exclusive)
+    if (mode_ != OpenMode::Exclusive && !soleWriter_)
         throw EngineError(EngineError::Kind::Usage, path_, "pack needs the table opened exclusively");
     closeTempIndex();
     const std::vector<TagSpec> specs = currentTagSpecs();
@@ -927,7 +936,7 @@ void Table::zap()
 {
     requireWritable();
     post();
-    if (mode_ != OpenMode::Exclusive)
+    if (mode_ != OpenMode::Exclusive && !soleWriter_)
         throw EngineError(EngineError::Kind::Usage, path_, "zap needs the table opened exclusively");
     closeTempIndex();
     header_.recordCount = 0;

@@ -203,7 +203,7 @@ private:
     void flushIndexes(bool sync);
     void markIndexDirty();
     void openFiles(const std::string& path, OpenMode mode);
-    void requireWritable() const;
+    void requireWritable();
     void requireRecord() const;
     const DbfField& field(std::string_view name) const;
     void loadRecord(std::uint32_t recno);
@@ -227,6 +227,7 @@ private:
     std::uint32_t recno_ = 0;
     bool eof_ = true, bof_ = true;
     bool dirty_ = false;
+    bool soleWriter_ = false;             // a shared open that has become the only one, to write
     bool pendingAppend_ = false;          // record_ is recno_ = count, not yet in the file
 
     bool deletedHidden_ = false;
