@@ -136,9 +136,11 @@ void Table::create(const std::string& path, const std::vector<FieldSpec>& specs)
         fields.push_back(std::move(f));
     }
     DbfHeader h = DbfHeader::forNewTable(fields, path);
+    // Locks the name first: a table another program has open is neither replaced nor robbed
+    // of its index.
+    DataFile f = DataFile::create(path);
     // A stale index of an earlier table of this name must not attach itself to the new one.
     removeFileIfExists(existingSibling(path, "cdx"));
-    DataFile f = DataFile::create(path);
     std::vector<unsigned char> bytes = h.serialize();
     bytes.push_back(0x1A);
     f.write(0, bytes.data(), bytes.size());

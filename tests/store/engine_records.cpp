@@ -217,6 +217,9 @@ TEST(EngineRecords, ExclusiveOpenKeepsOthersOut)
             EXPECT_EQ(e.kind(), EngineError::Kind::Locked);
             EXPECT_NE(std::string(e.what()).find(path), std::string::npos);
         }
+        const auto before = readBytes(path);
+        EXPECT_THROW(Table::create(path, {{"X", 'C', 1, 0}}), EngineError);  // not replaced under it
+        EXPECT_EQ(readBytes(path), before);
         // Another process is kept out as well.
         std::string out;
         EXPECT_NE(run("flock -n -s " + path + " true"), 0);
