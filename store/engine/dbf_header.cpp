@@ -235,8 +235,7 @@ std::vector<unsigned char> DbfHeader::serialize() const
     for (const DbfField& f : fields) {
         std::memcpy(&b[pos], f.name.data(), std::min<std::size_t>(f.name.size(), 10));
         b[pos + 11] = static_cast<unsigned char>(f.type);
-        if (isVisualFoxPro())
-            put32(&b[pos + 12], f.offset);
+        put32(&b[pos + 12], f.offset);  // the field's displacement in the record, as FoxPro documents
         if (f.type == 'C' && f.length > 255) {
             b[pos + 16] = f.length & 0xFF;
             b[pos + 17] = f.length >> 8;

@@ -38,6 +38,8 @@ TEST(EngineDbfFormat, HeaderOfTableWithMemo)
     EXPECT_EQ(b[32 + 4], 0);
     EXPECT_EQ(b[32 + 11], 'C');
     EXPECT_EQ(b[32 + 16], 20);
+    EXPECT_EQ(le32(b, 32 + 12), 1u);   // displacement of the first field
+    EXPECT_EQ(le32(b, 64 + 12), 21u);
     EXPECT_EQ(b[64 + 11], 'N');
     EXPECT_EQ(b[64 + 16], 8);
     EXPECT_EQ(b[64 + 17], 2);
