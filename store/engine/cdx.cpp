@@ -393,6 +393,7 @@ void CompoundIndex::buildTag(const TagInfo& info, KeyBlock block, const std::fun
     trees_.push_back(std::move(tree));
     headers_.push_back(header);
     tags_.push_back(std::move(t));
+    file_->relieve();   // building many large tags in a row need not hold them all in memory
 }
 
 bool CompoundIndex::insertKey(std::size_t tag, std::string_view key, uint32_t recno)
@@ -429,6 +430,7 @@ std::unique_ptr<IndexCursor> CompoundIndex::cursor(std::size_t tag)
 std::size_t CompoundIndex::keyCount(std::size_t tag) { return trees_[checkedTag(tag)]->count(); }
 
 void CompoundIndex::flush() { file_->flush(); }
+void CompoundIndex::setCacheLimit(uint32_t pages) { file_->setCacheLimit(pages); }
 void CompoundIndex::sync() { file_->sync(); }
 
 std::vector<std::string> CompoundIndex::check()

@@ -112,6 +112,8 @@ public:
     void flush();   // writes changed pages (called at commit/close)
     void sync();    // flush and ask the OS to put them on disk
     std::vector<std::string> check();   // structural problems, empty when sound
+    // Unchanged pages beyond this many are dropped from memory at flush (default 64 MB worth).
+    void setCacheLimit(uint32_t pages);
 
 private:
     CompoundIndex();

@@ -904,7 +904,6 @@ void IndexTree::check(std::vector<std::string>& problems, std::unordered_map<uin
             if (getLE32(p + 14) != maskOf(std::min(recBits, 32u)) || p[18] != maskOf(dupBits)
                 || p[19] != maskOf(trlBits))
                 problem(pageName(page) + " masks disagree with its bit widths");
-            size_t storedEnd = PageFile::kPageSize;
             {
                 // Recompute the free space from the counts.
                 size_t stored = 0;
@@ -916,7 +915,6 @@ void IndexTree::check(std::vector<std::string>& problems, std::unordered_map<uin
                     size_t trl = (v >> (recBits + dupBits)) & maskOf(trlBits);
                     stored += keyLen_ - dup - trl;
                 }
-                storedEnd -= stored;
                 size_t expFree = kLeafSpace - n * kb - stored;
                 if (getLE16(p + 12) != expFree)
                     problem(pageName(page) + " free space " + std::to_string(getLE16(p + 12)) + ", computed "
