@@ -43,6 +43,7 @@ std::string upperAscii(std::string_view s)
 constexpr std::size_t kMaxText = 65535;   // longest expression text accepted
 constexpr int kMaxDepth = 200;            // nesting limit, so hostile text cannot exhaust the stack
 constexpr int kMaxHeight = 1000;          // operators in one chain
+constexpr std::size_t kMaxResult = 1 << 20;   // longest text a node may build
 
 class Compiler {
 public:
@@ -97,6 +98,8 @@ private:
                 h = std::max(h, heights_[std::size_t(a)] + 1);
         if (h > kMaxHeight)
             fail(n.pos, "expression nested too deeply");
+        if (n.maxLen > kMaxResult)
+            fail(n.pos, "result longer than " + std::to_string(kMaxResult) + " characters");
         heights_.push_back(h);
         prog_->nodes.push_back(std::move(n));
         return int(prog_->nodes.size() - 1);
@@ -129,7 +132,7 @@ private:
         n.arg[0] = a;
         n.arg[1] = b;
         n.pos = pos;
-        n.maxLen = std::min(maxLen, kMaxText * 4);
+        n.maxLen = maxLen;
         n.ownsBuffer = owns;
         return add(std::move(n));
     }

@@ -200,6 +200,40 @@ TEST_F(Dialect, StringComparisonWithExactOffAndOn)
     }
 }
 
+TEST(DialectCase, UpperAndLowerOnEveryByte)
+{
+    EXPECT_EQ(upperChar('a'), 'A');
+    EXPECT_EQ(upperChar(0xE0), 0xC0);
+    EXPECT_EQ(upperChar(0xFE), 0xDE);
+    EXPECT_EQ(upperChar(0xF7), 0xF7);
+    EXPECT_EQ(upperChar(0xDF), 0xDF);
+    EXPECT_EQ(upperChar(0xFF), 0x9F);
+    EXPECT_EQ(upperChar(0x9A), 0x8A);
+    EXPECT_EQ(lowerChar(0x8E), 0x9E);
+    EXPECT_EQ(lowerChar(0xD7), 0xD7);
+    EXPECT_EQ(lowerChar('Z'), 'z');
+    EXPECT_EQ(upperChar('{'), '{');
+    EXPECT_EQ(upperChar('`'), '`');
+    // Every byte at every alignment, through the expression functions.
+    Layout l;
+    l.add("ALL", 'C', 263);
+    std::vector<unsigned char> rec = l.blank();
+    for (int i = 0; i < 263; ++i)
+        rec[1 + i] = static_cast<unsigned char>((i * 7 + 3) % 256);
+    RecordRef r;
+    r.data = rec.data();
+    const std::string upper = Expression::compile("UPPER(ALL)", l.fields).evalDisplay(r);
+    const std::string lower = Expression::compile("LOWER(ALL)", l.fields).evalDisplay(r);
+    ASSERT_EQ(upper.size(), 263u);
+    for (int i = 0; i < 263; ++i) {
+        EXPECT_EQ(static_cast<unsigned char>(upper[i]), upperChar(rec[1 + i])) << i;
+        EXPECT_EQ(static_cast<unsigned char>(lower[i]), lowerChar(rec[1 + i])) << i;
+    }
+    for (int c = 0; c < 256; ++c)
+        if (upperChar(static_cast<unsigned char>(c)) != c)
+            EXPECT_EQ(lowerChar(upperChar(static_cast<unsigned char>(c))), c) << c;
+}
+
 TEST_F(Dialect, DeletionFlagAndMissingMemoSource)
 {
     rec[0] = '*';
