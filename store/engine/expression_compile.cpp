@@ -583,7 +583,11 @@ constexpr FunctionInfo kFunctions[] = {
     {"RTRIM", Op::Trim, 1, 1},    {"LTRIM", Op::LTrim, 1, 1},     {"ALLTRIM", Op::AllTrim, 1, 1},
     {"DTOS", Op::Dtos, 1, 1},     {"DTOC", Op::Dtoc, 1, 1},       {"CTOD", Op::Ctod, 1, 1},
     {"STR", Op::Str, 1, 3},       {"VAL", Op::Val, 1, 1},         {"LEN", Op::Len, 1, 1},
-    {"AT", Op::At, 2, 2},         {"IIF", Op::Iif, 3, 3},
+    {"AT", Op::At, 2, 2},         {"IIF", Op::Iif, 3, 3},         {"INT", Op::Int, 1, 1},
+    {"ROUND", Op::Round, 2, 2},   {"ABS", Op::Abs, 1, 1},         {"YEAR", Op::Year, 1, 1},
+    {"MONTH", Op::Month, 1, 1},   {"DAY", Op::Day, 1, 1},         {"CHR", Op::Chr, 1, 1},
+    {"ASC", Op::Asc, 1, 1},       {"SPACE", Op::Space, 1, 1},     {"PADL", Op::PadL, 2, 3},
+    {"PADR", Op::PadR, 2, 3},
 };
 
 // xBase accepts a function name cut to its first four letters or more.
@@ -718,6 +722,48 @@ int Compiler::parseCall(const Token& name)
         need(1, V::Character);
         n.type = V::Numeric;
         break;
+    case Op::Int:
+    case Op::Abs:
+        need(0, V::Numeric);
+        n.type = V::Numeric;
+        break;
+    case Op::Round:
+        need(0, V::Numeric);
+        need(1, V::Numeric);
+        n.type = V::Numeric;
+        break;
+    case Op::Year:
+    case Op::Month:
+    case Op::Day:
+        need(0, V::Date);
+        n.type = V::Numeric;
+        break;
+    case Op::Chr:
+        need(0, V::Numeric);
+        n.type = V::Character;
+        n.maxLen = 1;
+        n.ownsBuffer = true;
+        break;
+    case Op::Asc:
+        need(0, V::Character);
+        n.type = V::Numeric;
+        break;
+    case Op::Space:
+    case Op::PadL:
+    case Op::PadR: {
+        const std::size_t widthArg = fn->op == Op::Space ? 0 : 1;
+        if (fn->op != Op::Space)
+            need(0, V::Character);
+        need(widthArg, V::Numeric);
+        if (args.size() > 2)
+            need(2, V::Character);
+        n.type = V::Character;
+        n.maxLen = kMaxPad;
+        if (node(args[widthArg]).op == Op::LitNum)
+            n.maxLen = std::size_t(std::clamp(node(args[widthArg]).num, 0.0, double(kMaxPad)));
+        n.ownsBuffer = true;
+        break;
+    }
     case Op::Iif:
         need(0, V::Logical);
         if (typeOf(args[1]) != typeOf(args[2]))

@@ -374,6 +374,58 @@ Val evalNode(const EvalContext& cx, int index)
     }
     case Op::Iif:
         return arg(0).b ? arg(1) : arg(2);
+    case Op::Int:
+        v.d = std::trunc(arg(0).d);
+        return v;
+    case Op::Abs:
+        v.d = std::fabs(arg(0).d);
+        return v;
+    case Op::Round: {
+        const double value = arg(0).d;
+        const double scale = std::pow(10.0, double(toLong(arg(1).d, -18, 18)));
+        v.d = std::round(value * scale) / scale;
+        if (!std::isfinite(v.d))
+            v.d = value;
+        return v;
+    }
+    case Op::Year:
+    case Op::Month:
+    case Op::Day: {
+        const long jd = toJulian(arg(0).d);
+        if (jd) {
+            int y, m, d;
+            civilFromJulian(jd, y, m, d);
+            v.d = n.op == Op::Year ? y : n.op == Op::Month ? m : d;
+        }
+        return v;
+    }
+    case Op::Chr:
+        buf.assign(1, char(toLong(arg(0).d, 0, 255)));
+        return text(buf);
+    case Op::Asc: {
+        const Val a = arg(0);
+        v.d = a.n ? static_cast<unsigned char>(a.s[0]) : 0;
+        return v;
+    }
+    case Op::Space:
+        buf.assign(std::size_t(toLong(arg(0).d, 0, long(kMaxPad))), ' ');
+        return text(buf);
+    case Op::PadL:
+    case Op::PadR: {
+        const Val a = arg(0);
+        const std::size_t width = std::size_t(toLong(arg(1).d, 0, long(kMaxPad)));
+        char fill = ' ';
+        if (n.nargs > 2) {
+            const Val c = arg(2);
+            if (c.n)
+                fill = c.s[0];
+        }
+        const std::size_t kept = std::min(width, a.n);
+        buf.assign(width, fill);
+        if (kept)
+            std::memcpy(buf.data() + (n.op == Op::PadL ? width - kept : 0), a.s, kept);
+        return text(buf);
+    }
     }
     return v;
 }

@@ -133,6 +133,12 @@ TEST_F(Dialect, ValuesOfOperatorsAndFunctions)
         {"+QTY", "-3"}, {"1+2*3", "7"}, {"(1+2)*3", "9"}, {"10-4-3", "3"}, {"2*3^2", "18"},
         // IIF
         {"IIF(ACTIVE,\"yes\",\"no\")", "yes"}, {"IIF(OFF,1,2)", "2"},
+        // further numeric, date and text helpers
+        {"INT(-3.7)", "-3"}, {"ROUND(2.345,2)", "2.35"}, {"ROUND(1250,-2)", "1300"},
+        {"ABS(QTY)", "3"}, {"YEAR(SOLD)", "2024"}, {"MONTH(SOLD)", "2"}, {"DAY(SOLD)", "29"},
+        {"YEAR(NODATE)", "0"}, {"CHR(65)+CHR(233)", "A\xE9"}, {"ASC(NAME)", "83"}, {"ASC(\"\")", "0"},
+        {"SPACE(3)+\"x\"", "   x"}, {"PADL(\"ab\",5)", "   ab"}, {"PADR(\"ab\",5,\"*\")", "ab***"},
+        {"PADL(\"abcdef\",3)", "abc"}, {"PADR(NAME,0)", ""}, {"LEN(SPACE(99999))", "1024"},
         // function names cut to four letters, any case
         {"UPPE(name)", "SMITH     "}, {"subs(\"abc\",2)", "bc"}, {"AllT(\" a \")", "a"},
         {"dtos(Sold)", "20240229"}, {"Recn()", "17"},
