@@ -187,8 +187,9 @@ TEST_F(Dialect, StringComparisonWithExactOffAndOn)
     };
     const Cmp rows[] = {
         {"\"abc\" = \"ab\"", true, false},   {"\"ab\" = \"abc\"", false, false},
-        {"\"ab\" = \"ab \"", true, true},    {"\"ab \" = \"ab\"", true, true},
+        {"\"ab\" = \"ab \"", false, true},    {"\"ab \" = \"ab\"", true, true},
         {"\"abc\" = \"\"", true, false},     {"\"\" = \"abc\"", false, false},
+        {"\"abc\" = \"ab \"", false, false}, {"\"ab\" < \"ab \"", true, false},
         {"\"\" = \"\"", true, true},         {"\"abc\" == \"ab\"", false, false},
         {"\"ab \" == \"ab\"", false, false}, {"\"ab\" == \"ab\"", true, true},
         {"\"abc\" <> \"ab\"", false, true},  {"\"abc\" # \"ab\"", false, true},
