@@ -551,7 +551,7 @@ int Compiler::fieldNode(const Token& name)
         n.type = ValueType::Date;
         break;
     case 'L':
-        n.op = Op::FieldL;
+        n.op = f->length ? Op::FieldL : Op::LitBool;   // a zero-width logical holds nothing
         n.type = ValueType::Logical;
         break;
     case 'M':
