@@ -174,6 +174,13 @@ TEST_F(Dialect, ConditionsAndPrecedence)
         {"LEFT(upper(NAME),5)==upper(\"smith\")", true}, {"LEFT(NAME,5)==\"Smith\"", true},
         {".not.(UPPER(NAME)=\"X\")", true}, {"upper(\"MI\")$upper(NAME)", true},
         {"\"C\"$UPPER(CODES) .and. !OFF", true},
+        // an empty list piece matches everything; so does a containment test of nothing
+        {"((UPPER(NAME)=\"A\").or.(UPPER(NAME)=\"\")) .and. !OFF", true},
+        {"\"\"$UPPER(CODES) .and. !OFF", true},
+        {"((UPPER(NAME)=\"S\").and..not.(UPPER(NAME)=\"SMITH\"))", false},
+        {"(!(((UPPER(NAME)=\"SM\").and.(UPPER(FIRST)=\"J\")))) .and. !OFF", false},
+        {"upper(\"JOHN\")$upper(FIRST)", true}, {"\"Jo\"$FIRST", true}, {"EMPTY(CODES)", false},
+        {"LEFT(upper(FIRST),4)==upper(\"john\")", true}, {"LEFT(FIRST,3)==\"Joh\"", true},
     };
     for (const auto& [expr, want] : rows)
         EXPECT_EQ(test(expr), want) << expr;
