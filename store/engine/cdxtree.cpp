@@ -77,20 +77,39 @@ size_t IndexTree::leafBytes(const uint8_t* keys, const uint32_t* recs, size_t n)
 }
 
 bool IndexTree::encodeLeaf(const uint8_t* keys, const uint32_t* recs, size_t n, uint16_t attr,
-                           uint32_t left, uint32_t right, uint8_t* out) const
+                           uint32_t left, uint32_t right, uint8_t* out, size_t* totalOut) const
 {
-    if (n * 3 > kLeafSpace)
+    constexpr size_t kMaxKeys = kLeafSpace / 3;
+    if (n > kMaxKeys)
         return false;
-    size_t total = leafBytes(keys, recs, n);
+    uint8_t dups[kMaxKeys], trails[kMaxKeys];
+    uint32_t maxRec = 0;
+    size_t stored = 0, prevTrail = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const uint8_t* k = keys + i * keyLen_;
+        maxRec = std::max(maxRec, recs[i]);
+        size_t trail = trailOf(k);
+        size_t dup = 0;
+        if (i > 0) {
+            size_t limit = std::min(keyLen_ - trail, keyLen_ - prevTrail);
+            const uint8_t* p = k - keyLen_;
+            while (dup < limit && p[dup] == k[dup])
+                ++dup;
+        }
+        dups[i] = static_cast<uint8_t>(dup);
+        trails[i] = static_cast<uint8_t>(trail);
+        stored += keyLen_ - dup - trail;
+        prevTrail = trail;
+    }
+    const unsigned kb = recordBytes(maxRec);
+    const size_t total = n * kb + stored;
     if (total > kLeafSpace)
         return false;
+    if (totalOut)
+        *totalOut = total;
     if (!out)
         return true;
-    uint32_t maxRec = 0;
-    for (size_t i = 0; i < n; ++i)
-        maxRec = std::max(maxRec, recs[i]);
-    unsigned kb = recordBytes(maxRec);
-    unsigned recBits = 8 * kb - 2 * bits_;
+    const unsigned recBits = 8 * kb - 2 * bits_;
     std::memset(out, 0, PageFile::kPageSize);
     putLE16(out, attr);
     putLE16(out + 2, static_cast<uint16_t>(n));
@@ -104,26 +123,18 @@ bool IndexTree::encodeLeaf(const uint8_t* keys, const uint32_t* recs, size_t n, 
     out[21] = static_cast<uint8_t>(bits_);
     out[22] = static_cast<uint8_t>(bits_);
     out[23] = static_cast<uint8_t>(kb);
-    size_t end = PageFile::kPageSize, prevTrail = 0;
+    size_t end = PageFile::kPageSize;
     for (size_t i = 0; i < n; ++i) {
         const uint8_t* k = keys + i * keyLen_;
-        size_t trail = trailOf(k);
-        size_t dup = 0;
-        if (i > 0) {
-            size_t limit = std::min(keyLen_ - trail, keyLen_ - prevTrail);
-            const uint8_t* p = k - keyLen_;
-            while (dup < limit && p[dup] == k[dup])
-                ++dup;
-        }
+        size_t dup = dups[i], trail = trails[i];
         uint64_t v = recs[i] | (static_cast<uint64_t>(dup) << recBits)
                      | (static_cast<uint64_t>(trail) << (recBits + bits_));
         uint8_t* e = out + 24 + i * kb;
         for (unsigned b = 0; b < kb; ++b)
             e[b] = static_cast<uint8_t>(v >> (8 * b));
-        size_t stored = keyLen_ - dup - trail;
-        end -= stored;
-        std::memcpy(out + end, k + dup, stored);
-        prevTrail = trail;
+        size_t len = keyLen_ - dup - trail;
+        end -= len;
+        std::memcpy(out + end, k + dup, len);
     }
     return true;
 }
@@ -528,8 +539,9 @@ IndexTree::Change IndexTree::leafChanged(std::vector<PathStep>& path, Leaf& leaf
         return ch;   // parent drops the entry
     }
     const uint16_t attr = isRoot ? (kAttrRoot | kAttrLeaf) : kAttrLeaf;
-    size_t bytes = leafBytes(leaf.keys.data(), leaf.recs.data(), n);
-    if (bytes <= kLeafSpace) {
+    size_t bytes = 0;
+    if (encodeLeaf(leaf.keys.data(), leaf.recs.data(), n, attr, leaf.left, leaf.right,
+                   file_.writable(leaf.page), &bytes)) {
         // Small after a delete: try to merge with a neighbour of the same parent.
         if (!isRoot && bytes < kLeafSpace / 3) {
             uint16_t pn;
@@ -561,8 +573,6 @@ IndexTree::Change IndexTree::leafChanged(std::vector<PathStep>& path, Leaf& leaf
                 return ch;
             }
         }
-        encodeLeaf(leaf.keys.data(), leaf.recs.data(), n, attr, leaf.left, leaf.right,
-                   file_.writable(leaf.page));
         if (n > 0)
             appendEntry(ch.entries, leaf.key(n - 1, keyLen_), leaf.recs[n - 1], leaf.page);
         return ch;
@@ -640,6 +650,10 @@ void IndexTree::applyChange(std::vector<PathStep>& path, Change ch)
         const bool isRoot = path.empty();
         uint16_t n;
         const uint8_t* raw = interior(step.page, n);
+        // The usual case: the child's last key did not change, so nothing above changes.
+        if (ch.span == 1 && ch.entries.size() == es && ch.at < n
+            && std::memcmp(raw + ch.at * es, ch.entries.data(), es) == 0)
+            return;
         const uint8_t* hdr = raw - 12;
         uint32_t left = getLE32(hdr + 4), right = getLE32(hdr + 8);
         std::vector<uint8_t> ents(raw, raw + n * es);
@@ -780,9 +794,10 @@ void IndexTree::growRoot(std::vector<uint8_t> entries)
 
 bool IndexTree::insert(const uint8_t* key, uint32_t rec)
 {
-    std::vector<PathStep> path;
+    std::vector<PathStep>& path = path_;
+    path.clear();
     uint32_t page = descend(key, keyLen_, rec, true, Bound::Lower, &path);
-    Leaf leaf;
+    Leaf& leaf = work_;
     decodeLeaf(page, leaf);
     size_t lo = 0, hi = leaf.size();
     while (lo < hi) {
@@ -809,9 +824,10 @@ bool IndexTree::insert(const uint8_t* key, uint32_t rec)
 
 bool IndexTree::erase(const uint8_t* key, uint32_t rec)
 {
-    std::vector<PathStep> path;
+    std::vector<PathStep>& path = path_;
+    path.clear();
     uint32_t page = descend(key, keyLen_, rec, true, Bound::Lower, &path);
-    Leaf leaf;
+    Leaf& leaf = work_;
     decodeLeaf(page, leaf);
     size_t lo = 0, hi = leaf.size();
     while (lo < hi) {
@@ -888,7 +904,6 @@ void IndexTree::check(std::vector<std::string>& problems, std::unordered_map<uin
             if (getLE32(p + 14) != maskOf(std::min(recBits, 32u)) || p[18] != maskOf(dupBits)
                 || p[19] != maskOf(trlBits))
                 problem(pageName(page) + " masks disagree with its bit widths");
-            size_t storedEnd = PageFile::kPageSize;
             {
                 // Recompute the free space from the counts.
                 size_t stored = 0;
@@ -900,7 +915,6 @@ void IndexTree::check(std::vector<std::string>& problems, std::unordered_map<uin
                     size_t trl = (v >> (recBits + dupBits)) & maskOf(trlBits);
                     stored += keyLen_ - dup - trl;
                 }
-                storedEnd -= stored;
                 size_t expFree = kLeafSpace - n * kb - stored;
                 if (getLE16(p + 12) != expFree)
                     problem(pageName(page) + " free space " + std::to_string(getLE16(p + 12)) + ", computed "

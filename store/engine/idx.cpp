@@ -61,12 +61,12 @@ std::unique_ptr<SingleIndex> SingleIndex::open(const std::string& path, bool rea
 {
     std::unique_ptr<SingleIndex> ix(new SingleIndex);
     ix->file_ = PageFile::open(path, readOnly);
-    uint8_t options;
-    TagInfo t = readIndexHeader(*ix->file_, 0, options);
+    uint8_t options = ix->file_->page(0)[14];
     if (!(options & indexopt::kCompact))
         throw EngineError(EngineError::Kind::Unsupported, path, "not a compact index");
     if (options & indexopt::kCompound)
         throw EngineError(EngineError::Kind::Unsupported, path, "a compound index, not a single index");
+    TagInfo t = readIndexHeader(*ix->file_, 0, options);
     ix->file_->freePages();
     t.name = tagNameFor(path);
     t.keyType = keyTypes ? keyTypes(t) : guessKeyType(t);
