@@ -27,7 +27,7 @@ bool knownVersion(std::uint8_t v)
 {
     switch (v) {
     case 0x02: case 0x03: case 0x04: case 0x05: case 0x30: case 0x31: case 0x32:
-    case 0x43: case 0x63: case 0x83: case 0x8B: case 0xCB: case 0xE5: case 0xF5: case 0xFB:
+    case 0x43: case 0x63: case 0x7B: case 0x83: case 0x8B: case 0xCB: case 0xE5: case 0xF5: case 0xFB:
         return true;
     default:
         return false;
@@ -62,7 +62,7 @@ MemoKind DbfHeader::memoKind() const
         return MemoKind::None;
     switch (version) {
     case 0x83: return MemoKind::DbtIII;
-    case 0x8B: case 0xCB: return MemoKind::DbtIV;
+    case 0x7B: case 0x8B: case 0xCB: return MemoKind::DbtIV;
     default: return MemoKind::Fpt;
     }
 }
