@@ -477,11 +477,8 @@ void Table::skip(long count)
         }
         if (!found) {
             // Before the first record: stand on the first one with bof set.
-            const bool wasEof = eof_;
             goTop();
             bof_ = true;
-            if (wasEof && eof_)
-                return;
             return;
         }
         loadRecord(r);
@@ -789,25 +786,13 @@ void Table::post()
     if (!dirty_ || !file_.isOpen())
         return;
     if (pendingAppend_) {
-        bool locked = false;
-        if (mode_ == OpenMode::Shared) {
-            // Appends of two processes must not pick the same record number.
-            for (int i = 0; i < 1000 && !locked; ++i)
-                locked = file_.lockRange(kRecordLockBase - 1, 1);
-            if (!locked)
-                throw EngineError(EngineError::Kind::Locked, path_, "cannot lock the table to append");
-            refreshCount();
-            recno_ = header_.recordCount + 1;
-        }
         // Record bytes first, the header's count after: a crash in between leaves the table
-        // as it was before the append.
+        // as it was before the append. (Writers are alone, so the number cannot be taken.)
         std::vector<unsigned char> out(record_);
         out.push_back(0x1A);
         file_.write(header_.recordOffset(recno_), out.data(), out.size());
         header_.recordCount = recno_;
         writeCount();
-        if (locked)
-            file_.unlockRange(kRecordLockBase - 1, 1);
     } else {
         file_.write(header_.recordOffset(recno_), record_.data(), record_.size());
     }
