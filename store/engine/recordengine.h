@@ -1,0 +1,262 @@
+#pragma once
+// The record engine: FoxPro 2.x compatible xBase tables (DBF with FPT memo and a structural
+// CDX index) for everything above the store layer.
+//
+// One Table object is one open table with its memo file and production index. Text goes in and
+// out as the raw 8-bit (Windows-1252) bytes of the file. Record numbers count from 1. Every
+// failure throws EngineError, whose message names the file at fault.
+
+#include "cdx.h"
+#include "dbf_header.h"
+#include "engine_error.h"
+#include "expression.h"
+#include "file_lock.h"
+#include "idx.h"
+#include "memo_file.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace postavo::engine {
+
+enum class OpenMode { Shared = 0, ReadOnly = 1, Exclusive = 2 };
+
+// One field to create: name, type letter (C N F L D M), width and decimals.
+struct FieldSpec {
+    std::string name;
+    char type = 'C';
+    int length = 0;
+    int decimals = 0;
+};
+
+// A tag to build: name, key expression, and the options other programs' tables may carry.
+struct TagSpec {
+    TagSpec(std::string name_, std::string keyExpr_, std::string forExpr_ = {}, bool unique_ = false,
+            bool descending_ = false)
+        : name(std::move(name_)), keyExpr(std::move(keyExpr_)), forExpr(std::move(forExpr_)), unique(unique_),
+          descending(descending_)
+    {
+    }
+    std::string name;
+    std::string keyExpr;
+    std::string forExpr;   // empty: every record
+    bool unique = false;
+    bool descending = false;
+};
+
+class Table : private MemoSource {
+public:
+    ~Table() override;
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
+
+    // ---- files
+    // Writes a new, empty table (and its memo file when a field is M). The table is FoxPro 2.x:
+    // 0xF5 with memo, 0x03 without, code page mark Windows-1252. An existing file is replaced.
+    static void create(const std::string& path, const std::vector<FieldSpec>& fields);
+    // Opens a table with its memo file and production index (same base name, .CDX).
+    static std::unique_ptr<Table> open(const std::string& path, OpenMode mode = OpenMode::Shared);
+    void close();  // posts the current record and writes everything to disk
+    // A new empty table with the same fields (no index).
+    void copyStructure(const std::string& path) const;
+
+    const std::string& path() const { return path_; }
+    OpenMode mode() const { return mode_; }
+    const DbfHeader& header() const { return header_; }
+    const std::vector<DbfField>& fields() const { return header_.fields; }
+    int fieldIndex(std::string_view name) const { return header_.fieldIndex(name); }
+    std::string memoPath() const;
+    std::string indexPath() const;  // the production index's path (whether or not it exists)
+
+    // ---- moving
+    void goTop();
+    void goBottom();
+    void skip(long count = 1);
+    void go(std::uint32_t recno);  // the record whatever the filter; past the end = eof
+    std::uint32_t recNo() const { return recno_; }
+    std::uint32_t recCount() const;  // records in the file, deleted or not
+    bool eof() const { return eof_; }
+    bool bof() const { return bof_; }
+
+    // ---- reading the current record (by field name, case-insensitive)
+    std::string getString(std::string_view field) const;      // raw field bytes
+    std::string getTrimString(std::string_view field) const;  // trailing blanks removed
+    bool getLogical(std::string_view field) const;
+    std::string getDateString(std::string_view field) const;  // mm/dd/yyyy (mm/dd/yy without century)
+    std::string getMemo(std::string_view field) const;
+    double getNumber(std::string_view field) const;
+    bool isEmpty(std::string_view field) const;
+    bool isDeleted() const;
+    const unsigned char* recordData() const { return record_.data(); }  // deletion flag first
+    std::string getRecord() const;
+
+    // ---- writing (the record is stored when it is posted: commit, moving away, close)
+    void appendBlank();
+    // Stores text in a field of any type: C padded/cut, N/F as a number, L from T/Y/F/N,
+    // D from yyyymmdd or mm/dd/yyyy, M as the memo's text.
+    void replace(std::string_view field, std::string_view value);
+    void replaceLogical(std::string_view field, bool value);
+    void replaceNumber(std::string_view field, double value);
+    void putRecord(std::string_view record);  // a whole record buffer, deletion flag first
+    void commit();
+    bool rlock(std::uint32_t recno = 0);  // 0 = the current record
+    void unlock(std::uint32_t recno = 0); // 0 = every lock
+    void deleteRecord();
+    void recall();
+    void pack();
+    void zap();
+
+    // ---- orders: 0 is record order, 1..tagCount() the production index's tags in creation
+    // order, and while it is open the temporary index is the active order.
+    std::size_t tagCount() const;
+    std::string tagName(std::size_t order) const;        // "" when there is no such order
+    const TagInfo& tagInfo(std::size_t order) const;
+    int orderNumber(std::string_view tagName) const;     // 0 when missing
+    int order() const { return order_; }                 // the active order (-1: temporary index)
+    void setOrder(int order);                            // keeps the current record
+    void setOrder(std::string_view tagName);             // a missing tag selects record order
+    // Adds a tag to the production index (created when missing) and builds it; a tag of the
+    // same name is replaced. Building several at once reads the table once.
+    void indexTag(const TagSpec& tag);
+    void indexTags(const std::vector<TagSpec>& tags);
+    // Rebuilds every tag into a new index file that then replaces the old one.
+    void reindex();
+    void closeIndexes();  // forgets the production index (and the temporary one) until reopened
+    bool hasIndex() const { return cdx_ != nullptr; }
+    // Why the production index could not be opened ("" when it could or there is none). The
+    // table then opens without it and refuses writes until closeIndexes() or a rebuild.
+    const std::string& indexError() const { return indexError_; }
+    CompoundIndex* index() { return cdx_.get(); }
+
+    // The temporary subset index: an empty single-index file that becomes the active order and
+    // shows only the records whose keys are added.
+    void createTempIndex(const std::string& path, const std::string& keyExpr);
+    void keyAdd();          // the current record's key
+    void closeTempIndex();  // back to record order; the caller deletes the file
+
+    // Seeks `key` on the active order (text for character keys, encoded bytes otherwise).
+    // Not exact: the key is a prefix; exact: the whole key must match. Soft seek stays on the
+    // next greater key when not found, otherwise eof. Returns found().
+    bool seek(std::string_view key);
+    bool found() const { return found_; }
+    // Only keys from `top` to `bottom` (prefix compare) are visible in the active order.
+    void setScope(std::string_view top, std::string_view bottom);
+    void clearScope();
+
+    // ---- query (filter): a logical expression every move respects; "" clears it
+    void setQuery(std::string_view expression);
+    const std::string& filterText() const { return filter_.text(); }
+    std::uint32_t queryRecCount();   // visible records (deleted hidden, filter, scope)
+    // 0: no tag helps, 1: some conditions can use a tag, 2: every condition can.
+    int queryTest(std::string_view expression) const;
+    bool evalLogical(std::string_view expression);  // on the current record
+    std::string evalString(std::string_view expression);
+    Expression compile(std::string_view expression) const;
+    const std::vector<FieldDef>& fieldDefs() const { return fieldDefs_; }
+
+    // ---- consistency (for the check tool): problems found, empty when sound
+    std::vector<std::string> check();
+
+    // ---- switches
+    void setDeletedHidden(bool hidden);   // deleted records invisible while moving
+    bool deletedHidden() const { return deletedHidden_; }
+    void setCentury(bool on) { century_ = on; }
+    void setExact(bool on) { exact_ = on; }
+    void setSoftSeek(bool on) { softSeek_ = on; }
+    void setTurboRead(bool on);
+    // Called with a percentage (0..100) during pack and while tags are built.
+    void setProgressHook(std::function<void(int)> hook) { progress_ = std::move(hook); }
+
+private:
+    struct TagState {
+        Expression key;
+        Expression forCond;
+        std::string error;  // why the expression could not be compiled ("" when it could)
+    };
+
+    Table() = default;
+    std::string memoText(std::uint32_t block) const override;
+    RecordRef ref(const unsigned char* data, std::uint32_t recno) const { return {data, recno, this}; }
+    TagState compileTag(const TagInfo& info) const;
+    void openIndex();
+    void rebuildIndex(const std::vector<TagSpec>& specs);
+    void appendTags(const std::vector<TagSpec>& specs);
+    std::vector<TagSpec> currentTagSpecs() const;
+    void updateKeys();
+    bool usingCursor() const { return order_ != 0; }
+    const TagState& activeTag() const;
+    IndexCursor* activeCursor();
+    void makeCursor();
+    void keyOf(const TagState& tag, const unsigned char* data, std::uint32_t recno, std::string& out) const;
+    bool acceptEntry(std::uint32_t recno);
+    bool aboveScope(std::string_view key) const;
+    bool belowScope(std::string_view key) const;
+    bool settleForward();
+    bool settleBackward();
+    bool syncCursor(bool& onGreater);
+    void skipIndexed(long count);
+    void writeFlags();
+    void flushIndexes(bool sync);
+    void markIndexDirty();
+    void openFiles(const std::string& path, OpenMode mode);
+    void requireWritable();
+    void requireRecord() const;
+    const DbfField& field(std::string_view name) const;
+    void loadRecord(std::uint32_t recno);
+    void setPhantom();
+    void post();
+    void writeCount();
+    bool readRaw(std::uint32_t recno, unsigned char* out) const;  // via the read-ahead cache
+    bool visible(std::uint32_t recno, const unsigned char* data) const;
+    std::uint32_t refreshCount() const;
+    void reportProgress(int percent) const;
+    void writeNumber(const DbfField& f, double value);
+    std::uint32_t memoBlock(const DbfField& f, const unsigned char* data) const;
+
+    std::string path_;
+    OpenMode mode_ = OpenMode::Shared;
+    DataFile file_;
+    DbfHeader header_;
+    std::unique_ptr<MemoFile> memo_;
+
+    std::vector<unsigned char> record_;   // current record buffer
+    std::uint32_t recno_ = 0;
+    bool eof_ = true, bof_ = true;
+    bool dirty_ = false;
+    bool soleWriter_ = false;             // a shared open that has become the only one, to write
+    bool pendingAppend_ = false;          // record_ is recno_ = count, not yet in the file
+
+    bool deletedHidden_ = false;
+    bool century_ = true;
+    bool exact_ = false;
+    bool softSeek_ = false;
+    bool turbo_ = false;
+    std::function<void(int)> progress_;
+
+    std::vector<FieldDef> fieldDefs_;
+    std::unique_ptr<CompoundIndex> cdx_;
+    std::vector<TagState> tags_;
+    std::unique_ptr<SingleIndex> tempIndex_;
+    TagState tempTag_;
+    int order_ = 0;
+    std::unique_ptr<IndexCursor> cursor_;
+    bool found_ = false;
+    bool scoped_ = false;
+    std::string scopeTop_, scopeBottom_;
+    Expression filter_;
+    std::vector<unsigned char> original_;  // the record as stored, to find its old keys
+    mutable std::vector<unsigned char> scratch_;
+    mutable std::string keyA_, keyB_;
+    bool indexDirty_ = false;
+    std::string indexError_;  // header byte 14 says index changes may not have reached the file
+
+    // Read-ahead for sequential passes.
+    mutable std::vector<unsigned char> cache_;
+    mutable std::uint32_t cacheFirst_ = 0, cacheCount_ = 0;
+};
+
+} // namespace postavo::engine
