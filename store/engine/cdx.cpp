@@ -1,0 +1,438 @@
+#include "cdx.h"
+
+#include "cdxheader.h"
+#include "cdxpagefile.h"
+#include "cdxtree.h"
+#include "engine_error.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace postavo::engine {
+
+namespace {
+
+constexpr uint16_t kDirectoryKeyLength = 10;
+
+std::string upper(std::string_view s)
+{
+    std::string r(s);
+    for (char& c : r)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return r;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- cursor
+
+IndexCursor::IndexCursor(IndexTree* tree, bool descending)
+    : tree_(tree), descending_(descending), leaf_(std::make_unique<IndexLeaf>())
+{
+}
+
+IndexCursor::~IndexCursor() = default;
+
+void IndexCursor::remember()
+{
+    const size_t kl = tree_->keyLength();
+    curKey_.assign(reinterpret_cast<const char*>(leaf_->key(index_, kl)), kl);
+    curRec_ = leaf_->recs[index_];
+    version_ = tree_->version();
+    valid_ = true;
+}
+
+bool IndexCursor::stale() const { return version_ != tree_->version(); }
+
+bool IndexCursor::settleForward()
+{
+    if (index_ >= leaf_->size()) {
+        if (!tree_->nextLeaf(*leaf_)) {
+            valid_ = false;
+            return false;
+        }
+        index_ = 0;
+    }
+    remember();
+    return true;
+}
+
+bool IndexCursor::stepForward()
+{
+    if (!valid_)
+        return false;
+    if (stale()) {
+        size_t i;
+        tree_->find(reinterpret_cast<const uint8_t*>(curKey_.data()), curKey_.size(), curRec_, true,
+                    IndexTree::Bound::Upper, *leaf_, i);
+        index_ = i;
+        return settleForward();
+    }
+    ++index_;
+    return settleForward();
+}
+
+bool IndexCursor::stepBackward()
+{
+    if (!valid_)
+        return false;
+    if (stale()) {
+        size_t i;
+        tree_->find(reinterpret_cast<const uint8_t*>(curKey_.data()), curKey_.size(), curRec_, true,
+                    IndexTree::Bound::Lower, *leaf_, i);
+        index_ = i;
+    }
+    if (index_ == 0) {
+        if (!tree_->prevLeaf(*leaf_)) {
+            valid_ = false;
+            return false;
+        }
+        index_ = leaf_->size();
+    }
+    --index_;
+    remember();
+    return true;
+}
+
+bool IndexCursor::storedFirst()
+{
+    tree_->firstLeaf(*leaf_);
+    index_ = 0;
+    valid_ = true;
+    if (leaf_->size() == 0) {
+        if (!tree_->nextLeaf(*leaf_)) {
+            valid_ = false;
+            return false;
+        }
+    }
+    remember();
+    return true;
+}
+
+bool IndexCursor::storedLast()
+{
+    tree_->lastLeaf(*leaf_);
+    if (leaf_->size() == 0 && !tree_->prevLeaf(*leaf_)) {
+        valid_ = false;
+        return false;
+    }
+    index_ = leaf_->size() - 1;
+    remember();
+    return true;
+}
+
+bool IndexCursor::first() { return descending_ ? storedLast() : storedFirst(); }
+bool IndexCursor::last() { return descending_ ? storedFirst() : storedLast(); }
+bool IndexCursor::next() { return descending_ ? stepBackward() : stepForward(); }
+bool IndexCursor::prev() { return descending_ ? stepForward() : stepBackward(); }
+
+bool IndexCursor::seek(std::string_view key)
+{
+    const size_t kl = tree_->keyLength();
+    const size_t len = std::min(key.size(), kl);
+    const auto* k = reinterpret_cast<const uint8_t*>(key.data());
+    size_t i;
+    if (!descending_) {
+        tree_->find(k, len, 0, false, IndexTree::Bound::Lower, *leaf_, i);
+        index_ = i;
+        if (!settleForward())
+            return false;
+    } else {
+        // The first entry in descending order with this prefix is the last one stored.
+        tree_->find(k, len, 0, false, IndexTree::Bound::Upper, *leaf_, i);
+        index_ = i;
+        if (index_ == 0) {
+            if (!tree_->prevLeaf(*leaf_)) {
+                valid_ = false;
+                return false;
+            }
+            index_ = leaf_->size();
+        }
+        --index_;
+        remember();
+    }
+    return std::memcmp(curKey_.data(), key.data(), len) == 0;
+}
+
+bool IndexCursor::seekEntry(std::string_view key, uint32_t recno)
+{
+    const size_t kl = tree_->keyLength();
+    std::string full(key.substr(0, kl));
+    full.resize(kl, static_cast<char>(tree_->pad()));
+    size_t i;
+    tree_->find(reinterpret_cast<const uint8_t*>(full.data()), kl, recno, true, IndexTree::Bound::Lower,
+                *leaf_, i);
+    index_ = i;
+    if (!settleForward())
+        return false;
+    return curRec_ == recno && curKey_ == full;
+}
+
+std::string_view IndexCursor::key() const { return valid_ ? std::string_view(curKey_) : std::string_view(); }
+uint32_t IndexCursor::recno() const { return valid_ ? curRec_ : 0; }
+
+// ---------------------------------------------------------------- compound index
+
+CompoundIndex::CompoundIndex() = default;
+
+CompoundIndex::~CompoundIndex()
+{
+    try {
+        if (file_)
+            file_->flush();
+    } catch (...) {
+    }
+}
+
+const std::string& CompoundIndex::path() const { return file_->path(); }
+
+std::unique_ptr<CompoundIndex> CompoundIndex::create(const std::string& path)
+{
+    std::unique_ptr<CompoundIndex> ix(new CompoundIndex);
+    ix->file_ = PageFile::create(path);
+    ix->file_->appendPages(2);
+    TagInfo dir;
+    dir.keyLength = kDirectoryKeyLength;
+    writeIndexHeader(*ix->file_, 0, dir, indexopt::kCompact | indexopt::kCompound, 0);
+    ix->directory_ = std::make_unique<IndexTree>(*ix->file_, 0, kDirectoryKeyLength, ' ');
+    ix->directory_->initEmpty();
+    ix->file_->flush();
+    return ix;
+}
+
+std::unique_ptr<CompoundIndex> CompoundIndex::open(const std::string& path, bool readOnly,
+                                                   const KeyTypeResolver& keyTypes)
+{
+    std::unique_ptr<CompoundIndex> ix(new CompoundIndex);
+    ix->file_ = PageFile::open(path, readOnly);
+    const uint8_t* h = ix->file_->page(0);
+    if (!(h[14] & indexopt::kCompact))
+        throw EngineError(EngineError::Kind::Unsupported, path, "not a compact compound index");
+    if (getLE16(h + 12) != kDirectoryKeyLength)
+        ix->file_->corrupt("the tag directory key length is " + std::to_string(getLE16(h + 12)) + ", not 10");
+    ix->file_->freePages();   // throws on a damaged free list
+    ix->directory_ = std::make_unique<IndexTree>(*ix->file_, 0, kDirectoryKeyLength, ' ');
+    ix->readDirectory(keyTypes);
+    return ix;
+}
+
+void CompoundIndex::readDirectory(const KeyTypeResolver& keyTypes)
+{
+    std::vector<std::pair<uint32_t, std::string>> found;
+    IndexLeaf leaf;
+    directory_->firstLeaf(leaf);
+    do {
+        for (size_t i = 0; i < leaf.size(); ++i) {
+            std::string name(reinterpret_cast<const char*>(leaf.key(i, kDirectoryKeyLength)), kDirectoryKeyLength);
+            while (!name.empty() && (name.back() == ' ' || name.back() == '\0'))
+                name.pop_back();
+            uint32_t off = leaf.recs[i];
+            if (name.empty())
+                file_->corrupt("the tag directory holds an empty tag name");
+            if (off < 2 * PageFile::kPageSize || off % PageFile::kPageSize
+                || !file_->validPage(off + PageFile::kPageSize))
+                file_->corrupt("tag " + name + " has its header outside the file");
+            found.emplace_back(off, name);
+        }
+    } while (directory_->nextLeaf(leaf));
+    // Tag numbers follow the header positions: tags are written in creation order.
+    std::sort(found.begin(), found.end());
+    for (size_t i = 1; i < found.size(); ++i)
+        if (found[i].first == found[i - 1].first)
+            file_->corrupt("tags " + found[i - 1].second + " and " + found[i].second + " share a header");
+    for (auto& [off, name] : found) {
+        uint8_t options;
+        TagInfo t = readIndexHeader(*file_, off, options);
+        t.name = upper(name);
+        t.keyType = keyTypes ? keyTypes(t) : guessKeyType(t);
+        trees_.push_back(std::make_unique<IndexTree>(*file_, off, t.keyLength, padFor(t.keyType)));
+        headers_.push_back(off);
+        tags_.push_back(std::move(t));
+    }
+}
+
+std::size_t CompoundIndex::checkedTag(std::size_t tag) const
+{
+    if (tag >= tags_.size())
+        throw EngineError(EngineError::Kind::Usage, file_->path(), "no tag number " + std::to_string(tag + 1));
+    return tag;
+}
+
+const TagInfo& CompoundIndex::tag(std::size_t i) const { return tags_[checkedTag(i)]; }
+
+int CompoundIndex::findTag(std::string_view name) const
+{
+    std::string u = upper(name);
+    while (!u.empty() && u.back() == ' ')
+        u.pop_back();
+    for (size_t i = 0; i < tags_.size(); ++i)
+        if (tags_[i].name == u)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void CompoundIndex::setKeyType(std::size_t tag, KeyType type)
+{
+    checkedTag(tag);
+    tags_[tag].keyType = type;
+    trees_[tag]->setPad(padFor(type));
+}
+
+namespace {
+
+// Sorts (key, record) pairs. Entries carry the first eight key bytes as a number so most
+// comparisons never touch the key strings.
+void sortEntries(std::vector<KeyEntry>& entries, size_t keyLen, bool unique, std::vector<uint8_t>& keys,
+                 std::vector<uint32_t>& recs)
+{
+    struct Item {
+        uint64_t prefix;
+        uint32_t rec;
+        uint32_t index;
+    };
+    std::vector<Item> items(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        uint64_t p = 0;
+        const auto* k = reinterpret_cast<const uint8_t*>(entries[i].key.data());
+        for (size_t b = 0; b < 8; ++b)
+            p = (p << 8) | (b < keyLen ? k[b] : 0);
+        items[i] = {p, entries[i].recno, static_cast<uint32_t>(i)};
+    }
+    const bool shortKey = keyLen <= 8;
+    std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        if (!shortKey) {
+            int c = std::memcmp(entries[a.index].key.data() + 8, entries[b.index].key.data() + 8, keyLen - 8);
+            if (c != 0)
+                return c < 0;
+        }
+        return a.rec < b.rec;
+    });
+    keys.resize(items.size() * keyLen);
+    recs.resize(items.size());
+    size_t n = 0;
+    for (const Item& it : items) {
+        const char* k = entries[it.index].key.data();
+        if (n > 0) {
+            bool sameKey = std::memcmp(keys.data() + (n - 1) * keyLen, k, keyLen) == 0;
+            if (sameKey && (unique || recs[n - 1] == it.rec))
+                continue;
+        }
+        std::memcpy(keys.data() + n * keyLen, k, keyLen);
+        recs[n] = it.rec;
+        ++n;
+    }
+    keys.resize(n * keyLen);
+    recs.resize(n);
+}
+
+} // namespace
+
+void CompoundIndex::addTag(const TagInfo& info, std::vector<KeyEntry> entries,
+                           const std::function<void(int)>& progress)
+{
+    if (file_->readOnly())
+        throw EngineError(EngineError::Kind::Usage, file_->path(), "the index is open read-only");
+    TagInfo t = info;
+    t.name = upper(t.name);
+    validateNewTag(file_->path(), t, true);
+    if (findTag(t.name) >= 0)
+        throw EngineError(EngineError::Kind::Usage, file_->path(), "tag " + t.name + " exists already");
+    for (const KeyEntry& e : entries)
+        if (e.key.size() != t.keyLength)
+            throw EngineError(EngineError::Kind::Usage, file_->path(),
+                              "a key for tag " + t.name + " is " + std::to_string(e.key.size())
+                                  + " bytes, not " + std::to_string(t.keyLength));
+    if (progress)
+        progress(0);
+    std::vector<uint8_t> keys;
+    std::vector<uint32_t> recs;
+    sortEntries(entries, t.keyLength, t.unique, keys, recs);
+    std::vector<KeyEntry>().swap(entries);
+    if (progress)
+        progress(40);
+    // The header goes at the end of the file so header order stays creation order.
+    uint32_t header = file_->appendPages(2);
+    uint8_t options = indexopt::kCompact | indexopt::kCompound;
+    if (t.unique)
+        options |= indexopt::kUnique;
+    if (!t.forExpr.empty())
+        options |= indexopt::kHasFor;
+    writeIndexHeader(*file_, header, t, options, 0);
+    auto tree = std::make_unique<IndexTree>(*file_, header, t.keyLength, padFor(t.keyType));
+    tree->build(keys.data(), recs.data(), recs.size(), progress);
+    std::string dirKey = t.name;
+    dirKey.resize(kDirectoryKeyLength, ' ');
+    directory_->insert(reinterpret_cast<const uint8_t*>(dirKey.data()), header);
+    trees_.push_back(std::move(tree));
+    headers_.push_back(header);
+    tags_.push_back(std::move(t));
+}
+
+bool CompoundIndex::insertKey(std::size_t tag, std::string_view key, uint32_t recno)
+{
+    checkedTag(tag);
+    if (key.size() != tags_[tag].keyLength)
+        throw EngineError(EngineError::Kind::Usage, file_->path(),
+                          "a key for tag " + tags_[tag].name + " must be " + std::to_string(tags_[tag].keyLength)
+                              + " bytes");
+    if (file_->readOnly())
+        throw EngineError(EngineError::Kind::Usage, file_->path(), "the index is open read-only");
+    const auto* k = reinterpret_cast<const uint8_t*>(key.data());
+    if (tags_[tag].unique && trees_[tag]->containsKey(k))
+        return false;
+    return trees_[tag]->insert(k, recno);
+}
+
+bool CompoundIndex::deleteKey(std::size_t tag, std::string_view key, uint32_t recno)
+{
+    checkedTag(tag);
+    if (key.size() != tags_[tag].keyLength)
+        return false;
+    if (file_->readOnly())
+        throw EngineError(EngineError::Kind::Usage, file_->path(), "the index is open read-only");
+    return trees_[tag]->erase(reinterpret_cast<const uint8_t*>(key.data()), recno);
+}
+
+std::unique_ptr<IndexCursor> CompoundIndex::cursor(std::size_t tag)
+{
+    checkedTag(tag);
+    return std::make_unique<IndexCursor>(trees_[tag].get(), tags_[tag].descending);
+}
+
+std::size_t CompoundIndex::keyCount(std::size_t tag) { return trees_[checkedTag(tag)]->count(); }
+
+void CompoundIndex::flush() { file_->flush(); }
+void CompoundIndex::sync() { file_->sync(); }
+
+std::vector<std::string> CompoundIndex::check()
+{
+    std::vector<std::string> problems;
+    std::unordered_map<uint32_t, std::string> used;
+    auto mark = [&](uint32_t page, const std::string& owner) {
+        auto [it, fresh] = used.emplace(page, owner);
+        if (!fresh)
+            problems.push_back(owner + ": page " + std::to_string(page) + " is also used by " + it->second);
+    };
+    mark(0, "file header");
+    mark(512, "file header");
+    try {
+        for (uint32_t p : file_->freePages())
+            mark(p, "free list");
+    } catch (const std::exception& e) {
+        problems.push_back(e.what());
+    }
+    directory_->check(problems, used, "tag directory");
+    for (size_t i = 0; i < tags_.size(); ++i) {
+        mark(headers_[i], "tag " + tags_[i].name + " header");
+        mark(headers_[i] + 512, "tag " + tags_[i].name + " header");
+        trees_[i]->check(problems, used, "tag " + tags_[i].name);
+    }
+    return problems;
+}
+
+} // namespace postavo::engine

@@ -1,0 +1,927 @@
+#include "cdxtree.h"
+
+#include "cdxpagefile.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace postavo::engine {
+
+namespace {
+
+constexpr uint32_t kNone = PageFile::kNone;
+constexpr size_t kLeafSpace = 488;      // 512 minus the 24-byte leaf header
+constexpr uint16_t kAttrRoot = 1;
+constexpr uint16_t kAttrLeaf = 2;
+
+uint64_t maskOf(unsigned bits) { return bits >= 64 ? ~0ull : ((1ull << bits) - 1); }
+
+std::string pageName(uint32_t page) { return "page " + std::to_string(page); }
+
+} // namespace
+
+IndexTree::IndexTree(PageFile& file, uint32_t header, uint16_t keyLength, uint8_t pad)
+    : file_(file), header_(header), keyLen_(keyLength), pad_(pad)
+{
+    if (keyLength == 0 || keyLength > kMaxKeyLength)
+        file_.corrupt("key length " + std::to_string(keyLength) + " is out of range");
+    bits_ = 0;
+    for (unsigned v = keyLength; v; v >>= 1)
+        ++bits_;
+}
+
+uint32_t IndexTree::root() { return getLE32(file_.page(header_, "index header")); }
+
+void IndexTree::setRoot(uint32_t page) { putLE32(file_.writable(header_), page); }
+
+// ---------------------------------------------------------------- leaf codec
+
+size_t IndexTree::trailOf(const uint8_t* key) const
+{
+    size_t t = 0;
+    while (t < keyLen_ && key[keyLen_ - 1 - t] == pad_)
+        ++t;
+    return t;
+}
+
+unsigned IndexTree::recordBytes(uint32_t maxRec) const
+{
+    unsigned bytes = 3;
+    unsigned recBits = 24 - 2 * bits_;
+    while (recBits < 32 && (static_cast<uint64_t>(maxRec) >> recBits) != 0) {
+        ++bytes;
+        recBits += 8;
+    }
+    return bytes;
+}
+
+size_t IndexTree::leafBytes(const uint8_t* keys, const uint32_t* recs, size_t n) const
+{
+    uint32_t maxRec = 0;
+    size_t stored = 0, prevTrail = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const uint8_t* k = keys + i * keyLen_;
+        maxRec = std::max(maxRec, recs[i]);
+        size_t trail = trailOf(k);
+        size_t dup = 0;
+        if (i > 0) {
+            size_t limit = std::min(keyLen_ - trail, keyLen_ - prevTrail);
+            const uint8_t* p = k - keyLen_;
+            while (dup < limit && p[dup] == k[dup])
+                ++dup;
+        }
+        stored += keyLen_ - dup - trail;
+        prevTrail = trail;
+    }
+    return n * recordBytes(maxRec) + stored;
+}
+
+bool IndexTree::encodeLeaf(const uint8_t* keys, const uint32_t* recs, size_t n, uint16_t attr,
+                           uint32_t left, uint32_t right, uint8_t* out) const
+{
+    if (n * 3 > kLeafSpace)
+        return false;
+    size_t total = leafBytes(keys, recs, n);
+    if (total > kLeafSpace)
+        return false;
+    if (!out)
+        return true;
+    uint32_t maxRec = 0;
+    for (size_t i = 0; i < n; ++i)
+        maxRec = std::max(maxRec, recs[i]);
+    unsigned kb = recordBytes(maxRec);
+    unsigned recBits = 8 * kb - 2 * bits_;
+    std::memset(out, 0, PageFile::kPageSize);
+    putLE16(out, attr);
+    putLE16(out + 2, static_cast<uint16_t>(n));
+    putLE32(out + 4, left);
+    putLE32(out + 8, right);
+    putLE16(out + 12, static_cast<uint16_t>(kLeafSpace - total));
+    putLE32(out + 14, static_cast<uint32_t>(maskOf(std::min(recBits, 32u))));
+    out[18] = static_cast<uint8_t>(maskOf(bits_));
+    out[19] = static_cast<uint8_t>(maskOf(bits_));
+    out[20] = static_cast<uint8_t>(recBits);
+    out[21] = static_cast<uint8_t>(bits_);
+    out[22] = static_cast<uint8_t>(bits_);
+    out[23] = static_cast<uint8_t>(kb);
+    size_t end = PageFile::kPageSize, prevTrail = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const uint8_t* k = keys + i * keyLen_;
+        size_t trail = trailOf(k);
+        size_t dup = 0;
+        if (i > 0) {
+            size_t limit = std::min(keyLen_ - trail, keyLen_ - prevTrail);
+            const uint8_t* p = k - keyLen_;
+            while (dup < limit && p[dup] == k[dup])
+                ++dup;
+        }
+        uint64_t v = recs[i] | (static_cast<uint64_t>(dup) << recBits)
+                     | (static_cast<uint64_t>(trail) << (recBits + bits_));
+        uint8_t* e = out + 24 + i * kb;
+        for (unsigned b = 0; b < kb; ++b)
+            e[b] = static_cast<uint8_t>(v >> (8 * b));
+        size_t stored = keyLen_ - dup - trail;
+        end -= stored;
+        std::memcpy(out + end, k + dup, stored);
+        prevTrail = trail;
+    }
+    return true;
+}
+
+void IndexTree::decodeLeaf(uint32_t page, Leaf& out)
+{
+    const uint8_t* p = file_.page(page);
+    uint16_t attr = getLE16(p);
+    if (attr > 3 || !(attr & kAttrLeaf))
+        file_.corrupt(pageName(page) + " is not a leaf page");
+    size_t n = getLE16(p + 2);
+    unsigned recBits = p[20], dupBits = p[21], trlBits = p[22], kb = p[23];
+    if (kb < 1 || kb > 8 || recBits + dupBits + trlBits > 8 * kb || recBits == 0)
+        file_.corrupt(pageName(page) + " has impossible key packing widths");
+    if (24 + n * kb > PageFile::kPageSize)
+        file_.corrupt(pageName(page) + " holds more keys (" + std::to_string(n) + ") than fit a page");
+    out.page = page;
+    out.attr = attr;
+    out.left = getLE32(p + 4);
+    out.right = getLE32(p + 8);
+    out.keys.resize(n * keyLen_);
+    out.recs.resize(n);
+    uint64_t recMask = maskOf(recBits), dupMask = maskOf(dupBits), trlMask = maskOf(trlBits);
+    size_t end = PageFile::kPageSize;
+    const size_t minEnd = 24 + n * kb;
+    for (size_t i = 0; i < n; ++i) {
+        const uint8_t* e = p + 24 + i * kb;
+        uint64_t v = 0;
+        for (unsigned b = 0; b < kb; ++b)
+            v |= static_cast<uint64_t>(e[b]) << (8 * b);
+        uint32_t rec = static_cast<uint32_t>(v & recMask);
+        size_t dup = (recBits + 0u >= 64) ? 0 : static_cast<size_t>((v >> recBits) & dupMask);
+        size_t trail = (recBits + dupBits >= 64) ? 0 : static_cast<size_t>((v >> (recBits + dupBits)) & trlMask);
+        if (dup + trail > keyLen_ || (i == 0 && dup > 0))
+            file_.corrupt(pageName(page) + " has a key with impossible compression counts");
+        size_t stored = keyLen_ - dup - trail;
+        if (end < minEnd + stored)
+            file_.corrupt(pageName(page) + ": its keys overflow the page");
+        end -= stored;
+        uint8_t* dst = out.keys.data() + i * keyLen_;
+        if (dup)
+            std::memcpy(dst, dst - keyLen_, dup);
+        std::memcpy(dst + dup, p + end, stored);
+        std::memset(dst + dup + stored, pad_, trail);
+        out.recs[i] = rec;
+    }
+}
+
+// ---------------------------------------------------------------- navigation
+
+const uint8_t* IndexTree::interior(uint32_t page, uint16_t& count)
+{
+    const uint8_t* p = file_.page(page);
+    uint16_t attr = getLE16(p);
+    if (attr > 3 || (attr & kAttrLeaf))
+        file_.corrupt(pageName(page) + " is not an interior page");
+    count = getLE16(p + 2);
+    if (count == 0)
+        file_.corrupt("interior " + pageName(page) + " has no keys");
+    if (12 + count * entrySize() > PageFile::kPageSize)
+        file_.corrupt("interior " + pageName(page) + " holds more keys than fit a page");
+    return p + 12;
+}
+
+uint32_t IndexTree::descend(const uint8_t* key, size_t len, uint32_t rec, bool useRec,
+                            Bound bound, std::vector<PathStep>* path)
+{
+    uint32_t page = root();
+    const size_t es = entrySize();
+    for (int depth = 0; depth < kMaxDepth; ++depth) {
+        const uint8_t* p = file_.page(page);
+        uint16_t attr = getLE16(p);
+        if (attr > 3)
+            file_.corrupt(pageName(page) + " has unknown attributes " + std::to_string(attr));
+        if (attr & kAttrLeaf)
+            return page;
+        uint16_t n;
+        const uint8_t* ents = interior(page, n);
+        size_t lo = 0, hi = n;
+        while (lo < hi) {
+            size_t mid = (lo + hi) / 2;
+            const uint8_t* e = ents + mid * es;
+            int c = useRec ? compareEntry(e, getBE32(e + keyLen_), key, rec, keyLen_)
+                           : std::memcmp(e, key, len);
+            bool after = bound == Bound::Lower ? c >= 0 : c > 0;
+            if (after)
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        size_t i = lo == n ? n - 1 : lo;
+        if (path)
+            path->push_back({page, static_cast<int>(i)});
+        page = getBE32(ents + i * es + keyLen_ + 4);
+    }
+    file_.corrupt("the tree is more than 64 levels deep (its pages loop)");
+}
+
+void IndexTree::find(const uint8_t* key, size_t len, uint32_t rec, bool useRec, Bound bound,
+                     Leaf& leaf, size_t& index)
+{
+    if (len > keyLen_)
+        len = keyLen_;
+    decodeLeaf(descend(key, len, rec, useRec, bound, nullptr), leaf);
+    size_t lo = 0, hi = leaf.size();
+    while (lo < hi) {
+        size_t mid = (lo + hi) / 2;
+        const uint8_t* e = leaf.key(mid, keyLen_);
+        int c = useRec ? compareEntry(e, leaf.recs[mid], key, rec, keyLen_) : std::memcmp(e, key, len);
+        bool after = bound == Bound::Lower ? c >= 0 : c > 0;
+        if (after)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    index = lo;
+}
+
+void IndexTree::firstLeaf(Leaf& leaf)
+{
+    uint32_t page = root();
+    for (int depth = 0; depth < kMaxDepth; ++depth) {
+        const uint8_t* p = file_.page(page);
+        if (getLE16(p) & kAttrLeaf) {
+            decodeLeaf(page, leaf);
+            return;
+        }
+        uint16_t n;
+        const uint8_t* ents = interior(page, n);
+        page = getBE32(ents + keyLen_ + 4);
+    }
+    file_.corrupt("the tree is more than 64 levels deep (its pages loop)");
+}
+
+void IndexTree::lastLeaf(Leaf& leaf)
+{
+    uint32_t page = root();
+    for (int depth = 0; depth < kMaxDepth; ++depth) {
+        const uint8_t* p = file_.page(page);
+        if (getLE16(p) & kAttrLeaf) {
+            decodeLeaf(page, leaf);
+            return;
+        }
+        uint16_t n;
+        const uint8_t* ents = interior(page, n);
+        page = getBE32(ents + (n - 1) * entrySize() + keyLen_ + 4);
+    }
+    file_.corrupt("the tree is more than 64 levels deep (its pages loop)");
+}
+
+bool IndexTree::nextLeaf(Leaf& leaf)
+{
+    // Empty leaves are skipped; the chain must go strictly forward in key order, which also
+    // rules out loops (except through empty leaves, which are counted).
+    std::vector<uint8_t> lastKey;
+    uint32_t lastRec = 0;
+    bool haveLast = leaf.size() > 0;
+    if (haveLast) {
+        lastKey.assign(leaf.key(leaf.size() - 1, keyLen_), leaf.key(leaf.size() - 1, keyLen_) + keyLen_);
+        lastRec = leaf.recs.back();
+    }
+    uint32_t hops = 0;
+    while (true) {
+        if (leaf.right == kNone)
+            return false;
+        if (++hops > file_.pageCount())
+            file_.corrupt("the leaf chain loops at " + pageName(leaf.right));
+        uint32_t from = leaf.page;
+        decodeLeaf(leaf.right, leaf);
+        if (leaf.size() == 0)
+            continue;
+        if (haveLast && compareEntry(lastKey.data(), lastRec, leaf.key(0, keyLen_), leaf.recs[0], keyLen_) >= 0)
+            file_.corrupt("the leaf after " + pageName(from) + " does not continue the key order");
+        return true;
+    }
+}
+
+bool IndexTree::prevLeaf(Leaf& leaf)
+{
+    std::vector<uint8_t> firstKey;
+    uint32_t firstRec = 0;
+    bool haveFirst = leaf.size() > 0;
+    if (haveFirst) {
+        firstKey.assign(leaf.key(0, keyLen_), leaf.key(0, keyLen_) + keyLen_);
+        firstRec = leaf.recs[0];
+    }
+    uint32_t hops = 0;
+    while (true) {
+        if (leaf.left == kNone)
+            return false;
+        if (++hops > file_.pageCount())
+            file_.corrupt("the leaf chain loops at " + pageName(leaf.left));
+        uint32_t from = leaf.page;
+        decodeLeaf(leaf.left, leaf);
+        if (leaf.size() == 0)
+            continue;
+        size_t last = leaf.size() - 1;
+        if (haveFirst && compareEntry(leaf.key(last, keyLen_), leaf.recs[last], firstKey.data(), firstRec, keyLen_) >= 0)
+            file_.corrupt("the leaf before " + pageName(from) + " does not continue the key order");
+        return true;
+    }
+}
+
+bool IndexTree::containsKey(const uint8_t* key)
+{
+    Leaf leaf;
+    size_t i;
+    find(key, keyLen_, 0, false, Bound::Lower, leaf, i);
+    if (i == leaf.size()) {
+        if (!nextLeaf(leaf))
+            return false;
+        i = 0;
+    }
+    return std::memcmp(leaf.key(i, keyLen_), key, keyLen_) == 0;
+}
+
+size_t IndexTree::count()
+{
+    Leaf leaf;
+    firstLeaf(leaf);
+    size_t n = leaf.size();
+    // Counting needs no decoding beyond the chain; the hop limit keeps a looping chain finite.
+    uint32_t page = leaf.right;
+    uint32_t hops = 0;
+    while (page != kNone) {
+        if (++hops > file_.pageCount())
+            file_.corrupt("the leaf chain loops at " + pageName(page));
+        const uint8_t* p = file_.page(page);
+        if (!(getLE16(p) & kAttrLeaf) || getLE16(p) > 3)
+            file_.corrupt(pageName(page) + " is not a leaf page");
+        n += getLE16(p + 2);
+        page = getLE32(p + 8);
+    }
+    return n;
+}
+
+// ---------------------------------------------------------------- building
+
+void IndexTree::appendEntry(std::vector<uint8_t>& out, const uint8_t* key, uint32_t rec, uint32_t child) const
+{
+    size_t at = out.size();
+    out.resize(at + entrySize());
+    std::memcpy(out.data() + at, key, keyLen_);
+    putBE32(out.data() + at + keyLen_, rec);
+    putBE32(out.data() + at + keyLen_ + 4, child);
+}
+
+void IndexTree::writeInterior(uint32_t page, uint16_t attr, uint32_t left, uint32_t right,
+                              const uint8_t* entries, size_t n)
+{
+    uint8_t* p = file_.writable(page);
+    std::memset(p, 0, PageFile::kPageSize);
+    putLE16(p, attr);
+    putLE16(p + 2, static_cast<uint16_t>(n));
+    putLE32(p + 4, left);
+    putLE32(p + 8, right);
+    std::memcpy(p + 12, entries, n * entrySize());
+}
+
+void IndexTree::initEmpty()
+{
+    uint32_t page = file_.allocate();
+    encodeLeaf(nullptr, nullptr, 0, kAttrRoot | kAttrLeaf, kNone, kNone, file_.writable(page));
+    setRoot(page);
+    ++version_;
+}
+
+void IndexTree::build(const uint8_t* keys, const uint32_t* recs, size_t n,
+                      const std::function<void(int)>& progress)
+{
+    if (n == 0) {
+        initEmpty();
+        return;
+    }
+    // Split the sorted keys into leaves, each filled as far as it goes.
+    std::vector<size_t> starts;
+    {
+        size_t used = 0, count = 0, prevTrail = 0;
+        uint32_t maxRec = 0;
+        for (size_t i = 0; i < n; ++i) {
+            const uint8_t* k = keys + i * keyLen_;
+            size_t trail = trailOf(k);
+            size_t dup = 0;
+            if (count > 0) {
+                size_t limit = std::min(keyLen_ - trail, keyLen_ - prevTrail);
+                const uint8_t* p = k - keyLen_;
+                while (dup < limit && p[dup] == k[dup])
+                    ++dup;
+            }
+            uint32_t m = std::max(maxRec, recs[i]);
+            size_t need = (count + 1) * recordBytes(m) + used + keyLen_ - dup - trail;
+            if (count == 0 || need > kLeafSpace) {
+                if (count > 0) {
+                    // Start a new leaf with this key, uncompressed against its predecessor.
+                    dup = 0;
+                }
+                starts.push_back(i);
+                count = 0;
+                used = 0;
+                m = recs[i];
+            }
+            used += keyLen_ - dup - trail;
+            ++count;
+            maxRec = m;
+            prevTrail = trail;
+            if (progress && (i & 0xFFFF) == 0)
+                progress(static_cast<int>(40 + 40 * i / n));
+        }
+    }
+    const size_t leaves = starts.size();
+    starts.push_back(n);
+    std::vector<uint32_t> pages(leaves);
+    for (auto& p : pages)
+        p = file_.allocate();
+    std::vector<uint8_t> upper;   // entries of the level above
+    for (size_t l = 0; l < leaves; ++l) {
+        size_t a = starts[l], b = starts[l + 1];
+        uint16_t attr = leaves == 1 ? (kAttrRoot | kAttrLeaf) : kAttrLeaf;
+        if (!encodeLeaf(keys + a * keyLen_, recs + a, b - a, attr, l ? pages[l - 1] : kNone,
+                        l + 1 < leaves ? pages[l + 1] : kNone, file_.writable(pages[l])))
+            throw std::logic_error("index leaf packing miscounted");
+        appendEntry(upper, keys + (b - 1) * keyLen_, recs[b - 1], pages[l]);
+    }
+    if (progress)
+        progress(90);
+    // Interior levels until one page holds them all.
+    size_t count = leaves;
+    const size_t per = maxInterior();
+    const size_t es = entrySize();
+    while (count > 1) {
+        size_t nodes = (count + per - 1) / per;
+        std::vector<size_t> sizes(nodes, per);
+        sizes.back() = count - per * (nodes - 1);
+        if (nodes > 1 && sizes.back() < per / 2) {   // even out the last two
+            size_t both = sizes[nodes - 2] + sizes.back();
+            sizes[nodes - 2] = both - both / 2;
+            sizes.back() = both / 2;
+        }
+        std::vector<uint32_t> np(nodes);
+        for (auto& p : np)
+            p = file_.allocate();
+        std::vector<uint8_t> next;
+        size_t at = 0;
+        for (size_t i = 0; i < nodes; ++i) {
+            writeInterior(np[i], nodes == 1 ? kAttrRoot : 0, i ? np[i - 1] : kNone,
+                          i + 1 < nodes ? np[i + 1] : kNone, upper.data() + at * es, sizes[i]);
+            const uint8_t* lastE = upper.data() + (at + sizes[i] - 1) * es;
+            appendEntry(next, lastE, getBE32(lastE + keyLen_), np[i]);
+            at += sizes[i];
+        }
+        upper.swap(next);
+        count = nodes;
+        pages = np;
+    }
+    setRoot(pages[0]);
+    ++version_;
+    if (progress)
+        progress(100);
+}
+
+// ---------------------------------------------------------------- changing
+
+void IndexTree::linkAfter(uint32_t page, uint32_t newPage)
+{
+    uint8_t* p = file_.writable(page);
+    uint32_t right = getLE32(p + 8);
+    putLE32(p + 8, newPage);
+    uint8_t* q = file_.writable(newPage);
+    putLE32(q + 4, page);
+    putLE32(q + 8, right);
+    if (right != kNone)
+        putLE32(file_.writable(right) + 4, newPage);
+}
+
+void IndexTree::unlink(uint32_t page)
+{
+    const uint8_t* p = file_.page(page);
+    uint32_t left = getLE32(p + 4), right = getLE32(p + 8);
+    if (left != kNone)
+        putLE32(file_.writable(left) + 8, right);
+    if (right != kNone)
+        putLE32(file_.writable(right) + 4, left);
+}
+
+// Writes a changed (non-empty, or root) leaf back: as it is, split in two, or merged with a
+// neighbour under the same parent when it has become small. Returns what the parent must do.
+IndexTree::Change IndexTree::leafChanged(std::vector<PathStep>& path, Leaf& leaf)
+{
+    Change ch;
+    const bool isRoot = path.empty();
+    const size_t n = leaf.size();
+    if (!isRoot)
+        ch.at = path.back().index;
+    if (n == 0 && !isRoot) {
+        unlink(leaf.page);
+        file_.release(leaf.page);
+        return ch;   // parent drops the entry
+    }
+    const uint16_t attr = isRoot ? (kAttrRoot | kAttrLeaf) : kAttrLeaf;
+    size_t bytes = leafBytes(leaf.keys.data(), leaf.recs.data(), n);
+    if (bytes <= kLeafSpace) {
+        // Small after a delete: try to merge with a neighbour of the same parent.
+        if (!isRoot && bytes < kLeafSpace / 3) {
+            uint16_t pn;
+            const uint8_t* pe = interior(path.back().page, pn);
+            int idx = path.back().index;
+            for (int side : {+1, -1}) {
+                int other = idx + side;
+                if (other < 0 || other >= pn)
+                    continue;
+                Leaf nb;
+                decodeLeaf(getBE32(pe + other * entrySize() + keyLen_ + 4), nb);
+                Leaf& l = side > 0 ? leaf : nb;
+                Leaf& r = side > 0 ? nb : leaf;
+                std::vector<uint8_t> keys(l.keys);
+                keys.insert(keys.end(), r.keys.begin(), r.keys.end());
+                std::vector<uint32_t> recs(l.recs);
+                recs.insert(recs.end(), r.recs.begin(), r.recs.end());
+                if (leafBytes(keys.data(), recs.data(), recs.size()) > kLeafSpace)
+                    continue;
+                uint32_t rightOfR = r.right;
+                encodeLeaf(keys.data(), recs.data(), recs.size(), kAttrLeaf, l.left, rightOfR,
+                           file_.writable(l.page));
+                if (rightOfR != kNone)
+                    putLE32(file_.writable(rightOfR) + 4, l.page);
+                file_.release(r.page);
+                ch.at = std::min(idx, other);
+                ch.span = 2;
+                appendEntry(ch.entries, keys.data() + (recs.size() - 1) * keyLen_, recs.back(), l.page);
+                return ch;
+            }
+        }
+        encodeLeaf(leaf.keys.data(), leaf.recs.data(), n, attr, leaf.left, leaf.right,
+                   file_.writable(leaf.page));
+        if (n > 0)
+            appendEntry(ch.entries, leaf.key(n - 1, keyLen_), leaf.recs[n - 1], leaf.page);
+        return ch;
+    }
+    // Split where the two halves come closest to equal size.
+    std::vector<size_t> prefix(n + 1, 0);
+    {
+        size_t prevTrail = 0;
+        for (size_t i = 0; i < n; ++i) {
+            const uint8_t* k = leaf.key(i, keyLen_);
+            size_t trail = trailOf(k), dup = 0;
+            if (i > 0) {
+                size_t limit = std::min(keyLen_ - trail, keyLen_ - prevTrail);
+                const uint8_t* p = k - keyLen_;
+                while (dup < limit && p[dup] == k[dup])
+                    ++dup;
+            }
+            prefix[i + 1] = prefix[i] + keyLen_ - dup - trail + 6;
+            prevTrail = trail;
+        }
+    }
+    size_t best = n / 2, bestCost = SIZE_MAX;
+    for (size_t s = 1; s < n; ++s) {
+        size_t l = prefix[s], r = prefix[n] - prefix[s] + (keyLen_ - trailOf(leaf.key(s, keyLen_)));
+        size_t cost = std::max(l, r);
+        if (cost < bestCost) {
+            bestCost = cost;
+            best = s;
+        }
+    }
+    // The estimate above may be off by the record-number width: settle on a split that fits.
+    size_t s = best;
+    auto fits = [&](size_t at) {
+        return at > 0 && at < n && leafBytes(leaf.keys.data(), leaf.recs.data(), at) <= kLeafSpace
+               && leafBytes(leaf.key(at, keyLen_), leaf.recs.data() + at, n - at) <= kLeafSpace;
+    };
+    if (!fits(s)) {
+        bool found = false;
+        for (size_t d = 1; d < n && !found; ++d) {
+            if (s >= d && fits(s - d)) { s -= d; found = true; }
+            else if (fits(s + d)) { s += d; found = true; }
+        }
+        if (!found)
+            throw std::logic_error("index leaf cannot be split");
+    }
+    uint32_t newPage = file_.allocate();
+    linkAfter(leaf.page, newPage);
+    uint32_t rightOfNew = getLE32(file_.page(newPage) + 8);
+    encodeLeaf(leaf.keys.data(), leaf.recs.data(), s, kAttrLeaf, leaf.left, newPage,
+               file_.writable(leaf.page));
+    encodeLeaf(leaf.key(s, keyLen_), leaf.recs.data() + s, n - s, kAttrLeaf, leaf.page, rightOfNew,
+               file_.writable(newPage));
+    appendEntry(ch.entries, leaf.key(s - 1, keyLen_), leaf.recs[s - 1], leaf.page);
+    appendEntry(ch.entries, leaf.key(n - 1, keyLen_), leaf.recs[n - 1], newPage);
+    return ch;
+}
+
+void IndexTree::applyChange(std::vector<PathStep>& path, Change ch)
+{
+    const size_t es = entrySize();
+    const size_t per = maxInterior();
+    while (!path.empty()) {
+        PathStep step = path.back();
+        path.pop_back();
+        const bool isRoot = path.empty();
+        uint16_t n;
+        const uint8_t* raw = interior(step.page, n);
+        const uint8_t* hdr = raw - 12;
+        uint32_t left = getLE32(hdr + 4), right = getLE32(hdr + 8);
+        std::vector<uint8_t> ents(raw, raw + n * es);
+        ents.erase(ents.begin() + ch.at * es, ents.begin() + (ch.at + ch.span) * es);
+        ents.insert(ents.begin() + ch.at * es, ch.entries.begin(), ch.entries.end());
+        size_t m = ents.size() / es;
+        Change up;
+        up.at = isRoot ? 0 : path.back().index;
+        if (m == 0) {
+            if (isRoot) {
+                encodeLeaf(nullptr, nullptr, 0, kAttrRoot | kAttrLeaf, kNone, kNone, file_.writable(step.page));
+                return;
+            }
+            unlink(step.page);
+            file_.release(step.page);
+            ch = std::move(up);
+            continue;
+        }
+        if (m <= per) {
+            bool merged = false;
+            if (!isRoot && m < per / 3) {
+                uint16_t pn;
+                const uint8_t* pe = interior(path.back().page, pn);
+                int idx = path.back().index;
+                for (int side : {+1, -1}) {
+                    int other = idx + side;
+                    if (other < 0 || other >= pn)
+                        continue;
+                    uint32_t otherPage = getBE32(pe + other * es + keyLen_ + 4);
+                    uint16_t on;
+                    const uint8_t* oe = interior(otherPage, on);
+                    if (m + on > per)
+                        continue;
+                    std::vector<uint8_t> all;
+                    if (side > 0) {
+                        all = ents;
+                        all.insert(all.end(), oe, oe + on * es);
+                    } else {
+                        all.assign(oe, oe + on * es);
+                        all.insert(all.end(), ents.begin(), ents.end());
+                    }
+                    uint32_t lp = side > 0 ? step.page : otherPage;
+                    uint32_t rp = side > 0 ? otherPage : step.page;
+                    const uint8_t* lh = file_.page(lp);
+                    uint32_t ll = getLE32(lh + 4);
+                    uint32_t rr = getLE32(file_.page(rp) + 8);
+                    writeInterior(lp, 0, ll, rr, all.data(), all.size() / es);
+                    if (rr != kNone)
+                        putLE32(file_.writable(rr) + 4, lp);
+                    file_.release(rp);
+                    up.at = std::min(idx, other);
+                    up.span = 2;
+                    const uint8_t* lastE = all.data() + all.size() - es;
+                    appendEntry(up.entries, lastE, getBE32(lastE + keyLen_), lp);
+                    merged = true;
+                    break;
+                }
+            }
+            if (!merged) {
+                writeInterior(step.page, isRoot ? kAttrRoot : 0, left, right, ents.data(), m);
+                const uint8_t* lastE = ents.data() + (m - 1) * es;
+                appendEntry(up.entries, lastE, getBE32(lastE + keyLen_), step.page);
+            }
+        } else {
+            size_t s = m / 2;
+            uint32_t newPage = file_.allocate();
+            linkAfter(step.page, newPage);
+            uint32_t rightOfNew = getLE32(file_.page(newPage) + 8);
+            writeInterior(step.page, 0, left, newPage, ents.data(), s);
+            writeInterior(newPage, 0, step.page, rightOfNew, ents.data() + s * es, m - s);
+            const uint8_t* lastL = ents.data() + (s - 1) * es;
+            const uint8_t* lastR = ents.data() + (m - 1) * es;
+            appendEntry(up.entries, lastL, getBE32(lastL + keyLen_), step.page);
+            appendEntry(up.entries, lastR, getBE32(lastR + keyLen_), newPage);
+        }
+        ch = std::move(up);
+    }
+    // The root itself changed: it split (two entries) or may have one child left.
+    if (ch.entries.size() / es == 2) {
+        uint32_t page = file_.allocate();
+        writeInterior(page, kAttrRoot, kNone, kNone, ch.entries.data(), 2);
+        setRoot(page);
+    }
+    // An interior root with a single child hands the root over to it.
+    for (int depth = 0; depth < kMaxDepth; ++depth) {
+        uint32_t r = root();
+        const uint8_t* p = file_.page(r);
+        uint16_t attr = getLE16(p);
+        if (attr & kAttrLeaf)
+            break;
+        uint16_t n;
+        const uint8_t* ents = interior(r, n);
+        if (n != 1)
+            break;
+        uint32_t child = getBE32(ents + keyLen_ + 4);
+        uint8_t* c = file_.writable(child);
+        putLE16(c, static_cast<uint16_t>(getLE16(c) | kAttrRoot));
+        putLE32(c + 4, kNone);
+        putLE32(c + 8, kNone);
+        setRoot(child);
+        file_.release(r);
+    }
+}
+
+bool IndexTree::insert(const uint8_t* key, uint32_t rec)
+{
+    std::vector<PathStep> path;
+    uint32_t page = descend(key, keyLen_, rec, true, Bound::Lower, &path);
+    Leaf leaf;
+    decodeLeaf(page, leaf);
+    size_t lo = 0, hi = leaf.size();
+    while (lo < hi) {
+        size_t mid = (lo + hi) / 2;
+        if (compareEntry(leaf.key(mid, keyLen_), leaf.recs[mid], key, rec, keyLen_) >= 0)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    if (lo < leaf.size() && compareEntry(leaf.key(lo, keyLen_), leaf.recs[lo], key, rec, keyLen_) == 0)
+        return false;
+    leaf.keys.insert(leaf.keys.begin() + lo * keyLen_, key, key + keyLen_);
+    leaf.recs.insert(leaf.recs.begin() + lo, rec);
+    ++version_;
+    Change ch = leafChanged(path, leaf);
+    if (path.empty()) {
+        if (ch.entries.size() / entrySize() == 2) {
+            uint32_t r = file_.allocate();
+            writeInterior(r, kAttrRoot, kNone, kNone, ch.entries.data(), 2);
+            setRoot(r);
+        }
+        return true;
+    }
+    applyChange(path, std::move(ch));
+    return true;
+}
+
+bool IndexTree::erase(const uint8_t* key, uint32_t rec)
+{
+    std::vector<PathStep> path;
+    uint32_t page = descend(key, keyLen_, rec, true, Bound::Lower, &path);
+    Leaf leaf;
+    decodeLeaf(page, leaf);
+    size_t lo = 0, hi = leaf.size();
+    while (lo < hi) {
+        size_t mid = (lo + hi) / 2;
+        if (compareEntry(leaf.key(mid, keyLen_), leaf.recs[mid], key, rec, keyLen_) >= 0)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    if (lo >= leaf.size() || compareEntry(leaf.key(lo, keyLen_), leaf.recs[lo], key, rec, keyLen_) != 0)
+        return false;
+    leaf.keys.erase(leaf.keys.begin() + lo * keyLen_, leaf.keys.begin() + (lo + 1) * keyLen_);
+    leaf.recs.erase(leaf.recs.begin() + lo);
+    ++version_;
+    Change ch = leafChanged(path, leaf);
+    if (!path.empty())
+        applyChange(path, std::move(ch));
+    return true;
+}
+
+// ---------------------------------------------------------------- checking
+
+void IndexTree::check(std::vector<std::string>& problems, std::unordered_map<uint32_t, std::string>& used,
+                      const std::string& owner)
+{
+    struct Level {
+        std::vector<std::pair<uint32_t, std::pair<uint32_t, uint32_t>>> pages;   // page, (left, right)
+    };
+    std::vector<Level> levels;
+    std::vector<uint8_t> prevKey;
+    uint32_t prevRec = 0;
+    bool havePrev = false, orderReported = false;
+    std::vector<int> leafDepths;
+    const size_t es = entrySize();
+    auto problem = [&](const std::string& s) { problems.push_back(owner + ": " + s); };
+
+    // Returns false when the subtree could not be read; fills its last entry.
+    std::function<bool(uint32_t, int, bool, std::vector<uint8_t>&, uint32_t&, bool&)> walk =
+        [&](uint32_t page, int depth, bool isRoot, std::vector<uint8_t>& lastKey, uint32_t& lastRec,
+            bool& haveLast) -> bool {
+        haveLast = false;
+        if (depth >= kMaxDepth) {
+            problem("the tree is more than 64 levels deep");
+            return false;
+        }
+        if (!file_.validPage(page) || page < 2 * PageFile::kPageSize) {
+            problem("page pointer " + std::to_string(page) + " is invalid");
+            return false;
+        }
+        auto [it, fresh] = used.emplace(page, owner);
+        if (!fresh) {
+            problem(pageName(page) + " is also used by " + it->second);
+            return false;
+        }
+        const uint8_t* p = file_.page(page);
+        uint16_t attr = getLE16(p);
+        if (attr > 3) {
+            problem(pageName(page) + " has unknown attributes " + std::to_string(attr));
+            return false;
+        }
+        if (isRoot != bool(attr & kAttrRoot))
+            problem(pageName(page) + (isRoot ? " is the root but lacks the root mark" : " is marked root but is not"));
+        if (levels.size() <= static_cast<size_t>(depth))
+            levels.resize(depth + 1);
+        levels[depth].pages.push_back({page, {getLE32(p + 4), getLE32(p + 8)}});
+        if (attr & kAttrLeaf) {
+            leafDepths.push_back(depth);
+            Leaf leaf;
+            decodeLeaf(page, leaf);
+            size_t n = leaf.size();
+            unsigned recBits = p[20], dupBits = p[21], trlBits = p[22], kb = p[23];
+            if (recBits + dupBits + trlBits != 8 * kb)
+                problem(pageName(page) + " bit widths do not fill the entry bytes");
+            if (getLE32(p + 14) != maskOf(std::min(recBits, 32u)) || p[18] != maskOf(dupBits)
+                || p[19] != maskOf(trlBits))
+                problem(pageName(page) + " masks disagree with its bit widths");
+            size_t storedEnd = PageFile::kPageSize;
+            {
+                // Recompute the free space from the counts.
+                size_t stored = 0;
+                for (size_t i = 0; i < n; ++i) {
+                    uint64_t v = 0;
+                    for (unsigned b = 0; b < kb; ++b)
+                        v |= static_cast<uint64_t>(p[24 + i * kb + b]) << (8 * b);
+                    size_t dup = (v >> recBits) & maskOf(dupBits);
+                    size_t trl = (v >> (recBits + dupBits)) & maskOf(trlBits);
+                    stored += keyLen_ - dup - trl;
+                }
+                storedEnd -= stored;
+                size_t expFree = kLeafSpace - n * kb - stored;
+                if (getLE16(p + 12) != expFree)
+                    problem(pageName(page) + " free space " + std::to_string(getLE16(p + 12)) + ", computed "
+                            + std::to_string(expFree));
+            }
+            for (size_t i = 0; i < n; ++i) {
+                if (havePrev && !orderReported
+                    && compareEntry(prevKey.data(), prevRec, leaf.key(i, keyLen_), leaf.recs[i], keyLen_) >= 0) {
+                    problem("keys out of order at record " + std::to_string(leaf.recs[i]) + " in " + pageName(page));
+                    orderReported = true;
+                }
+                prevKey.assign(leaf.key(i, keyLen_), leaf.key(i, keyLen_) + keyLen_);
+                prevRec = leaf.recs[i];
+                havePrev = true;
+            }
+            if (n) {
+                lastKey.assign(leaf.key(n - 1, keyLen_), leaf.key(n - 1, keyLen_) + keyLen_);
+                lastRec = leaf.recs[n - 1];
+                haveLast = true;
+            } else if (!isRoot) {
+                problem("leaf " + pageName(page) + " is empty");
+            }
+            return true;
+        }
+        uint16_t n = getLE16(p + 2);
+        if (n == 0 || 12 + n * es > PageFile::kPageSize) {
+            problem("interior " + pageName(page) + " has an impossible key count " + std::to_string(n));
+            return false;
+        }
+        std::vector<uint8_t> ents(p + 12, p + 12 + n * es);   // the page may move in the cache
+        for (uint16_t i = 0; i < n; ++i) {
+            const uint8_t* e = ents.data() + i * es;
+            std::vector<uint8_t> childKey;
+            uint32_t childRec = 0;
+            bool childHas = false;
+            if (!walk(getBE32(e + keyLen_ + 4), depth + 1, false, childKey, childRec, childHas))
+                continue;
+            if (childHas && (std::memcmp(childKey.data(), e, keyLen_) != 0 || childRec != getBE32(e + keyLen_)))
+                problem("interior " + pageName(page) + " entry " + std::to_string(i)
+                        + " is not the last key of its child " + pageName(getBE32(e + keyLen_ + 4)));
+        }
+        const uint8_t* lastE = ents.data() + (n - 1) * es;
+        lastKey.assign(lastE, lastE + keyLen_);
+        lastRec = getBE32(lastE + keyLen_);
+        haveLast = true;
+        return true;
+    };
+    try {
+        std::vector<uint8_t> k;
+        uint32_t r;
+        bool h;
+        walk(root(), 0, true, k, r, h);
+    } catch (const std::exception& e) {
+        problem(e.what());
+        return;
+    }
+    std::sort(leafDepths.begin(), leafDepths.end());
+    if (!leafDepths.empty() && leafDepths.front() != leafDepths.back())
+        problem("leaves lie at different depths");
+    for (auto& lv : levels) {
+        for (size_t i = 0; i < lv.pages.size(); ++i) {
+            uint32_t expL = i ? lv.pages[i - 1].first : kNone;
+            uint32_t expR = i + 1 < lv.pages.size() ? lv.pages[i + 1].first : kNone;
+            if (lv.pages[i].second.first != expL || lv.pages[i].second.second != expR)
+                problem(pageName(lv.pages[i].first) + " sibling links are wrong");
+        }
+    }
+}
+
+} // namespace postavo::engine

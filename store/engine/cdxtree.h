@@ -1,0 +1,122 @@
+#pragma once
+// One compact-index B-tree inside a page file: the tree of a .CDX tag, of the .CDX tag
+// directory, or of a whole .IDX file. Its header (1024 bytes at `header`) holds the root
+// pointer in its first four bytes. Interior pages hold (key, record, child) entries, each the
+// greatest entry of its child; leaves hold compressed keys and are chained both ways.
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace postavo::engine {
+
+class PageFile;
+
+// A leaf page, decoded.
+struct IndexLeaf {
+    uint32_t page = 0, left = 0, right = 0;
+    uint16_t attr = 0;
+    std::vector<uint8_t> keys;
+    std::vector<uint32_t> recs;
+    size_t size() const { return recs.size(); }
+    const uint8_t* key(size_t i, size_t len) const { return keys.data() + i * len; }
+};
+
+// Ordering of (key, record) pairs: key bytes first, then the record number.
+inline int compareEntry(const uint8_t* a, uint32_t ra, const uint8_t* b, uint32_t rb, size_t len)
+{
+    int c = std::memcmp(a, b, len);
+    if (c != 0)
+        return c;
+    return ra < rb ? -1 : (ra > rb ? 1 : 0);
+}
+
+class IndexTree {
+public:
+    static constexpr int kMaxDepth = 64;
+    static constexpr uint16_t kMaxKeyLength = 240;
+
+    IndexTree(PageFile& file, uint32_t header, uint16_t keyLength, uint8_t pad);
+
+    PageFile& file() { return file_; }
+    uint32_t header() const { return header_; }
+    uint16_t keyLength() const { return keyLen_; }
+    uint8_t pad() const { return pad_; }
+    void setPad(uint8_t pad) { pad_ = pad; ++version_; }
+    uint64_t version() const { return version_; }
+    uint32_t root();
+
+    // Replaces whatever the tree held by an empty root leaf (no page of the old tree is freed).
+    void initEmpty();
+    // Fills the (empty) tree from entries sorted by (key, record) with no duplicates: leaves
+    // left to right, then each interior level. `keys` holds n keys of keyLength() bytes.
+    void build(const uint8_t* keys, const uint32_t* recs, size_t n,
+               const std::function<void(int)>& progress = {});
+    bool insert(const uint8_t* key, uint32_t rec);   // false when already present
+    bool erase(const uint8_t* key, uint32_t rec);    // false when absent
+    bool containsKey(const uint8_t* key);            // any record
+
+    using Leaf = IndexLeaf;
+    void decodeLeaf(uint32_t page, Leaf& out);
+
+    enum class Bound { Lower, Upper };  // first entry >= target, first entry > target
+    // The leaf holding the bound and the index inside it (== size when it lies past the leaf).
+    // With useRec false only the first `len` key bytes count.
+    void find(const uint8_t* key, size_t len, uint32_t rec, bool useRec, Bound bound, Leaf& leaf,
+              size_t& index);
+    void firstLeaf(Leaf& leaf);
+    void lastLeaf(Leaf& leaf);
+    // Moves to the sibling leaf; false at the end of the chain. Checks the chain goes forward.
+    bool nextLeaf(Leaf& leaf);
+    bool prevLeaf(Leaf& leaf);
+
+    size_t count();
+    // Walks the whole tree; notes each page in `used` (reporting pages used twice).
+    void check(std::vector<std::string>& problems, std::unordered_map<uint32_t, std::string>& used,
+               const std::string& owner);
+
+private:
+    struct PathStep {
+        uint32_t page;
+        int index;
+    };
+    // Entries replacing [at, at + span) of a parent after a child changed.
+    struct Change {
+        int at = 0;
+        int span = 1;
+        std::vector<uint8_t> entries;
+    };
+
+    size_t entrySize() const { return keyLen_ + 8u; }
+    size_t maxInterior() const { return 500 / entrySize(); }
+    void setRoot(uint32_t page);
+    const uint8_t* interior(uint32_t page, uint16_t& count);
+    uint32_t descend(const uint8_t* key, size_t len, uint32_t rec, bool useRec, Bound bound,
+                     std::vector<PathStep>* path);
+    void appendEntry(std::vector<uint8_t>& out, const uint8_t* key, uint32_t rec, uint32_t child) const;
+
+    // Leaf encoding. Returns false when the keys do not fit one page.
+    bool encodeLeaf(const uint8_t* keys, const uint32_t* recs, size_t n, uint16_t attr,
+                    uint32_t left, uint32_t right, uint8_t* out) const;
+    size_t leafBytes(const uint8_t* keys, const uint32_t* recs, size_t n) const;
+    size_t trailOf(const uint8_t* key) const;
+    unsigned recordBytes(uint32_t maxRec) const;
+    void writeInterior(uint32_t page, uint16_t attr, uint32_t left, uint32_t right,
+                       const uint8_t* entries, size_t n);
+    void linkAfter(uint32_t page, uint32_t newPage);   // newPage goes right of page
+    void unlink(uint32_t page);
+    void applyChange(std::vector<PathStep>& path, Change change);
+    Change leafChanged(std::vector<PathStep>& path, Leaf& leaf);
+
+    PageFile& file_;
+    uint32_t header_;
+    uint16_t keyLen_;
+    uint8_t pad_;
+    unsigned bits_;   // bits of the duplicate and trailing counts
+    uint64_t version_ = 1;
+};
+
+} // namespace postavo::engine

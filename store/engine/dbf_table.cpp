@@ -1,0 +1,874 @@
+// Table: the DBF record layer (files, records, moving, writing, pack and zap).
+#include "recordengine.h"
+
+#include "keycodec.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace postavo::engine {
+
+namespace {
+
+constexpr std::size_t kCacheBytes = 256 * 1024;
+constexpr std::uint64_t kRecordLockBase = 1000000000ull;  // record locks live past any real data
+
+bool isUpperExt(std::string_view ext)
+{
+    bool anyLetter = false;
+    for (char c : ext) {
+        if (c >= 'a' && c <= 'z')
+            return false;
+        if (c >= 'A' && c <= 'Z')
+            anyLetter = true;
+    }
+    return anyLetter;
+}
+
+// The sibling file with another extension; its letter case follows the table's extension.
+std::string sibling(const std::string& path, std::string_view ext)
+{
+    const auto slash = path.find_last_of('/');
+    const auto dot = path.find_last_of('.');
+    std::string base = path;
+    std::string oldExt;
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) {
+        base = path.substr(0, dot);
+        oldExt = path.substr(dot + 1);
+    }
+    std::string e(ext);
+    for (char& c : e)
+        c = char(isUpperExt(oldExt) ? std::toupper(static_cast<unsigned char>(c))
+                                    : std::tolower(static_cast<unsigned char>(c)));
+    return base + "." + e;
+}
+
+// An existing sibling in either letter case, else the preferred name.
+std::string existingSibling(const std::string& path, std::string_view ext)
+{
+    const std::string preferred = sibling(path, ext);
+    if (fileExists(preferred))
+        return preferred;
+    std::string other = preferred;
+    const auto dot = other.find_last_of('.');
+    bool upperNow = isUpperExt(std::string_view(other).substr(dot + 1));
+    for (std::size_t i = dot + 1; i < other.size(); ++i)
+        other[i] = char(upperNow ? std::tolower(static_cast<unsigned char>(other[i]))
+                                 : std::toupper(static_cast<unsigned char>(other[i])));
+    if (fileExists(other))
+        return other;
+    return preferred;
+}
+
+std::string trimRight(std::string_view s)
+{
+    std::size_t n = s.size();
+    while (n > 0 && (s[n - 1] == ' ' || s[n - 1] == '\0'))
+        --n;
+    return std::string(s.substr(0, n));
+}
+
+std::string_view trimBoth(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\0'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\0'))
+        s.remove_suffix(1);
+    return s;
+}
+
+std::int64_t le64(const unsigned char* p)
+{
+    std::uint64_t v = 0;
+    for (int i = 7; i >= 0; --i)
+        v = (v << 8) | p[i];
+    return std::int64_t(v);
+}
+
+std::int32_t le32s(const unsigned char* p)
+{
+    return std::int32_t(std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16)
+                        | (std::uint32_t(p[3]) << 24));
+}
+
+bool validYmd(int y, int m, int d)
+{
+    static const int days[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (y < 1 || m < 1 || m > 12 || d < 1 || d > days[m - 1])
+        return false;
+    if (m == 2 && d == 29 && !((y % 4 == 0 && y % 100 != 0) || y % 400 == 0))
+        return false;
+    return true;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- files
+
+Table::~Table()
+{
+    try {
+        close();
+    } catch (...) {
+        // A destructor cannot report; callers who care call close() themselves.
+    }
+}
+
+std::string Table::memoPath() const
+{
+    return existingSibling(path_, header_.memoKind() == MemoKind::Fpt || header_.memoKind() == MemoKind::None ? "fpt" : "dbt");
+}
+
+std::string Table::indexPath() const { return existingSibling(path_, "cdx"); }
+
+void Table::create(const std::string& path, const std::vector<FieldSpec>& specs)
+{
+    std::vector<DbfField> fields;
+    for (const FieldSpec& s : specs) {
+        DbfField f;
+        f.name = s.name;
+        f.type = s.type;
+        f.length = std::uint16_t(std::clamp(s.length, 0, 65535));
+        f.decimals = std::uint8_t(std::clamp(s.decimals, 0, 255));
+        fields.push_back(std::move(f));
+    }
+    DbfHeader h = DbfHeader::forNewTable(fields, path);
+    // A stale index of an earlier table of this name must not attach itself to the new one.
+    removeFileIfExists(existingSibling(path, "cdx"));
+    DataFile f = DataFile::create(path);
+    std::vector<unsigned char> bytes = h.serialize();
+    bytes.push_back(0x1A);
+    f.write(0, bytes.data(), bytes.size());
+    if (h.hasMemoFields())
+        FptMemo::create(existingSibling(path, "fpt"));
+    else
+        removeFileIfExists(existingSibling(path, "fpt"));
+    f.sync();
+}
+
+std::unique_ptr<Table> Table::open(const std::string& path, OpenMode mode)
+{
+    std::unique_ptr<Table> t(new Table);
+    t->openFiles(path, mode);
+    t->goTop();
+    return t;
+}
+
+void Table::openFiles(const std::string& path, OpenMode mode)
+{
+    path_ = path;
+    mode_ = mode;
+    const bool readOnly = mode == OpenMode::ReadOnly;
+    const auto lock = mode == OpenMode::Exclusive ? DataFile::Lock::Exclusive : DataFile::Lock::Shared;
+    file_ = DataFile::open(path, readOnly ? DataFile::Access::ReadOnly : DataFile::Access::ReadWrite, lock);
+    const std::uint64_t size = file_.size();
+    unsigned char first[32];
+    if (file_.readSome(0, first, 32) < 32)
+        throw EngineError(EngineError::Kind::Corrupt, path, "file too short for a table header");
+    const std::size_t hlen = std::size_t(first[8] | (first[9] << 8));
+    std::vector<unsigned char> bytes(std::max<std::size_t>(hlen, 32));
+    const std::size_t got = file_.readSome(0, bytes.data(), bytes.size());
+    header_ = DbfHeader::parse(bytes.data(), got, size, path);
+
+    const std::uint64_t body = size - header_.headerLength;
+    const std::uint64_t used = std::uint64_t(header_.recordCount) * header_.recordLength;
+    if (mode == OpenMode::Exclusive && body > used + 1) {
+        // Bytes of a record whose append never reached the header's count (a crash between
+        // the two writes): they were never committed, so drop them.
+        file_.truncate(header_.headerLength + used);
+        const unsigned char eofMark = 0x1A;
+        file_.write(header_.headerLength + used, &eofMark, 1);
+    }
+
+    const auto memoLock = DataFile::Lock::None;  // the table's own lock guards its memo file
+    switch (header_.memoKind()) {
+    case MemoKind::None:
+        break;
+    case MemoKind::Fpt: {
+        const std::string mp = existingSibling(path, "fpt");
+        if (!fileExists(mp))
+            throw EngineError(EngineError::Kind::Io, mp, "memo file is missing");
+        memo_ = FptMemo::open(mp, readOnly, memoLock);
+        break;
+    }
+    case MemoKind::DbtIII:
+    case MemoKind::DbtIV: {
+        const std::string mp = existingSibling(path, "dbt");
+        if (!fileExists(mp))
+            throw EngineError(EngineError::Kind::Io, mp, "memo file is missing");
+        memo_ = DbtMemo::open(mp, header_.memoKind() == MemoKind::DbtIV, memoLock);
+        break;
+    }
+    }
+    record_.assign(header_.recordLength, ' ');
+}
+
+void Table::close()
+{
+    if (!file_.isOpen())
+        return;
+    std::exception_ptr failure;
+    try {
+        post();
+        if (mode_ != OpenMode::ReadOnly) {
+            if (memo_)
+                memo_->sync();
+            file_.sync();
+        }
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    memo_.reset();
+    file_.close();
+    cache_.clear();
+    cacheCount_ = 0;
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void Table::copyStructure(const std::string& path) const
+{
+    std::vector<FieldSpec> specs;
+    for (const DbfField& f : header_.fields) {
+        char type = f.type;
+        int length = f.length;
+        if (type == 'M')
+            length = 10;
+        specs.push_back({f.name, type, length, f.decimals});
+    }
+    create(path, specs);
+}
+
+void Table::requireWritable() const
+{
+    if (!file_.isOpen())
+        throw EngineError(EngineError::Kind::Usage, path_, "table is closed");
+    if (mode_ == OpenMode::ReadOnly)
+        throw EngineError(EngineError::Kind::Usage, path_, "table is open read-only");
+}
+
+void Table::requireRecord() const
+{
+    if (!file_.isOpen())
+        throw EngineError(EngineError::Kind::Usage, path_, "table is closed");
+    if (eof_ && !pendingAppend_)
+        throw EngineError(EngineError::Kind::Usage, path_, "no current record");
+}
+
+const DbfField& Table::field(std::string_view name) const
+{
+    const int i = header_.fieldIndex(name);
+    if (i < 0)
+        throw EngineError(EngineError::Kind::Usage, path_, "no field " + std::string(name));
+    return header_.fields[std::size_t(i)];
+}
+
+// ---------------------------------------------------------------- records
+
+std::uint32_t Table::refreshCount() const
+{
+    if (mode_ == OpenMode::Exclusive || !file_.isOpen())
+        return header_.recordCount;
+    // Others may append to a shared table.
+    unsigned char c[4];
+    if (file_.readSome(4, c, 4) == 4) {
+        const std::uint32_t n = std::uint32_t(c[0] | (c[1] << 8) | (c[2] << 16) | (std::uint32_t(c[3]) << 24));
+        const std::uint64_t room = (file_.size() - header_.headerLength) / header_.recordLength;
+        auto* self = const_cast<Table*>(this);
+        self->header_.recordCount = std::uint32_t(std::min<std::uint64_t>(n, room));
+    }
+    return header_.recordCount;
+}
+
+std::uint32_t Table::recCount() const
+{
+    if (!file_.isOpen())
+        return 0;
+    return pendingAppend_ ? recno_ : refreshCount();
+}
+
+bool Table::readRaw(std::uint32_t recno, unsigned char* out) const
+{
+    const std::size_t len = header_.recordLength;
+    if (recno >= cacheFirst_ && recno < cacheFirst_ + cacheCount_) {
+        std::memcpy(out, &cache_[std::size_t(recno - cacheFirst_) * len], len);
+        return true;
+    }
+    if (recno < 1 || recno > header_.recordCount)
+        return false;
+    if (mode_ == OpenMode::Exclusive || turbo_) {
+        const std::uint32_t per = std::uint32_t(std::max<std::size_t>(1, kCacheBytes / len));
+        const std::uint32_t count = std::min<std::uint32_t>(per, header_.recordCount - recno + 1);
+        cache_.resize(std::size_t(count) * len);
+        cacheCount_ = 0;
+        file_.readExact(header_.recordOffset(recno), cache_.data(), cache_.size());
+        cacheFirst_ = recno;
+        cacheCount_ = count;
+        std::memcpy(out, cache_.data(), len);
+        return true;
+    }
+    file_.readExact(header_.recordOffset(recno), out, len);
+    return true;
+}
+
+void Table::loadRecord(std::uint32_t recno)
+{
+    if (recno >= cacheFirst_ && recno < cacheFirst_ + cacheCount_) {
+        readRaw(recno, record_.data());
+    } else {
+        file_.readExact(header_.recordOffset(recno), record_.data(), record_.size());
+    }
+    recno_ = recno;
+    eof_ = bof_ = false;
+}
+
+void Table::setPhantom()
+{
+    recno_ = header_.recordCount + 1;
+    std::fill(record_.begin(), record_.end(), ' ');
+    eof_ = true;
+}
+
+bool Table::visible(std::uint32_t, const unsigned char* data) const
+{
+    if (deletedHidden_ && data[0] == '*')
+        return false;
+    return true;
+}
+
+void Table::goTop()
+{
+    post();
+    const std::uint32_t n = refreshCount();
+    std::vector<unsigned char> buf(header_.recordLength);
+    for (std::uint32_t r = 1; r <= n; ++r) {
+        readRaw(r, buf.data());
+        if (visible(r, buf.data())) {
+            loadRecord(r);
+            return;
+        }
+    }
+    setPhantom();
+    bof_ = true;
+}
+
+void Table::goBottom()
+{
+    post();
+    const std::uint32_t n = refreshCount();
+    std::vector<unsigned char> buf(header_.recordLength);
+    for (std::uint32_t r = n; r >= 1; --r) {
+        readRaw(r, buf.data());
+        if (visible(r, buf.data())) {
+            loadRecord(r);
+            return;
+        }
+    }
+    setPhantom();
+    bof_ = true;
+}
+
+void Table::skip(long count)
+{
+    post();
+    const std::uint32_t n = refreshCount();
+    if (count == 0) {
+        if (!eof_ && recno_ >= 1 && recno_ <= n)
+            loadRecord(recno_);
+        return;
+    }
+    std::vector<unsigned char> buf(header_.recordLength);
+    while (count > 0) {
+        if (eof_)
+            return;
+        std::uint32_t r = recno_ + 1;
+        bool found = false;
+        for (; r <= n; ++r) {
+            readRaw(r, buf.data());
+            if (visible(r, buf.data())) {
+                found = true;
+                break;
+            }
+        }
+        if (!found) {
+            setPhantom();
+            bof_ = false;
+            return;
+        }
+        loadRecord(r);
+        --count;
+    }
+    while (count < 0) {
+        std::uint32_t r = eof_ ? n : recno_ - 1;
+        bool found = false;
+        for (; r >= 1; --r) {
+            readRaw(r, buf.data());
+            if (visible(r, buf.data())) {
+                found = true;
+                break;
+            }
+        }
+        if (!found) {
+            // Before the first record: stand on the first one with bof set.
+            const bool wasEof = eof_;
+            goTop();
+            bof_ = true;
+            if (wasEof && eof_)
+                return;
+            return;
+        }
+        loadRecord(r);
+        ++count;
+    }
+}
+
+void Table::go(std::uint32_t recno)
+{
+    post();
+    const std::uint32_t n = refreshCount();
+    if (recno < 1 || recno > n) {
+        setPhantom();
+        bof_ = false;
+        return;
+    }
+    loadRecord(recno);
+}
+
+// ---------------------------------------------------------------- reading
+
+std::string Table::getString(std::string_view name) const
+{
+    const DbfField& f = field(name);
+    return std::string(reinterpret_cast<const char*>(&record_[f.offset]), f.length);
+}
+
+std::string Table::getTrimString(std::string_view name) const
+{
+    const DbfField& f = field(name);
+    if (f.type == 'M')
+        return trimRight(getMemo(name));
+    return trimRight(std::string_view(reinterpret_cast<const char*>(&record_[f.offset]), f.length));
+}
+
+bool Table::getLogical(std::string_view name) const
+{
+    const DbfField& f = field(name);
+    const char c = char(record_[f.offset]);
+    return c == 'T' || c == 't' || c == 'Y' || c == 'y';
+}
+
+std::string Table::getDateString(std::string_view name) const
+{
+    const DbfField& f = field(name);
+    std::string_view s(reinterpret_cast<const char*>(&record_[f.offset]), f.length);
+    if (f.type == 'T' && f.length == 8) {
+        const long jd = le32s(&record_[f.offset]);
+        s = {};
+        if (jd > 0) {
+            static thread_local std::string tmp;
+            tmp = dtosFromJulian(jd);
+            s = tmp;
+        }
+    }
+    const bool digits = s.size() >= 8
+        && std::all_of(s.begin(), s.begin() + 8, [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits)
+        return century_ ? "  /  /    " : "  /  /  ";
+    std::string r;
+    r.append(s.substr(4, 2)).append("/").append(s.substr(6, 2)).append("/");
+    r.append(century_ ? s.substr(0, 4) : s.substr(2, 2));
+    return r;
+}
+
+std::uint32_t Table::memoBlock(const DbfField& f, const unsigned char* data) const
+{
+    if (f.length == 4)
+        return std::uint32_t(le32s(data + f.offset));
+    std::string_view s = trimBoth(std::string_view(reinterpret_cast<const char*>(data + f.offset), f.length));
+    std::uint64_t v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9')
+            throw EngineError(EngineError::Kind::Corrupt, path_,
+                              "record " + std::to_string(recno_) + ": bad memo pointer in " + f.name);
+        v = v * 10 + std::uint64_t(c - '0');
+        if (v > 0xFFFFFFFFu)
+            throw EngineError(EngineError::Kind::Corrupt, path_,
+                              "record " + std::to_string(recno_) + ": bad memo pointer in " + f.name);
+    }
+    return std::uint32_t(v);
+}
+
+std::string Table::getMemo(std::string_view name) const
+{
+    const DbfField& f = field(name);
+    if (f.type != 'M' && f.type != 'G' && f.type != 'P')
+        throw EngineError(EngineError::Kind::Usage, path_, "field " + f.name + " is not a memo");
+    const std::uint32_t block = memoBlock(f, record_.data());
+    if (block == 0 || !memo_)
+        return {};
+    return memo_->read(block);
+}
+
+double Table::getNumber(std::string_view name) const
+{
+    const DbfField& f = field(name);
+    const unsigned char* p = &record_[f.offset];
+    switch (f.type) {
+    case 'I': return double(le32s(p));
+    case 'Y': return double(le64(p)) / 10000.0;
+    case 'B':
+        if (f.length == 8) {
+            double d;
+            std::memcpy(&d, p, 8);
+            return d;
+        }
+        [[fallthrough]];
+    default: {
+        char buf[64];
+        const std::size_t n = std::min<std::size_t>(f.length, sizeof buf - 1);
+        std::memcpy(buf, p, n);
+        buf[n] = 0;
+        return std::strtod(buf, nullptr);
+    }
+    }
+}
+
+bool Table::isEmpty(std::string_view name) const
+{
+    const DbfField& f = field(name);
+    const unsigned char* p = &record_[f.offset];
+    switch (f.type) {
+    case 'M': case 'G': case 'P': return getMemo(name).find_first_not_of(" \r\n\t") == std::string::npos;
+    case 'L': return p[0] != 'T' && p[0] != 't' && p[0] != 'Y' && p[0] != 'y';
+    case 'N': case 'F': return getNumber(name) == 0.0;
+    case 'I': case 'Y': case 'T': case 'B':
+        return std::all_of(p, p + f.length, [](unsigned char c) { return c == 0; }) || getNumber(name) == 0.0;
+    default:
+        return std::all_of(p, p + f.length, [](unsigned char c) { return c == ' ' || c == 0; });
+    }
+}
+
+bool Table::isDeleted() const { return record_[0] == '*'; }
+
+std::string Table::getRecord() const { return std::string(record_.begin(), record_.end()); }
+
+// ---------------------------------------------------------------- writing
+
+void Table::appendBlank()
+{
+    requireWritable();
+    post();
+    const std::uint32_t n = refreshCount();
+    recno_ = n + 1;
+    std::fill(record_.begin(), record_.end(), ' ');
+    pendingAppend_ = true;
+    dirty_ = true;
+    eof_ = bof_ = false;
+}
+
+void Table::writeNumber(const DbfField& f, double value)
+{
+    char buf[64];
+    int n = std::snprintf(buf, sizeof buf, "%*.*f", int(f.length), int(f.decimals), value);
+    unsigned char* p = &record_[f.offset];
+    if (n < 0 || n > int(f.length)) {
+        std::memset(p, '*', f.length);  // does not fit, as xBase shows it
+    } else {
+        std::memcpy(p, buf, std::size_t(n));
+    }
+}
+
+void Table::replace(std::string_view name, std::string_view value)
+{
+    requireWritable();
+    requireRecord();
+    const DbfField& f = field(name);
+    unsigned char* p = &record_[f.offset];
+    switch (f.type) {
+    case 'C': {
+        const std::size_t n = std::min<std::size_t>(value.size(), f.length);
+        std::memcpy(p, value.data(), n);
+        std::memset(p + n, ' ', f.length - n);
+        break;
+    }
+    case 'N': case 'F': {
+        std::string_view v = trimBoth(value);
+        if (v.empty()) {
+            std::memset(p, ' ', f.length);
+            break;
+        }
+        std::string s(v);
+        char* end = nullptr;
+        const double d = std::strtod(s.c_str(), &end);
+        if (end == s.c_str() || *end != 0)
+            throw EngineError(EngineError::Kind::Usage, path_, "\"" + s + "\" is not a number for " + f.name);
+        writeNumber(f, d);
+        break;
+    }
+    case 'L': {
+        std::string_view v = trimBoth(value);
+        char c = v.empty() ? ' ' : v.front();
+        if (c == 'T' || c == 't' || c == 'Y' || c == 'y' || c == '1')
+            c = 'T';
+        else if (c == 'F' || c == 'f' || c == 'N' || c == 'n' || c == '0')
+            c = 'F';
+        else if (c != ' ' && c != '?')
+            throw EngineError(EngineError::Kind::Usage, path_, "\"" + std::string(value) + "\" is not a logical for " + f.name);
+        p[0] = static_cast<unsigned char>(c);
+        break;
+    }
+    case 'D': {
+        std::string_view v = trimBoth(value);
+        std::string out(8, ' ');
+        if (!v.empty()) {
+            int y = 0, m = 0, d = 0;
+            bool ok = false;
+            if (v.size() == 8 && std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+                y = std::atoi(std::string(v.substr(0, 4)).c_str());
+                m = std::atoi(std::string(v.substr(4, 2)).c_str());
+                d = std::atoi(std::string(v.substr(6, 2)).c_str());
+                ok = true;
+            } else if (v.size() == 10 && v[2] == '/' && v[5] == '/') {
+                m = std::atoi(std::string(v.substr(0, 2)).c_str());
+                d = std::atoi(std::string(v.substr(3, 2)).c_str());
+                y = std::atoi(std::string(v.substr(6, 4)).c_str());
+                ok = true;
+            }
+            if (!ok || !validYmd(y, m, d))
+                throw EngineError(EngineError::Kind::Usage, path_, "\"" + std::string(value) + "\" is not a date for " + f.name);
+            char buf[48];
+            std::snprintf(buf, sizeof buf, "%04d%02d%02d", y, m, d);
+            out.assign(buf, 8);
+        }
+        std::memcpy(p, out.data(), 8);
+        break;
+    }
+    case 'M': {
+        if (!memo_)
+            throw EngineError(EngineError::Kind::Io, path_, "table has no memo file");
+        const std::uint32_t block = memo_->write(value);
+        if (f.length == 4) {
+            for (int i = 0; i < 4; ++i)
+                p[i] = (block >> (8 * i)) & 0xFF;
+        } else if (block == 0) {
+            std::memset(p, ' ', f.length);
+        } else {
+            char buf[32];
+            std::snprintf(buf, sizeof buf, "%10u", block);
+            std::memcpy(p, buf, 10);
+        }
+        break;
+    }
+    default:
+        throw EngineError(EngineError::Kind::Unsupported, path_, std::string("cannot write a field of type ") + f.type);
+    }
+    dirty_ = true;
+}
+
+void Table::replaceLogical(std::string_view name, bool value) { replace(name, value ? "T" : "F"); }
+
+void Table::replaceNumber(std::string_view name, double value)
+{
+    requireWritable();
+    requireRecord();
+    const DbfField& f = field(name);
+    if (f.type != 'N' && f.type != 'F')
+        throw EngineError(EngineError::Kind::Usage, path_, "field " + f.name + " is not numeric");
+    writeNumber(f, value);
+    dirty_ = true;
+}
+
+void Table::putRecord(std::string_view rec)
+{
+    requireWritable();
+    requireRecord();
+    if (rec.size() != record_.size())
+        throw EngineError(EngineError::Kind::Usage, path_, "record buffer has the wrong length");
+    std::memcpy(record_.data(), rec.data(), rec.size());
+    if (record_[0] != '*')
+        record_[0] = ' ';
+    dirty_ = true;
+}
+
+void Table::deleteRecord()
+{
+    requireWritable();
+    requireRecord();
+    record_[0] = '*';
+    dirty_ = true;
+}
+
+void Table::recall()
+{
+    requireWritable();
+    requireRecord();
+    record_[0] = ' ';
+    dirty_ = true;
+}
+
+void Table::writeCount()
+{
+    header_.stampToday();
+    unsigned char b[7] = {header_.year, header_.month, header_.day,
+                          static_cast<unsigned char>(header_.recordCount & 0xFF),
+                          static_cast<unsigned char>((header_.recordCount >> 8) & 0xFF),
+                          static_cast<unsigned char>((header_.recordCount >> 16) & 0xFF),
+                          static_cast<unsigned char>((header_.recordCount >> 24) & 0xFF)};
+    file_.write(1, b, sizeof b);
+}
+
+void Table::post()
+{
+    if (!dirty_ || !file_.isOpen())
+        return;
+    if (pendingAppend_) {
+        bool locked = false;
+        if (mode_ == OpenMode::Shared) {
+            // Appends of two processes must not pick the same record number.
+            for (int i = 0; i < 1000 && !locked; ++i)
+                locked = file_.lockRange(kRecordLockBase - 1, 1);
+            if (!locked)
+                throw EngineError(EngineError::Kind::Locked, path_, "cannot lock the table to append");
+            refreshCount();
+            recno_ = header_.recordCount + 1;
+        }
+        // Record bytes first, the header's count after: a crash in between leaves the table
+        // as it was before the append.
+        std::vector<unsigned char> out(record_);
+        out.push_back(0x1A);
+        file_.write(header_.recordOffset(recno_), out.data(), out.size());
+        header_.recordCount = recno_;
+        writeCount();
+        if (locked)
+            file_.unlockRange(kRecordLockBase - 1, 1);
+    } else {
+        file_.write(header_.recordOffset(recno_), record_.data(), record_.size());
+    }
+    if (recno_ >= cacheFirst_ && recno_ < cacheFirst_ + cacheCount_)
+        std::memcpy(&cache_[std::size_t(recno_ - cacheFirst_) * record_.size()], record_.data(), record_.size());
+    dirty_ = false;
+    pendingAppend_ = false;
+    eof_ = false;
+}
+
+void Table::commit()
+{
+    requireWritable();
+    post();
+    if (memo_)
+        memo_->sync();
+    file_.sync();
+}
+
+bool Table::rlock(std::uint32_t recno)
+{
+    if (mode_ != OpenMode::Shared)
+        return true;
+    if (recno == 0)
+        recno = recno_;
+    return file_.lockRange(kRecordLockBase + recno, 1);
+}
+
+void Table::unlock(std::uint32_t recno)
+{
+    if (mode_ != OpenMode::Shared)
+        return;
+    if (recno == 0)
+        file_.unlockRange(kRecordLockBase, 0xFFFFFFFFull);
+    else
+        file_.unlockRange(kRecordLockBase + recno, 1);
+}
+
+void Table::setDeletedHidden(bool hidden) { deletedHidden_ = hidden; }
+
+void Table::setTurboRead(bool on)
+{
+    turbo_ = on;
+    if (!on && mode_ != OpenMode::Exclusive)
+        cacheCount_ = 0;
+}
+
+void Table::reportProgress(int percent) const
+{
+    if (progress_)
+        progress_(std::clamp(percent, 0, 100));
+}
+
+void Table::pack()
+{
+    requireWritable();
+    post();
+    if (mode_ != OpenMode::Exclusive)
+        throw EngineError(EngineError::Kind::Usage, path_, "pack needs the table opened exclusively");
+    const std::string temp = path_ + ".pack.tmp";
+    DataFile out = DataFile::create(temp);
+    try {
+        DbfHeader h = header_;
+        h.recordCount = 0;
+        std::vector<unsigned char> head = h.serialize();
+        out.write(0, head.data(), head.size());
+        const std::size_t len = header_.recordLength;
+        const std::uint32_t n = header_.recordCount;
+        const std::uint32_t per = std::uint32_t(std::max<std::size_t>(1, kCacheBytes / len));
+        std::vector<unsigned char> in, kept;
+        std::uint32_t written = 0;
+        int lastPercent = -1;
+        reportProgress(0);
+        for (std::uint32_t r = 1; r <= n; r += per) {
+            const std::uint32_t count = std::min<std::uint32_t>(per, n - r + 1);
+            in.resize(std::size_t(count) * len);
+            file_.readExact(header_.recordOffset(r), in.data(), in.size());
+            kept.clear();
+            for (std::uint32_t i = 0; i < count; ++i) {
+                const unsigned char* rec = &in[std::size_t(i) * len];
+                if (rec[0] != '*')
+                    kept.insert(kept.end(), rec, rec + len);
+            }
+            out.write(h.headerLength + std::uint64_t(written) * len, kept.data(), kept.size());
+            written += std::uint32_t(kept.size() / len);
+            const int percent = int(std::uint64_t(r + count - 1) * 100 / n);
+            if (percent != lastPercent)
+                reportProgress(lastPercent = percent);
+        }
+        const unsigned char eofMark = 0x1A;
+        out.write(h.headerLength + std::uint64_t(written) * len, &eofMark, 1);
+        h.recordCount = written;
+        h.stampToday();
+        head = h.serialize();
+        out.write(0, head.data(), head.size());
+        replaceFile(temp, path_);
+        header_ = h;
+    } catch (...) {
+        out.close();
+        removeFileIfExists(temp);
+        throw;
+    }
+    // The new file already holds our exclusive lock (taken when it was created).
+    file_ = std::move(out);
+    cacheCount_ = 0;
+    reportProgress(100);
+    goTop();
+}
+
+void Table::zap()
+{
+    requireWritable();
+    post();
+    if (mode_ != OpenMode::Exclusive)
+        throw EngineError(EngineError::Kind::Usage, path_, "zap needs the table opened exclusively");
+    header_.recordCount = 0;
+    writeCount();
+    file_.truncate(header_.headerLength);
+    const unsigned char eofMark = 0x1A;
+    file_.write(header_.headerLength, &eofMark, 1);
+    if (memo_)
+        memo_->clear();
+    cacheCount_ = 0;
+    file_.sync();
+    goTop();
+}
+
+} // namespace postavo::engine

@@ -1,0 +1,146 @@
+#pragma once
+// The record engine: FoxPro 2.x compatible xBase tables (DBF with FPT memo and a structural
+// CDX index) for everything above the store layer.
+//
+// One Table object is one open table with its memo file and production index. Text goes in and
+// out as the raw 8-bit (Windows-1252) bytes of the file. Record numbers count from 1. Every
+// failure throws EngineError, whose message names the file at fault.
+
+#include "dbf_header.h"
+#include "engine_error.h"
+#include "file_lock.h"
+#include "memo_file.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace postavo::engine {
+
+enum class OpenMode { Shared = 0, ReadOnly = 1, Exclusive = 2 };
+
+// One field to create: name, type letter (C N F L D M), width and decimals.
+struct FieldSpec {
+    std::string name;
+    char type = 'C';
+    int length = 0;
+    int decimals = 0;
+};
+
+class Table {
+public:
+    ~Table();
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
+
+    // ---- files
+    // Writes a new, empty table (and its memo file when a field is M). The table is FoxPro 2.x:
+    // 0xF5 with memo, 0x03 without, code page mark Windows-1252. An existing file is replaced.
+    static void create(const std::string& path, const std::vector<FieldSpec>& fields);
+    // Opens a table with its memo file and production index (same base name, .CDX).
+    static std::unique_ptr<Table> open(const std::string& path, OpenMode mode = OpenMode::Shared);
+    void close();  // posts the current record and writes everything to disk
+    // A new empty table with the same fields (no index).
+    void copyStructure(const std::string& path) const;
+
+    const std::string& path() const { return path_; }
+    OpenMode mode() const { return mode_; }
+    const DbfHeader& header() const { return header_; }
+    const std::vector<DbfField>& fields() const { return header_.fields; }
+    int fieldIndex(std::string_view name) const { return header_.fieldIndex(name); }
+    std::string memoPath() const;
+    std::string indexPath() const;  // the production index's path (whether or not it exists)
+
+    // ---- moving
+    void goTop();
+    void goBottom();
+    void skip(long count = 1);
+    void go(std::uint32_t recno);  // the record whatever the filter; past the end = eof
+    std::uint32_t recNo() const { return recno_; }
+    std::uint32_t recCount() const;  // records in the file, deleted or not
+    bool eof() const { return eof_; }
+    bool bof() const { return bof_; }
+
+    // ---- reading the current record (by field name, case-insensitive)
+    std::string getString(std::string_view field) const;      // raw field bytes
+    std::string getTrimString(std::string_view field) const;  // trailing blanks removed
+    bool getLogical(std::string_view field) const;
+    std::string getDateString(std::string_view field) const;  // mm/dd/yyyy (mm/dd/yy without century)
+    std::string getMemo(std::string_view field) const;
+    double getNumber(std::string_view field) const;
+    bool isEmpty(std::string_view field) const;
+    bool isDeleted() const;
+    const unsigned char* recordData() const { return record_.data(); }  // deletion flag first
+    std::string getRecord() const;
+
+    // ---- writing (the record is stored when it is posted: commit, moving away, close)
+    void appendBlank();
+    // Stores text in a field of any type: C padded/cut, N/F as a number, L from T/Y/F/N,
+    // D from yyyymmdd or mm/dd/yyyy, M as the memo's text.
+    void replace(std::string_view field, std::string_view value);
+    void replaceLogical(std::string_view field, bool value);
+    void replaceNumber(std::string_view field, double value);
+    void putRecord(std::string_view record);  // a whole record buffer, deletion flag first
+    void commit();
+    bool rlock(std::uint32_t recno = 0);  // 0 = the current record
+    void unlock(std::uint32_t recno = 0); // 0 = every lock
+    void deleteRecord();
+    void recall();
+    void pack();
+    void zap();
+
+    // ---- switches
+    void setDeletedHidden(bool hidden);   // deleted records invisible while moving
+    bool deletedHidden() const { return deletedHidden_; }
+    void setCentury(bool on) { century_ = on; }
+    void setExact(bool on) { exact_ = on; }
+    void setSoftSeek(bool on) { softSeek_ = on; }
+    void setTurboRead(bool on);
+    // Called with a percentage (0..100) during pack and while tags are built.
+    void setProgressHook(std::function<void(int)> hook) { progress_ = std::move(hook); }
+
+private:
+    Table() = default;
+    void openFiles(const std::string& path, OpenMode mode);
+    void requireWritable() const;
+    void requireRecord() const;
+    const DbfField& field(std::string_view name) const;
+    void loadRecord(std::uint32_t recno);
+    void setPhantom();
+    void post();
+    void writeCount();
+    bool readRaw(std::uint32_t recno, unsigned char* out) const;  // via the read-ahead cache
+    bool visible(std::uint32_t recno, const unsigned char* data) const;
+    std::uint32_t refreshCount() const;
+    void reportProgress(int percent) const;
+    void writeNumber(const DbfField& f, double value);
+    std::uint32_t memoBlock(const DbfField& f, const unsigned char* data) const;
+
+    std::string path_;
+    OpenMode mode_ = OpenMode::Shared;
+    DataFile file_;
+    DbfHeader header_;
+    std::unique_ptr<MemoFile> memo_;
+
+    std::vector<unsigned char> record_;   // current record buffer
+    std::uint32_t recno_ = 0;
+    bool eof_ = true, bof_ = true;
+    bool dirty_ = false;
+    bool pendingAppend_ = false;          // record_ is recno_ = count, not yet in the file
+
+    bool deletedHidden_ = false;
+    bool century_ = true;
+    bool exact_ = false;
+    bool softSeek_ = false;
+    bool turbo_ = false;
+    std::function<void(int)> progress_;
+
+    // Read-ahead for sequential passes.
+    mutable std::vector<unsigned char> cache_;
+    mutable std::uint32_t cacheFirst_ = 0, cacheCount_ = 0;
+};
+
+} // namespace postavo::engine
