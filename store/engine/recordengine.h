@@ -75,6 +75,9 @@ public:
     bool isDeleted() const;
     const unsigned char* recordData() const { return record_.data(); }  // deletion flag first
     std::string getRecord() const;
+    // Any record's bytes without moving (the current record as edited when it is that one);
+    // false for a record number outside the file.
+    bool readRecord(std::uint32_t recno, std::string& out) const;
 
     // ---- writing (the record is stored when it is posted: commit, moving away, close)
     void appendBlank();
