@@ -204,6 +204,12 @@ void Table::openFiles(const std::string& path, OpenMode mode)
     }
     }
     record_.assign(header_.recordLength, ' ');
+    original_.assign(header_.recordLength, ' ');
+    scratch_.assign(header_.recordLength, ' ');
+    fieldDefs_.clear();
+    for (const DbfField& f : header_.fields)
+        fieldDefs_.push_back({f.name, f.type, f.offset, f.length, f.decimals});
+    openIndex();
 }
 
 void Table::close()
@@ -217,10 +223,17 @@ void Table::close()
             if (memo_)
                 memo_->sync();
             file_.sync();
+            flushIndexes(true);
         }
     } catch (...) {
         failure = std::current_exception();
     }
+    cursor_.reset();
+    tempIndex_.reset();
+    cdx_.reset();
+    tags_.clear();
+    order_ = 0;
+    filter_ = Expression();
     memo_.reset();
     file_.close();
     cache_.clear();
@@ -248,6 +261,10 @@ void Table::requireWritable() const
         throw EngineError(EngineError::Kind::Usage, path_, "table is closed");
     if (mode_ == OpenMode::ReadOnly)
         throw EngineError(EngineError::Kind::Usage, path_, "table is open read-only");
+    for (const TagState& t : tags_)
+        if (!t.error.empty())
+            throw EngineError(EngineError::Kind::Unsupported, path_,
+                              "cannot keep the index current: " + t.error);
 }
 
 void Table::requireRecord() const
@@ -321,6 +338,7 @@ void Table::loadRecord(std::uint32_t recno)
     } else {
         file_.readExact(header_.recordOffset(recno), record_.data(), record_.size());
     }
+    std::memcpy(original_.data(), record_.data(), record_.size());
     recno_ = recno;
     eof_ = bof_ = false;
 }
@@ -332,9 +350,11 @@ void Table::setPhantom()
     eof_ = true;
 }
 
-bool Table::visible(std::uint32_t, const unsigned char* data) const
+bool Table::visible(std::uint32_t recno, const unsigned char* data) const
 {
     if (deletedHidden_ && data[0] == '*')
+        return false;
+    if (!filter_.empty() && !filter_.evalLogical(ref(data, recno), {exact_}))
         return false;
     return true;
 }
@@ -343,6 +363,15 @@ void Table::goTop()
 {
     post();
     const std::uint32_t n = refreshCount();
+    if (usingCursor()) {
+        IndexCursor* c = activeCursor();
+        const bool ok = scoped_ && !scopeTop_.empty() ? (c->seek(scopeTop_), c->valid()) : c->first();
+        if (!ok || !settleForward()) {
+            setPhantom();
+            bof_ = true;
+        }
+        return;
+    }
     std::vector<unsigned char> buf(header_.recordLength);
     for (std::uint32_t r = 1; r <= n; ++r) {
         readRaw(r, buf.data());
@@ -359,6 +388,23 @@ void Table::goBottom()
 {
     post();
     const std::uint32_t n = refreshCount();
+    if (usingCursor()) {
+        IndexCursor* c = activeCursor();
+        bool ok;
+        if (scoped_ && !scopeBottom_.empty()) {
+            std::string past = scopeBottom_;
+            past.append(std::max<std::size_t>(activeTag().key.keyLength(), past.size()) - past.size() + 1, '\xFF');
+            c->seek(past);
+            ok = c->valid() ? c->prev() : c->last();
+        } else {
+            ok = c->last();
+        }
+        if (!ok || !settleBackward()) {
+            setPhantom();
+            bof_ = true;
+        }
+        return;
+    }
     std::vector<unsigned char> buf(header_.recordLength);
     for (std::uint32_t r = n; r >= 1; --r) {
         readRaw(r, buf.data());
@@ -378,6 +424,10 @@ void Table::skip(long count)
     if (count == 0) {
         if (!eof_ && recno_ >= 1 && recno_ <= n)
             loadRecord(recno_);
+        return;
+    }
+    if (usingCursor()) {
+        skipIndexed(count);
         return;
     }
     std::vector<unsigned char> buf(header_.recordLength);
@@ -749,6 +799,8 @@ void Table::post()
     }
     if (recno_ >= cacheFirst_ && recno_ < cacheFirst_ + cacheCount_)
         std::memcpy(&cache_[std::size_t(recno_ - cacheFirst_) * record_.size()], record_.data(), record_.size());
+    updateKeys();
+    std::memcpy(original_.data(), record_.data(), record_.size());
     dirty_ = false;
     pendingAppend_ = false;
     eof_ = false;
@@ -761,6 +813,7 @@ void Table::commit()
     if (memo_)
         memo_->sync();
     file_.sync();
+    flushIndexes(true);
 }
 
 bool Table::rlock(std::uint32_t recno)
@@ -803,6 +856,9 @@ void Table::pack()
     post();
     if (mode_ != OpenMode::Exclusive)
         throw EngineError(EngineError::Kind::Usage, path_, "pack needs the table opened exclusively");
+    closeTempIndex();
+    const std::vector<TagSpec> specs = currentTagSpecs();
+    const bool hadIndex = cdx_ != nullptr;
     const std::string temp = path_ + ".pack.tmp";
     DataFile out = DataFile::create(temp);
     try {
@@ -839,8 +895,17 @@ void Table::pack()
         h.stampToday();
         head = h.serialize();
         out.write(0, head.data(), head.size());
+        if (hadIndex) {
+            // The old index goes first, so that no crash can pair it with the packed table;
+            // a table without its index is rebuilt by the caller.
+            cursor_.reset();
+            cdx_.reset();
+            tags_.clear();
+            removeFileIfExists(indexPath());
+        }
         replaceFile(temp, path_);
         header_ = h;
+        indexDirty_ = false;
     } catch (...) {
         out.close();
         removeFileIfExists(temp);
@@ -850,6 +915,8 @@ void Table::pack()
     file_ = std::move(out);
     cacheCount_ = 0;
     reportProgress(100);
+    if (hadIndex)
+        rebuildIndex(specs);
     goTop();
 }
 
@@ -859,6 +926,7 @@ void Table::zap()
     post();
     if (mode_ != OpenMode::Exclusive)
         throw EngineError(EngineError::Kind::Usage, path_, "zap needs the table opened exclusively");
+    closeTempIndex();
     header_.recordCount = 0;
     writeCount();
     file_.truncate(header_.headerLength);
@@ -868,6 +936,8 @@ void Table::zap()
         memo_->clear();
     cacheCount_ = 0;
     file_.sync();
+    if (cdx_)
+        rebuildIndex(currentTagSpecs());
     goTop();
 }
 

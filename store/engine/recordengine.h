@@ -6,9 +6,12 @@
 // out as the raw 8-bit (Windows-1252) bytes of the file. Record numbers count from 1. Every
 // failure throws EngineError, whose message names the file at fault.
 
+#include "cdx.h"
 #include "dbf_header.h"
 #include "engine_error.h"
+#include "expression.h"
 #include "file_lock.h"
+#include "single_index_bridge.h"
 #include "memo_file.h"
 
 #include <cstdint>
@@ -30,9 +33,18 @@ struct FieldSpec {
     int decimals = 0;
 };
 
-class Table {
+// A tag to build: name, key expression, and the options other programs' tables may carry.
+struct TagSpec {
+    std::string name;
+    std::string keyExpr;
+    std::string forExpr;   // empty: every record
+    bool unique = false;
+    bool descending = false;
+};
+
+class Table : private MemoSource {
 public:
-    ~Table();
+    ~Table() override;
     Table(const Table&) = delete;
     Table& operator=(const Table&) = delete;
 
@@ -95,6 +107,54 @@ public:
     void pack();
     void zap();
 
+    // ---- orders: 0 is record order, 1..tagCount() the production index's tags in creation
+    // order, and while it is open the temporary index is the active order.
+    std::size_t tagCount() const;
+    std::string tagName(std::size_t order) const;        // "" when there is no such order
+    const TagInfo& tagInfo(std::size_t order) const;
+    int orderNumber(std::string_view tagName) const;     // 0 when missing
+    int order() const { return order_; }                 // the active order (-1: temporary index)
+    void setOrder(int order);                            // keeps the current record
+    void setOrder(std::string_view tagName);             // a missing tag selects record order
+    // Adds a tag to the production index (created when missing) and builds it; a tag of the
+    // same name is replaced. Building several at once reads the table once.
+    void indexTag(const TagSpec& tag);
+    void indexTags(const std::vector<TagSpec>& tags);
+    // Rebuilds every tag into a new index file that then replaces the old one.
+    void reindex();
+    void closeIndexes();  // forgets the production index (and the temporary one) until reopened
+    bool hasIndex() const { return cdx_ != nullptr; }
+    CompoundIndex* index() { return cdx_.get(); }
+
+    // The temporary subset index: an empty single-index file that becomes the active order and
+    // shows only the records whose keys are added.
+    void createTempIndex(const std::string& path, const std::string& keyExpr);
+    void keyAdd();          // the current record's key
+    void closeTempIndex();  // back to record order; the caller deletes the file
+
+    // Seeks `key` on the active order (text for character keys, encoded bytes otherwise).
+    // Not exact: the key is a prefix; exact: the whole key must match. Soft seek stays on the
+    // next greater key when not found, otherwise eof. Returns found().
+    bool seek(std::string_view key);
+    bool found() const { return found_; }
+    // Only keys from `top` to `bottom` (prefix compare) are visible in the active order.
+    void setScope(std::string_view top, std::string_view bottom);
+    void clearScope();
+
+    // ---- query (filter): a logical expression every move respects; "" clears it
+    void setQuery(std::string_view expression);
+    const std::string& filterText() const { return filter_.text(); }
+    std::uint32_t queryRecCount();   // visible records (deleted hidden, filter, scope)
+    // 0: no tag helps, 1: some conditions can use a tag, 2: every condition can.
+    int queryTest(std::string_view expression) const;
+    bool evalLogical(std::string_view expression);  // on the current record
+    std::string evalString(std::string_view expression);
+    Expression compile(std::string_view expression) const;
+    const std::vector<FieldDef>& fieldDefs() const { return fieldDefs_; }
+
+    // ---- consistency (for the check tool): problems found, empty when sound
+    std::vector<std::string> check();
+
     // ---- switches
     void setDeletedHidden(bool hidden);   // deleted records invisible while moving
     bool deletedHidden() const { return deletedHidden_; }
@@ -106,7 +166,36 @@ public:
     void setProgressHook(std::function<void(int)> hook) { progress_ = std::move(hook); }
 
 private:
+    struct TagState {
+        Expression key;
+        Expression forCond;
+        std::string error;  // why the expression could not be compiled ("" when it could)
+    };
+
     Table() = default;
+    std::string memoText(std::uint32_t block) const override;
+    RecordRef ref(const unsigned char* data, std::uint32_t recno) const { return {data, recno, this}; }
+    TagState compileTag(const TagInfo& info) const;
+    void openIndex();
+    void rebuildIndex(const std::vector<TagSpec>& specs);
+    void appendTags(const std::vector<TagSpec>& specs);
+    std::vector<TagSpec> currentTagSpecs() const;
+    void updateKeys();
+    bool usingCursor() const { return order_ != 0; }
+    const TagState& activeTag() const;
+    IndexCursor* activeCursor();
+    void makeCursor();
+    void keyOf(const TagState& tag, const unsigned char* data, std::uint32_t recno, std::string& out) const;
+    bool acceptEntry(std::uint32_t recno);
+    bool aboveScope(std::string_view key) const;
+    bool belowScope(std::string_view key) const;
+    bool settleForward();
+    bool settleBackward();
+    bool syncCursor(bool& onGreater);
+    void skipIndexed(long count);
+    void writeFlags();
+    void flushIndexes(bool sync);
+    void markIndexDirty();
     void openFiles(const std::string& path, OpenMode mode);
     void requireWritable() const;
     void requireRecord() const;
@@ -140,6 +229,22 @@ private:
     bool softSeek_ = false;
     bool turbo_ = false;
     std::function<void(int)> progress_;
+
+    std::vector<FieldDef> fieldDefs_;
+    std::unique_ptr<CompoundIndex> cdx_;
+    std::vector<TagState> tags_;
+    std::unique_ptr<SingleIndex> tempIndex_;
+    TagState tempTag_;
+    int order_ = 0;
+    std::unique_ptr<IndexCursor> cursor_;
+    bool found_ = false;
+    bool scoped_ = false;
+    std::string scopeTop_, scopeBottom_;
+    Expression filter_;
+    std::vector<unsigned char> original_;  // the record as stored, to find its old keys
+    mutable std::vector<unsigned char> scratch_;
+    mutable std::string keyA_, keyB_;
+    bool indexDirty_ = false;  // header byte 14 says index changes may not have reached the file
 
     // Read-ahead for sequential passes.
     mutable std::vector<unsigned char> cache_;

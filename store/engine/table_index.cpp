@@ -1,0 +1,882 @@
+// Table: the production index, the temporary index, orders, seek, scope, query and check.
+#include "recordengine.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace postavo::engine {
+
+namespace {
+
+constexpr std::size_t kScanBytes = 1024 * 1024;
+
+KeyType keyTypeOf(ValueType t)
+{
+    switch (t) {
+    case ValueType::Numeric: return KeyType::Numeric;
+    case ValueType::Date: return KeyType::Date;
+    case ValueType::Logical: return KeyType::Logical;
+    default: return KeyType::Character;
+    }
+}
+
+std::string upperAscii(std::string_view s)
+{
+    std::string r(s);
+    for (char& c : r)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    return r;
+}
+
+bool startsWith(std::string_view s, std::string_view prefix)
+{
+    return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- opening and flushing
+
+std::string Table::memoText(std::uint32_t block) const { return memo_ ? memo_->read(block) : std::string(); }
+
+Expression Table::compile(std::string_view expression) const
+{
+    return Expression::compile(expression, fieldDefs_);
+}
+
+Table::TagState Table::compileTag(const TagInfo& info) const
+{
+    TagState t;
+    try {
+        t.key = compile(info.keyExpr);
+        if (!info.forExpr.empty()) {
+            t.forCond = compile(info.forExpr);
+            if (t.forCond.type() != ValueType::Logical)
+                t.error = "tag " + info.name + ": FOR condition is not logical";
+        }
+    } catch (const EngineError& e) {
+        t.error = "tag " + info.name + ": " + e.what();
+    }
+    return t;
+}
+
+void Table::writeFlags()
+{
+    if (mode_ == OpenMode::ReadOnly)
+        return;
+    file_.write(28, &header_.flags, 1);
+}
+
+void Table::openIndex()
+{
+    const std::string path = indexPath();
+    if (!fileExists(path)) {
+        if ((header_.flags & DbfHeader::kHasStructuralIndex) && mode_ == OpenMode::Exclusive) {
+            // The index was deleted (to be rebuilt): stop announcing one.
+            header_.flags &= std::uint8_t(~DbfHeader::kHasStructuralIndex);
+            writeFlags();
+        }
+        return;
+    }
+    KeyTypeResolver resolver = [this](const TagInfo& info) {
+        try {
+            return keyTypeOf(compile(info.keyExpr).type());
+        } catch (const EngineError&) {
+            return info.keyType;
+        }
+    };
+    cdx_ = CompoundIndex::open(path, mode_ == OpenMode::ReadOnly, resolver);
+    tags_.clear();
+    for (std::size_t i = 0; i < cdx_->tagCount(); ++i)
+        tags_.push_back(compileTag(cdx_->tag(i)));
+
+    unsigned char marker = 0;
+    file_.readSome(14, &marker, 1);
+    indexDirty_ = marker != 0;
+    if (indexDirty_ && mode_ == OpenMode::Exclusive) {
+        // The last writer stopped before its index changes were complete: rebuild.
+        bool compiled = std::all_of(tags_.begin(), tags_.end(), [](const TagState& t) { return t.error.empty(); });
+        if (compiled)
+            rebuildIndex(currentTagSpecs());
+    }
+}
+
+void Table::markIndexDirty()
+{
+    if (indexDirty_ || mode_ == OpenMode::ReadOnly)
+        return;
+    const unsigned char one = 1;
+    file_.write(14, &one, 1);
+    indexDirty_ = true;
+}
+
+void Table::flushIndexes(bool sync)
+{
+    if (tempIndex_)
+        tempIndex_->flush();
+    if (!cdx_)
+        return;
+    if (sync)
+        cdx_->sync();
+    else
+        cdx_->flush();
+    if (indexDirty_ && mode_ != OpenMode::ReadOnly) {
+        const unsigned char zero = 0;
+        file_.write(14, &zero, 1);
+        indexDirty_ = false;
+    }
+}
+
+std::vector<TagSpec> Table::currentTagSpecs() const
+{
+    std::vector<TagSpec> specs;
+    if (cdx_)
+        for (std::size_t i = 0; i < cdx_->tagCount(); ++i) {
+            const TagInfo& t = cdx_->tag(i);
+            specs.push_back({t.name, t.keyExpr, t.forExpr, t.unique, t.descending});
+        }
+    return specs;
+}
+
+void Table::keyOf(const TagState& tag, const unsigned char* data, std::uint32_t recno, std::string& out) const
+{
+    tag.key.evalKey(ref(data, recno), out);
+}
+
+void Table::updateKeys()
+{
+    const bool appended = pendingAppend_;
+    if (cdx_) {
+        for (std::size_t i = 0; i < tags_.size(); ++i) {
+            const TagState& t = tags_[i];
+            const bool newIn = t.forCond.empty() || t.forCond.evalLogical(ref(record_.data(), recno_));
+            keyOf(t, record_.data(), recno_, keyB_);
+            if (appended) {
+                if (newIn) {
+                    markIndexDirty();
+                    cdx_->insertKey(i, keyB_, recno_);
+                }
+                continue;
+            }
+            const bool oldIn = t.forCond.empty() || t.forCond.evalLogical(ref(original_.data(), recno_));
+            keyOf(t, original_.data(), recno_, keyA_);
+            if (oldIn == newIn && (!oldIn || keyA_ == keyB_))
+                continue;
+            markIndexDirty();
+            if (oldIn)
+                cdx_->deleteKey(i, keyA_, recno_);
+            if (newIn)
+                cdx_->insertKey(i, keyB_, recno_);
+        }
+    }
+    if (tempIndex_ && !appended) {
+        // A record of the subset stays in it under its new key.
+        keyOf(tempTag_, original_.data(), recno_, keyA_);
+        keyOf(tempTag_, record_.data(), recno_, keyB_);
+        if (keyA_ != keyB_) {
+            auto c = tempIndex_->cursor();
+            if (c->seekEntry(keyA_, recno_)) {
+                tempIndex_->deleteKey(keyA_, recno_);
+                tempIndex_->insertKey(keyB_, recno_);
+            }
+        }
+    }
+    if (cursor_ && !appended)
+        cursor_.reset();  // the tree changed under it; it is re-found from the record
+}
+
+// ---------------------------------------------------------------- orders
+
+std::size_t Table::tagCount() const { return cdx_ ? cdx_->tagCount() : 0; }
+
+std::string Table::tagName(std::size_t order) const
+{
+    if (!cdx_ || order < 1 || order > cdx_->tagCount())
+        return {};
+    return cdx_->tag(order - 1).name;
+}
+
+const TagInfo& Table::tagInfo(std::size_t order) const
+{
+    if (!cdx_ || order < 1 || order > cdx_->tagCount())
+        throw EngineError(EngineError::Kind::Usage, path_, "no order " + std::to_string(order));
+    return cdx_->tag(order - 1);
+}
+
+int Table::orderNumber(std::string_view name) const
+{
+    if (!cdx_)
+        return 0;
+    return cdx_->findTag(name) + 1;
+}
+
+void Table::setOrder(int order)
+{
+    post();
+    if (order == -1 && !tempIndex_)
+        order = 0;
+    if (order < -1 || order > int(tagCount()))
+        throw EngineError(EngineError::Kind::Usage, path_, "no order " + std::to_string(order));
+    if (order > 0 && !tags_[std::size_t(order - 1)].error.empty())
+        throw EngineError(EngineError::Kind::Unsupported, path_, tags_[std::size_t(order - 1)].error);
+    order_ = order;
+    cursor_.reset();
+    found_ = false;
+}
+
+void Table::setOrder(std::string_view name) { setOrder(orderNumber(name)); }
+
+const Table::TagState& Table::activeTag() const
+{
+    return order_ == -1 ? tempTag_ : tags_[std::size_t(order_ - 1)];
+}
+
+IndexCursor* Table::activeCursor()
+{
+    if (!cursor_)
+        makeCursor();
+    return cursor_.get();
+}
+
+void Table::makeCursor()
+{
+    if (order_ == -1)
+        cursor_ = tempIndex_->cursor();
+    else
+        cursor_ = cdx_->cursor(std::size_t(order_ - 1));
+}
+
+// ---------------------------------------------------------------- moving in an order
+
+bool Table::aboveScope(std::string_view key) const
+{
+    return scoped_ && !scopeTop_.empty() && key.substr(0, scopeTop_.size()) < scopeTop_;
+}
+
+bool Table::belowScope(std::string_view key) const
+{
+    return scoped_ && !scopeBottom_.empty() && key.substr(0, scopeBottom_.size()) > scopeBottom_;
+}
+
+bool Table::acceptEntry(std::uint32_t recno)
+{
+    // An entry past the table's end (an index left behind by a crash) is not a record.
+    if (recno < 1 || recno > header_.recordCount)
+        return false;
+    file_.readExact(header_.recordOffset(recno), scratch_.data(), scratch_.size());
+    if (!visible(recno, scratch_.data()))
+        return false;
+    std::memcpy(record_.data(), scratch_.data(), record_.size());
+    std::memcpy(original_.data(), scratch_.data(), record_.size());
+    recno_ = recno;
+    eof_ = bof_ = false;
+    return true;
+}
+
+bool Table::settleForward()
+{
+    IndexCursor* c = activeCursor();
+    while (c->valid()) {
+        const std::string_view key = c->key();
+        if (belowScope(key))
+            return false;
+        if (!aboveScope(key) && acceptEntry(c->recno()))
+            return true;
+        if (!c->next())
+            break;
+    }
+    return false;
+}
+
+bool Table::settleBackward()
+{
+    IndexCursor* c = activeCursor();
+    while (c->valid()) {
+        const std::string_view key = c->key();
+        if (aboveScope(key))
+            return false;
+        if (!belowScope(key) && acceptEntry(c->recno()))
+            return true;
+        if (!c->prev())
+            break;
+    }
+    return false;
+}
+
+bool Table::syncCursor(bool& onGreater)
+{
+    IndexCursor* c = activeCursor();
+    keyOf(activeTag(), record_.data(), recno_, keyA_);
+    if (c->seekEntry(keyA_, recno_)) {
+        onGreater = false;
+        return true;
+    }
+    // The record is not in this order (a FOR tag, the temporary index): stand on what follows.
+    onGreater = true;
+    c->seek(keyA_);
+    while (c->valid() && c->key() == keyA_ && c->recno() < recno_)
+        c->next();
+    return c->valid();
+}
+
+void Table::skipIndexed(long count)
+{
+    IndexCursor* c = activeCursor();
+    if (eof_) {
+        if (count > 0)
+            return;
+        if (!c->last() || !settleBackward()) {
+            setPhantom();
+            bof_ = true;
+            return;
+        }
+        ++count;
+    }
+    bool onGreater = false;
+    bool positioned = count != 0 ? syncCursor(onGreater) : true;
+    while (count > 0) {
+        if (!onGreater && positioned)
+            c->next();
+        onGreater = false;
+        if (!positioned || !c->valid() || !settleForward()) {
+            setPhantom();
+            bof_ = false;
+            return;
+        }
+        positioned = true;
+        --count;
+    }
+    while (count < 0) {
+        const bool moved = positioned ? c->prev() : c->last();
+        positioned = true;
+        if (!moved || !c->valid() || !settleBackward()) {
+            goTop();
+            bof_ = true;
+            return;
+        }
+        ++count;
+    }
+}
+
+bool Table::seek(std::string_view key)
+{
+    post();
+    if (!usingCursor())
+        throw EngineError(EngineError::Kind::Usage, path_, "seek needs an index order");
+    const TagState& tag = activeTag();
+    std::string k(key);
+    if (exact_ && tag.key.type() == ValueType::Character && k.size() < tag.key.keyLength())
+        k.resize(tag.key.keyLength(), ' ');
+    IndexCursor* c = activeCursor();
+    c->seek(k);
+    found_ = false;
+    if (!c->valid() || !settleForward()) {
+        setPhantom();
+        bof_ = false;
+        return false;
+    }
+    found_ = startsWith(c->key(), k);
+    if (!found_ && !softSeek_) {
+        setPhantom();
+        bof_ = false;
+    }
+    return found_;
+}
+
+void Table::setScope(std::string_view top, std::string_view bottom)
+{
+    scoped_ = true;
+    scopeTop_ = top;
+    scopeBottom_ = bottom;
+}
+
+void Table::clearScope()
+{
+    scoped_ = false;
+    scopeTop_.clear();
+    scopeBottom_.clear();
+}
+
+// ---------------------------------------------------------------- building
+
+void Table::indexTag(const TagSpec& tag) { indexTags({tag}); }
+
+void Table::indexTags(const std::vector<TagSpec>& specs)
+{
+    requireWritable();
+    post();
+    if (specs.empty())
+        return;
+    bool replaces = false;
+    if (cdx_)
+        for (const TagSpec& s : specs)
+            replaces = replaces || cdx_->findTag(s.name) >= 0;
+    if (replaces || !cdx_) {
+        std::vector<TagSpec> all = currentTagSpecs();
+        for (const TagSpec& s : specs) {
+            auto same = std::find_if(all.begin(), all.end(),
+                                     [&](const TagSpec& t) { return upperAscii(t.name) == upperAscii(s.name); });
+            if (same != all.end())
+                *same = s;
+            else
+                all.push_back(s);
+        }
+        rebuildIndex(all);
+        return;
+    }
+    markIndexDirty();
+    appendTags(specs);
+    flushIndexes(true);
+    reportProgress(100);
+    cursor_.reset();
+}
+
+void Table::appendTags(const std::vector<TagSpec>& specs)
+{
+    std::vector<TagInfo> infos;
+    std::vector<TagState> states;
+    for (const TagSpec& s : specs) {
+        TagInfo info;
+        info.name = upperAscii(s.name);
+        info.keyExpr = s.keyExpr;
+        info.forExpr = s.forExpr;
+        info.unique = s.unique;
+        info.descending = s.descending;
+        if (info.name.empty() || info.name.size() > 10)
+            throw EngineError(EngineError::Kind::Usage, path_, "bad tag name \"" + s.name + "\"");
+        TagState st = compileTag(info);
+        if (!st.error.empty())
+            throw EngineError(EngineError::Kind::Expression, path_, st.error);
+        if (st.key.keyLength() == 0 || st.key.keyLength() > 240)
+            throw EngineError(EngineError::Kind::Usage, path_, "tag " + info.name + ": key length must be 1 to 240");
+        info.keyLength = std::uint16_t(st.key.keyLength());
+        info.keyType = keyTypeOf(st.key.type());
+        infos.push_back(info);
+        states.push_back(std::move(st));
+    }
+    // One pass over the records for all the tags.
+    std::vector<std::vector<KeyEntry>> entries(specs.size());
+    for (auto& e : entries)
+        e.reserve(header_.recordCount);
+    const std::size_t len = header_.recordLength;
+    const std::uint32_t n = header_.recordCount;
+    const std::uint32_t per = std::uint32_t(std::max<std::size_t>(1, kScanBytes / len));
+    std::vector<unsigned char> buf;
+    reportProgress(0);
+    int last = 0;
+    for (std::uint32_t r = 1; r <= n; r += per) {
+        const std::uint32_t count = std::min(per, n - r + 1);
+        buf.resize(std::size_t(count) * len);
+        file_.readExact(header_.recordOffset(r), buf.data(), buf.size());
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const unsigned char* rec = &buf[std::size_t(i) * len];
+            for (std::size_t t = 0; t < states.size(); ++t) {
+                if (!states[t].forCond.empty() && !states[t].forCond.evalLogical(ref(rec, r + i)))
+                    continue;
+                KeyEntry e;
+                states[t].key.evalKey(ref(rec, r + i), e.key);
+                e.recno = r + i;
+                entries[t].push_back(std::move(e));
+            }
+        }
+        const int p = int(std::uint64_t(r + count - 1) * 50 / n);
+        if (p != last)
+            reportProgress(last = p);
+    }
+    const int k = int(specs.size());
+    for (std::size_t t = 0; t < specs.size(); ++t) {
+        auto hook = [&, t](int p) { reportProgress(50 + (int(t) * 100 + p) / (2 * k)); };
+        cdx_->addTag(infos[t], std::move(entries[t]), hook);
+        tags_.push_back(std::move(states[t]));
+    }
+}
+
+void Table::rebuildIndex(const std::vector<TagSpec>& specs)
+{
+    const std::string path = indexPath();
+    const std::string temp = path + ".tmp";
+    removeFileIfExists(temp);
+    cursor_.reset();
+    const int keepOrder = order_;
+    if (order_ > 0)
+        order_ = 0;
+    std::unique_ptr<CompoundIndex> old = std::move(cdx_);
+    std::vector<TagState> oldTags = std::move(tags_);
+    tags_.clear();
+    try {
+        cdx_ = CompoundIndex::create(temp);
+        appendTags(specs);
+        cdx_->sync();
+        cdx_.reset();
+    } catch (...) {
+        cdx_ = std::move(old);
+        tags_ = std::move(oldTags);
+        order_ = keepOrder;
+        removeFileIfExists(temp);
+        throw;
+    }
+    tags_.clear();
+    old.reset();
+    // The new file replaces the old one in one step: a crash leaves one or the other.
+    replaceFile(temp, path);
+    if (!(header_.flags & DbfHeader::kHasStructuralIndex)) {
+        header_.flags |= DbfHeader::kHasStructuralIndex;
+        writeFlags();
+    }
+    if (indexDirty_) {
+        const unsigned char zero = 0;
+        file_.write(14, &zero, 1);
+        indexDirty_ = false;
+    }
+    openIndex();
+    reportProgress(100);
+    if (keepOrder > 0 && keepOrder <= int(tagCount()))
+        order_ = keepOrder;
+}
+
+void Table::reindex()
+{
+    requireWritable();
+    post();
+    if (cdx_)
+        rebuildIndex(currentTagSpecs());
+}
+
+void Table::closeIndexes()
+{
+    post();
+    flushIndexes(true);
+    cursor_.reset();
+    tempIndex_.reset();
+    cdx_.reset();
+    tags_.clear();
+    order_ = 0;
+}
+
+// ---------------------------------------------------------------- the temporary index
+
+void Table::createTempIndex(const std::string& path, const std::string& keyExpr)
+{
+    post();
+    TagInfo info;
+    info.name = "TEMP";
+    info.keyExpr = keyExpr;
+    TagState st = compileTag(info);
+    if (!st.error.empty())
+        throw EngineError(EngineError::Kind::Expression, path_, st.error);
+    info.keyLength = std::uint16_t(st.key.keyLength());
+    info.keyType = keyTypeOf(st.key.type());
+    cursor_.reset();
+    tempIndex_.reset();
+    tempIndex_ = SingleIndex::create(path, info);
+    tempTag_ = std::move(st);
+    order_ = -1;
+}
+
+void Table::keyAdd()
+{
+    requireRecord();
+    if (!tempIndex_)
+        throw EngineError(EngineError::Kind::Usage, path_, "no temporary index is open");
+    post();
+    keyOf(tempTag_, record_.data(), recno_, keyA_);
+    tempIndex_->insertKey(keyA_, recno_);
+    if (order_ == -1)
+        cursor_.reset();
+}
+
+void Table::closeTempIndex()
+{
+    post();
+    if (tempIndex_)
+        tempIndex_->flush();
+    if (order_ == -1) {
+        order_ = 0;
+        cursor_.reset();
+    }
+    tempIndex_.reset();
+    tempTag_ = TagState();
+}
+
+// ---------------------------------------------------------------- query
+
+void Table::setQuery(std::string_view expression)
+{
+    post();
+    std::string_view trimmed = expression;
+    while (!trimmed.empty() && trimmed.front() == ' ')
+        trimmed.remove_prefix(1);
+    if (trimmed.empty()) {
+        filter_ = Expression();
+        return;
+    }
+    Expression e = compile(expression);
+    if (e.type() != ValueType::Logical)
+        throw EngineError(EngineError::Kind::Expression, path_,
+                          "filter \"" + std::string(expression) + "\" is not a condition");
+    filter_ = std::move(e);
+}
+
+std::uint32_t Table::queryRecCount()
+{
+    post();
+    std::uint32_t visibleCount = 0;
+    if (usingCursor() && (scoped_ || order_ == -1)) {
+        IndexCursor* c = activeCursor();
+        bool more = scoped_ && !scopeTop_.empty() ? (c->seek(scopeTop_), c->valid()) : c->first();
+        for (; more && c->valid(); more = c->next()) {
+            const std::string_view key = c->key();
+            if (belowScope(key))
+                break;
+            const std::uint32_t r = c->recno();
+            if (aboveScope(key) || r < 1 || r > header_.recordCount)
+                continue;
+            file_.readExact(header_.recordOffset(r), scratch_.data(), scratch_.size());
+            if (visible(r, scratch_.data()))
+                ++visibleCount;
+        }
+        cursor_.reset();
+        return visibleCount;
+    }
+    const std::size_t len = header_.recordLength;
+    const std::uint32_t n = refreshCount();
+    const std::uint32_t per = std::uint32_t(std::max<std::size_t>(1, kScanBytes / len));
+    std::vector<unsigned char> buf(std::size_t(std::min(per, std::max<std::uint32_t>(n, 1))) * len);
+    for (std::uint32_t r = 1; r <= n; r += per) {
+        const std::uint32_t count = std::min(per, n - r + 1);
+        file_.readExact(header_.recordOffset(r), buf.data(), std::size_t(count) * len);
+        for (std::uint32_t i = 0; i < count; ++i)
+            if (visible(r + i, &buf[std::size_t(i) * len]))
+                ++visibleCount;
+    }
+    return visibleCount;
+}
+
+namespace {
+
+// Splits at top-level .AND. / AND, outside quotes and parentheses.
+std::vector<std::string> conjuncts(const std::string& upper)
+{
+    std::vector<std::string> parts;
+    int depth = 0;
+    char quote = 0;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < upper.size(); ++i) {
+        const char c = upper[i];
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+            continue;
+        }
+        if (c == '"' || c == '\'')
+            quote = c;
+        else if (c == '(')
+            ++depth;
+        else if (c == ')')
+            --depth;
+        else if (depth == 0) {
+            std::size_t skip = 0;
+            if (upper.compare(i, 5, ".AND.") == 0)
+                skip = 5;
+            else if (upper.compare(i, 5, " AND ") == 0)
+                skip = 5;
+            if (skip) {
+                parts.push_back(upper.substr(start, i - start));
+                start = i + skip;
+                i += skip - 1;
+            }
+        }
+    }
+    parts.push_back(upper.substr(start));
+    return parts;
+}
+
+std::string squeeze(std::string_view s)
+{
+    std::string r;
+    char quote = 0;
+    for (char c : s) {
+        if (quote) {
+            r += c;
+            if (c == quote)
+                quote = 0;
+            continue;
+        }
+        if (c == '"' || c == '\'')
+            quote = c;
+        if (c != ' ')
+            r += c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+    }
+    return r;
+}
+
+bool wrappedInParens(const std::string& s)
+{
+    if (s.size() < 2 || s.front() != '(' || s.back() != ')')
+        return false;
+    int depth = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '(')
+            ++depth;
+        else if (s[i] == ')' && --depth == 0 && i + 1 != s.size())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int Table::queryTest(std::string_view expression) const
+{
+    Expression e = compile(expression);  // a bad expression is an error, not "0"
+    (void)e;
+    std::vector<std::string> keys;
+    for (std::size_t i = 0; cdx_ && i < cdx_->tagCount(); ++i)
+        if (cdx_->tag(i).forExpr.empty())
+            keys.push_back(squeeze(cdx_->tag(i).keyExpr));
+    const std::string all = squeeze(expression);
+    std::size_t usable = 0, total = 0;
+    for (std::string c : conjuncts(all)) {
+        while (wrappedInParens(c))
+            c = c.substr(1, c.size() - 2);
+        if (c.empty())
+            continue;
+        ++total;
+        std::string body = c;
+        if (body.front() == '!')
+            body.erase(0, 1);
+        else if (body.compare(0, 5, ".NOT.") == 0)
+            body.erase(0, 5);
+        bool ok = false;
+        for (const std::string& k : keys) {
+            if (body == k) { ok = true; break; }
+            if (startsWith(c, k)) {
+                const std::string_view rest = std::string_view(c).substr(k.size());
+                for (const char* op : {"==", "=", "<>", "#", "<=", ">=", "<", ">"})
+                    if (startsWith(rest, op)) { ok = true; break; }
+            }
+            if (ok)
+                break;
+        }
+        usable += ok;
+    }
+    if (total == 0 || usable == 0)
+        return 0;
+    return usable == total ? 2 : 1;
+}
+
+bool Table::evalLogical(std::string_view expression)
+{
+    Expression e = compile(expression);
+    if (e.type() != ValueType::Logical)
+        throw EngineError(EngineError::Kind::Expression, path_,
+                          "\"" + std::string(expression) + "\" is not a condition");
+    return e.evalLogical(ref(record_.data(), recno_), {exact_});
+}
+
+std::string Table::evalString(std::string_view expression)
+{
+    return compile(expression).evalDisplay(ref(record_.data(), recno_), {exact_});
+}
+
+// ---------------------------------------------------------------- check
+
+std::vector<std::string> Table::check()
+{
+    post();
+    std::vector<std::string> problems;
+    const std::size_t len = header_.recordLength;
+    const std::uint32_t n = header_.recordCount;
+    const std::uint64_t size = file_.size();
+    const std::uint64_t body = std::uint64_t(n) * len;
+    if (size != header_.headerLength + body && size != header_.headerLength + body + 1)
+        problems.push_back(path_ + ": file size " + std::to_string(size) + " does not match "
+                           + std::to_string(n) + " records");
+    if (indexDirty_)
+        problems.push_back(path_ + ": the index was not brought up to date by its last writer");
+    std::vector<std::vector<KeyEntry>> expected(tags_.size());
+    const std::uint32_t per = std::uint32_t(std::max<std::size_t>(1, kScanBytes / len));
+    std::vector<unsigned char> buf;
+    std::size_t memoProblems = 0;
+    for (std::uint32_t r = 1; r <= n; r += per) {
+        const std::uint32_t count = std::min(per, n - r + 1);
+        buf.resize(std::size_t(count) * len);
+        file_.readExact(header_.recordOffset(r), buf.data(), buf.size());
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const unsigned char* rec = &buf[std::size_t(i) * len];
+            const std::uint32_t recno = r + i;
+            if (rec[0] != ' ' && rec[0] != '*')
+                problems.push_back(path_ + ": record " + std::to_string(recno) + " has a bad deletion flag");
+            for (const DbfField& f : header_.fields) {
+                if (f.type != 'M' || !memo_)
+                    continue;
+                std::string why;
+                try {
+                    why = memo_->checkPointer(memoBlock(f, rec));
+                } catch (const EngineError& e) {
+                    why = e.what();
+                }
+                if (!why.empty() && memoProblems++ < 20)
+                    problems.push_back(memo_->path() + ": record " + std::to_string(recno) + " " + f.name + ": " + why);
+            }
+            for (std::size_t t = 0; t < tags_.size(); ++t) {
+                const TagState& st = tags_[t];
+                if (!st.error.empty())
+                    continue;
+                try {
+                    if (!st.forCond.empty() && !st.forCond.evalLogical(ref(rec, recno)))
+                        continue;
+                    KeyEntry e;
+                    st.key.evalKey(ref(rec, recno), e.key);
+                    e.recno = recno;
+                    expected[t].push_back(std::move(e));
+                } catch (const EngineError& e) {
+                    problems.push_back(path_ + ": record " + std::to_string(recno) + ": " + e.what());
+                }
+            }
+        }
+    }
+    if (!cdx_)
+        return problems;
+    for (const std::string& p : cdx_->check())
+        problems.push_back(cdx_->path() + ": " + p);
+    for (std::size_t t = 0; t < tags_.size(); ++t) {
+        const TagInfo& info = cdx_->tag(t);
+        if (!tags_[t].error.empty()) {
+            problems.push_back(cdx_->path() + ": " + tags_[t].error);
+            continue;
+        }
+        auto& want = expected[t];
+        std::stable_sort(want.begin(), want.end(), [](const KeyEntry& a, const KeyEntry& b) {
+            return a.key != b.key ? a.key < b.key : a.recno < b.recno;
+        });
+        if (info.unique) {
+            std::vector<KeyEntry> firsts;
+            for (auto& e : want)
+                if (firsts.empty() || firsts.back().key != e.key)
+                    firsts.push_back(std::move(e));
+            want = std::move(firsts);
+        }
+        if (info.descending)
+            std::reverse(want.begin(), want.end());
+        auto c = cdx_->cursor(t);
+        std::size_t i = 0;
+        bool bad = false;
+        for (bool more = c->first(); more && c->valid(); more = c->next(), ++i) {
+            if (i >= want.size() || want[i].recno != c->recno() || want[i].key != c->key()) {
+                problems.push_back(cdx_->path() + ": tag " + info.name + ": entry " + std::to_string(i + 1)
+                                   + " is record " + std::to_string(c->recno()) + ", expected "
+                                   + (i < want.size() ? "record " + std::to_string(want[i].recno) : "the end"));
+                bad = true;
+                break;
+            }
+        }
+        if (!bad && i != want.size())
+            problems.push_back(cdx_->path() + ": tag " + info.name + " holds " + std::to_string(i)
+                               + " keys, expected " + std::to_string(want.size()));
+    }
+    return problems;
+}
+
+} // namespace postavo::engine

@@ -1,0 +1,164 @@
+// Damaged and foreign files: every one gives an EngineError naming the file, leaves the files
+// as they were, and never reads out of bounds.
+#include "engine_support.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace postavo::engine;
+using namespace enginetest;
+
+namespace {
+
+struct Damaged : ::testing::Test {
+    std::string dir, path, memo;
+    void SetUp() override
+    {
+        dir = scratchDir(std::string("dmg-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        path = dir + "/d.dbf";
+        memo = dir + "/d.fpt";
+        Table::create(path, addressLikeFields());
+        auto t = Table::open(path, OpenMode::Exclusive);
+        for (int i = 0; i < 3; ++i) {
+            t->appendBlank();
+            t->replace("NAME", "n" + std::to_string(i));
+            t->replace("NOTES", "some memo text " + std::to_string(i));
+        }
+        t->close();
+    }
+
+    // Opens the table, reads every field and memo of every record; expects an EngineError that
+    // names `file`, and that neither file changed.
+    void expectError(const std::string& file, const std::string& fragment = {})
+    {
+        const auto before = readBytes(path);
+        const auto beforeMemo = readBytes(memo);
+        try {
+            auto t = Table::open(path, OpenMode::Exclusive);
+            for (t->goTop(); !t->eof(); t->skip())
+                for (const auto& f : t->fields())
+                    f.type == 'M' ? (void)t->getMemo(f.name) : (void)t->getString(f.name);
+            t->close();
+            FAIL() << "no error for " << file;
+        } catch (const EngineError& e) {
+            EXPECT_NE(std::string(e.what()).find(file), std::string::npos) << e.what();
+            if (!fragment.empty())
+                EXPECT_NE(std::string(e.what()).find(fragment), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(readBytes(path), before);
+        EXPECT_EQ(readBytes(memo), beforeMemo);
+    }
+
+    void patch(const std::string& file, size_t at, std::vector<unsigned char> bytes)
+    {
+        auto b = readBytes(file);
+        ASSERT_LE(at + bytes.size(), b.size());
+        std::copy(bytes.begin(), bytes.end(), b.begin() + long(at));
+        writeBytes(file, b);
+    }
+};
+
+} // namespace
+
+TEST_F(Damaged, TruncatedInsideTheRecords)
+{
+    auto b = readBytes(path);
+    b.resize(193 + 48 + 20);
+    writeBytes(path, b);
+    expectError(path, "shorter");
+}
+
+TEST_F(Damaged, HeaderClaimsHugeRecordCount)
+{
+    patch(path, 4, {0xFF, 0xFF, 0xFF, 0x7F});
+    expectError(path);
+}
+
+TEST_F(Damaged, HeaderLengthBeyondTheFile)
+{
+    patch(path, 8, {0xF0, 0xFF});
+    expectError(path);
+}
+
+TEST_F(Damaged, RecordLengthDisagreesWithFields)
+{
+    patch(path, 10, {49, 0});
+    expectError(path, "record length");
+}
+
+TEST_F(Damaged, NoFieldTerminator)
+{
+    patch(path, 192, {'X'});
+    expectError(path);
+}
+
+TEST_F(Damaged, TooShortAndEmptyAndForeign)
+{
+    writeBytes(path, {0xF5, 0, 0});
+    expectError(path);
+    writeBytes(path, {});
+    expectError(path);
+    writeBytes(path, std::vector<unsigned char>(600, 'A'));
+    expectError(path, "not a DBF");
+}
+
+TEST_F(Damaged, MemoPointerPastTheEnd)
+{
+    patch(path, 193 + 39, {' ', ' ', ' ', ' ', '9', '9', '9', '9', '9', '9'});
+    expectError(memo, "outside");
+}
+
+TEST_F(Damaged, MemoPointerNotANumber)
+{
+    patch(path, 193 + 39, {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', 'x', '1'});
+    expectError(path, "memo pointer");
+}
+
+TEST_F(Damaged, MemoLengthPastTheEnd)
+{
+    patch(memo, 512 + 4, {0x7F, 0xFF, 0xFF, 0xFF});
+    expectError(memo, "past the end");
+}
+
+TEST_F(Damaged, MemoBlockSizeZero)
+{
+    patch(memo, 4, {0, 0, 0, 0});
+    expectError(memo, "block size");
+}
+
+TEST_F(Damaged, MemoFileMissing)
+{
+    fs::remove(memo);
+    try {
+        Table::open(path, OpenMode::Exclusive);
+        FAIL();
+    } catch (const EngineError& e) {
+        EXPECT_NE(std::string(e.what()).find(memo), std::string::npos);
+    }
+}
+
+TEST_F(Damaged, MissingTableFile)
+{
+    try {
+        Table::open(dir + "/none.dbf", OpenMode::Shared);
+        FAIL();
+    } catch (const EngineError& e) {
+        EXPECT_EQ(e.kind(), EngineError::Kind::Io);
+        EXPECT_NE(std::string(e.what()).find("none.dbf"), std::string::npos);
+    }
+}
+
+TEST_F(Damaged, UncommittedTailAfterCrashIsDropped)
+{
+    // Record bytes of an append whose count never reached the header.
+    auto b = readBytes(path);
+    b.pop_back();  // the end-of-file mark
+    b.insert(b.end(), 30, 'Z');
+    writeBytes(path, b);
+    {
+        auto t = Table::open(path, OpenMode::Exclusive);
+        EXPECT_EQ(t->recCount(), 3u);
+    }
+    EXPECT_EQ(readBytes(path).size(), 193u + 3 * 48 + 1);
+}
