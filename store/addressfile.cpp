@@ -347,7 +347,20 @@ bool AddressTable::insert()
     return true;
 }
 
-bool AddressTable::post()
+bool AddressTable::commit()
+{
+    if (!table_)
+        return false;
+    try {
+        table_->commit();
+    } catch (const EngineError& e) {
+        error_ = fromFile(e.what());
+        return false;
+    }
+    return true;
+}
+
+bool AddressTable::post(bool durable)
 {
     if (!editing())
         return true;
@@ -367,7 +380,10 @@ bool AddressTable::post()
         }
         if (inserting ? !memoBuffer_.isEmpty() : memoBuffer_ != oldMemo)
             table_->replace("MEMO", bytes(memoBuffer_));
-        table_->commit();
+        if (durable)
+            table_->commit();
+        else
+            table_->postRecord();
     } catch (const EngineError& e) {
         error_ = fromFile(e.what());
         return false;
@@ -496,7 +512,7 @@ bool AddressTable::deleteCurrent()
     try {
         table_->replaceLogical("ISDEL", true);
         table_->deleteRecord();
-        table_->commit();
+        table_->commit();  // deleting is rare and must not come back after a crash
     } catch (const EngineError& e) {
         error_ = fromFile(e.what());
         return false;
@@ -511,7 +527,7 @@ bool AddressTable::setTagged(bool on)
         return false;
     try {
         table_->replace("TAG", bytes(on ? tagId_ : QString()));
-        table_->commit();
+        table_->postRecord();
     } catch (const EngineError& e) {
         error_ = fromFile(e.what());
         return false;

@@ -101,7 +101,10 @@ public:
     bool edit();
     bool insert();
     // Stores the edit buffer; false with lastError() when the engine refuses (the buffer stays).
-    bool post();
+    // `durable` also waits until the disk has it (the aggressive-save rule decides when).
+    bool post(bool durable = false);
+    // Waits until the disk holds everything posted.
+    bool commit();
     void cancel();
 
     // ---- order and filter

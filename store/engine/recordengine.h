@@ -100,6 +100,9 @@ public:
     void replaceNumber(std::string_view field, double value);
     void putRecord(std::string_view record);  // a whole record buffer, deletion flag first
     void commit();
+    // Stores the current record and the index pages it changed in the files, without waiting
+    // for the disk (commit() also waits): safe against the program ending, not a power cut.
+    void postRecord();
     bool rlock(std::uint32_t recno = 0);  // 0 = the current record
     void unlock(std::uint32_t recno = 0); // 0 = every lock
     void deleteRecord();

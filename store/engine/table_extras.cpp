@@ -1,4 +1,4 @@
-// Reading records by number without moving the current record, for grids.
+// Grids read records without moving; editors post without waiting for the disk.
 #include "recordengine.h"
 
 #include <cstring>
@@ -15,6 +15,13 @@ bool Table::readRecord(std::uint32_t recno, std::string& out) const
         return true;
     }
     return readRaw(recno, reinterpret_cast<unsigned char*>(out.data()));
+}
+
+void Table::postRecord()
+{
+    requireWritable();
+    post();
+    flushIndexes(false);
 }
 
 } // namespace postavo::engine
