@@ -93,6 +93,9 @@ public:
     bool isDeleted() const;
     const unsigned char* recordData() const { return record_.data(); }  // deletion flag first
     std::string getRecord() const;
+    // Any record's bytes without moving (the current record as edited when it is that one);
+    // false for a record number outside the file.
+    bool readRecord(std::uint32_t recno, std::string& out) const;
 
     // ---- writing (the record is stored when it is posted: commit, moving away, close)
     void appendBlank();
@@ -103,6 +106,9 @@ public:
     void replaceNumber(std::string_view field, double value);
     void putRecord(std::string_view record);  // a whole record buffer, deletion flag first
     void commit();
+    // Stores the current record and the index pages it changed in the files, without waiting
+    // for the disk (commit() also waits): safe against the program ending, not a power cut.
+    void postRecord();
     bool rlock(std::uint32_t recno = 0);  // 0 = the current record
     void unlock(std::uint32_t recno = 0); // 0 = every lock
     void deleteRecord();
