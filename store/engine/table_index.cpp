@@ -459,14 +459,17 @@ void Table::appendTags(const std::vector<TagSpec>& specs)
         infos.push_back(info);
         states.push_back(std::move(st));
     }
-    // One pass over the records for all the tags.
-    std::vector<std::vector<KeyEntry>> entries(specs.size());
-    for (auto& e : entries)
-        e.reserve(header_.recordCount);
+    // One pass over the records for all the tags, keys packed in one block per tag.
     const std::size_t len = header_.recordLength;
     const std::uint32_t n = header_.recordCount;
+    std::vector<KeyBlock> blocks(specs.size());
+    for (std::size_t t = 0; t < specs.size(); ++t) {
+        blocks[t].keys.reserve(std::size_t(n) * infos[t].keyLength);
+        blocks[t].recnos.reserve(n);
+    }
     const std::uint32_t per = std::uint32_t(std::max<std::size_t>(1, kScanBytes / len));
     std::vector<unsigned char> buf;
+    std::string key;
     reportProgress(0);
     int last = 0;
     for (std::uint32_t r = 1; r <= n; r += per) {
@@ -478,10 +481,9 @@ void Table::appendTags(const std::vector<TagSpec>& specs)
             for (std::size_t t = 0; t < states.size(); ++t) {
                 if (!states[t].forCond.empty() && !states[t].forCond.evalLogical(ref(rec, r + i)))
                     continue;
-                KeyEntry e;
-                states[t].key.evalKey(ref(rec, r + i), e.key);
-                e.recno = r + i;
-                entries[t].push_back(std::move(e));
+                states[t].key.evalKey(ref(rec, r + i), key);
+                blocks[t].keys.append(key);
+                blocks[t].recnos.push_back(r + i);
             }
         }
         const int p = int(std::uint64_t(r + count - 1) * 50 / n);
@@ -491,7 +493,7 @@ void Table::appendTags(const std::vector<TagSpec>& specs)
     const int k = int(specs.size());
     for (std::size_t t = 0; t < specs.size(); ++t) {
         auto hook = [&, t](int p) { reportProgress(50 + (int(t) * 100 + p) / (2 * k)); };
-        cdx_->addTag(infos[t], std::move(entries[t]), hook);
+        cdx_->buildTag(infos[t], std::move(blocks[t]), hook);
         tags_.push_back(std::move(states[t]));
     }
 }
