@@ -13,20 +13,20 @@
 
 namespace postavo {
 
-namespace {
-
-struct Line {
+struct IniLine {
     QByteArray text;
     QByteArray eol;  // kept so a write changes only the line it must
 };
 
-std::vector<Line> splitLines(const QByteArray& data)
+namespace {
+
+std::vector<IniLine> splitLines(const QByteArray& data)
 {
-    std::vector<Line> lines;
+    std::vector<IniLine> lines;
     qsizetype pos = 0;
     while (pos < data.size()) {
         qsizetype nl = data.indexOf('\n', pos);
-        Line l;
+        IniLine l;
         if (nl < 0) {
             l.text = data.mid(pos);
             pos = data.size();
@@ -90,7 +90,7 @@ struct Located {
     int keyLine = -1;
 };
 
-Located locate(const std::vector<Line>& lines, const QByteArray& section, const QByteArray& key)
+Located locate(const std::vector<IniLine>& lines, const QByteArray& section, const QByteArray& key)
 {
     Located at;
     bool inSection = false;
@@ -158,6 +158,20 @@ std::optional<int> parseInteger(QByteArray s)
 
 } // namespace
 
+// The whole file goes to a temporary file that replaces the old one only when complete.
+bool Settings::writeLines(const std::vector<IniLine>& lines)
+{
+    QByteArray out;
+    for (const IniLine& l : lines)
+        out += l.text + l.eol;
+    QSaveFile f(path_);
+    if (!f.open(QIODevice::WriteOnly) || f.write(out) != out.size() || !f.commit()) {
+        error_ = QStringLiteral("Cannot write the settings file %1: %2").arg(path_, f.errorString());
+        return false;
+    }
+    return true;
+}
+
 Settings::Settings() : path_(ProgramFolder::settingsFile()) {}
 Settings::Settings(QString filePath) : path_(std::move(filePath)) {}
 
@@ -201,7 +215,7 @@ bool Settings::writeString(const QString& section, const QString& key, const QSt
     const QByteArray sec = toCp1252Bytes(section);
     const QByteArray k = toCp1252Bytes(key);
 
-    std::vector<Line> lines;
+    std::vector<IniLine> lines;
     if (QFile::exists(path_)) {
         auto data = readFile(path_);
         if (!data) {
@@ -216,7 +230,7 @@ bool Settings::writeString(const QString& section, const QString& key, const QSt
         keyValue(lines[size_t(at.keyLine)].text, &oldKey, nullptr);
         lines[size_t(at.keyLine)].text = oldKey + '=' + v;
     } else if (at.sectionLine >= 0) {
-        Line l{k + '=' + v, "\r\n"};
+        IniLine l{k + '=' + v, "\r\n"};
         if (lines[size_t(at.lastLine)].eol.isEmpty())
             lines[size_t(at.lastLine)].eol = "\r\n";
         lines.insert(lines.begin() + at.lastLine + 1, std::move(l));
@@ -227,16 +241,7 @@ bool Settings::writeString(const QString& section, const QString& key, const QSt
         lines.push_back({k + '=' + v, "\r\n"});
     }
 
-    QByteArray out;
-    for (const Line& l : lines)
-        out += l.text + l.eol;
-
-    QSaveFile f(path_);
-    if (!f.open(QIODevice::WriteOnly) || f.write(out) != out.size() || !f.commit()) {
-        error_ = QStringLiteral("Cannot write the settings file %1: %2").arg(path_, f.errorString());
-        return false;
-    }
-    return true;
+    return writeLines(lines);
 }
 
 bool Settings::writeInteger(const QString& section, const QString& key, int value)
@@ -260,15 +265,7 @@ bool Settings::removeKey(const QString& section, const QString& key)
     if (at.keyLine < 0)
         return true;
     lines.erase(lines.begin() + at.keyLine);
-    QByteArray out;
-    for (const Line& l : lines)
-        out += l.text + l.eol;
-    QSaveFile f(path_);
-    if (!f.open(QIODevice::WriteOnly) || f.write(out) != out.size() || !f.commit()) {
-        error_ = QStringLiteral("Cannot write the settings file %1: %2").arg(path_, f.errorString());
-        return false;
-    }
-    return true;
+    return writeLines(lines);
 }
 
 // ---- named keys ----

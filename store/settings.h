@@ -8,7 +8,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace postavo {
+
+struct IniLine;
 
 class Settings {
 public:
@@ -39,6 +43,8 @@ public:
     QString lastError() const { return error_; }
 
 private:
+    bool writeLines(const std::vector<IniLine>& lines);
+
     QString path_;
     QString error_;
 };
