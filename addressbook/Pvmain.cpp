@@ -229,7 +229,7 @@ TAddressMain::TAddressMain(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QString::fromLatin1(kClassName));
     setWindowTitle(QStringLiteral("Postavo"));
-    resize(860, 620);
+    resize(860, 560);
     controller_ = new AddressBookController(*this, this);
     installHelpWindow();
 
@@ -237,7 +237,13 @@ TAddressMain::TAddressMain(QWidget* parent) : QMainWindow(parent)
     sortStatus_->setObjectName(QStringLiteral("SortStatus"));
     filterStatus_ = new QLabel(this);
     filterStatus_->setObjectName(QStringLiteral("FilterStatus"));
+    modeStatus_ = new QLabel(this);
+    modeStatus_->setObjectName(QStringLiteral("ModeStatus"));
+    QFont modeFont = modeStatus_->font();
+    modeFont.setBold(true);
+    modeStatus_->setFont(modeFont);
     statusBar()->addWidget(sortStatus_, 1);
+    statusBar()->addWidget(modeStatus_);
     statusBar()->addPermanentWidget(filterStatus_);
     sortStatus_->clear();
     filterStatus_->clear();
@@ -331,6 +337,7 @@ void TAddressMain::buildForm()
         ng->addWidget(l3, 1, 0, Qt::AlignRight);
         auto* pt = new QHBoxLayout;
         pt->addWidget(prefix);
+        pt->addSpacing(8);
         pt->addWidget(l4);
         pt->addWidget(title, 1);
         ng->addLayout(pt, 1, 1);
@@ -556,9 +563,10 @@ void TAddressMain::buildToolBar()
     }
     tb->addSeparator();
     QAction* whatsThis = QWhatsThis::createAction(this);
-    whatsThis->setText(QStringLiteral("?"));
     whatsThis->setToolTip(QStringLiteral("Click here, then on any part of the window, to learn what it does"));
     tb->addAction(whatsThis);
+    if (auto* b = qobject_cast<QToolButton*>(tb->widgetForAction(whatsThis)))
+        b->setToolButtonStyle(Qt::ToolButtonIconOnly);
 }
 
 void TAddressMain::installHandlers()
@@ -687,6 +695,16 @@ void TAddressMain::SetButtons()
     for (TRecordEdit* e : std::as_const(edits_))
         e->setReadOnly(!ed);
     memo_->setReadOnly(!ed);
+    // Browsing shows the fields on a quieter background, so editing is plain to see.
+    QPalette pal = QApplication::palette();
+    if (!ed)
+        pal.setColor(QPalette::Base, pal.color(QPalette::Window).lighter(103));
+    for (TRecordEdit* e : std::as_const(edits_))
+        e->setPalette(pal);
+    memo_->setPalette(pal);
+    modeStatus_->setText(!ed ? QString()
+                             : controller_->adding() ? QStringLiteral("Adding a new record")
+                                                     : QStringLiteral("Editing"));
     if (ed) {
         QWidget* f = QApplication::focusWidget();
         const bool onField = f && (f == memo_ || edits_.values().contains(static_cast<TRecordEdit*>(f)));

@@ -134,6 +134,7 @@ private:
     QPlainTextEdit* memo_ = nullptr;
     QLabel* sortStatus_ = nullptr;
     QLabel* filterStatus_ = nullptr;
+    QLabel* modeStatus_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QMenu* sortMenu_ = nullptr;
     QAction* mruSeparator_ = nullptr;

@@ -222,7 +222,7 @@ TGettingStarted::TGettingStarted(QWidget* parent) : QDialog(parent, Qt::Dialog |
     page->setOpenLinks(false);
     page->setHtml(pageHtml());
     connect(page, &QTextBrowser::anchorClicked, this, [](const QUrl& url) {
-        if (const int topic = gettingStartedLinkTopic(url.path()))
+        if (const int topic = gettingStartedLinkTopic(url.path(QUrl::FullyDecoded)))
             showHelpTopic(topic);
     });
     dontShow_ = new QCheckBox(QStringLiteral("Do not show this screen at start up"), frame);

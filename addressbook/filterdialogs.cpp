@@ -214,6 +214,15 @@ void TTagging::cancelClicked()
         stop_ = true;
 }
 
+void TTagging::reject()
+{
+    if (!finished_) {
+        cancelClicked();
+        return;
+    }
+    QDialog::reject();
+}
+
 void TTagging::run()
 {
     const TagAllResult r = c_.tagAll([this](quint32 n) {

@@ -52,6 +52,8 @@ public:
     bool finished() const { return finished_; }
     // Stops the pass after the current record, as Cancel does when the user says Yes.
     void stop() { stop_ = true; }
+    // Esc or closing the window while the pass runs asks as Cancel does.
+    void reject() override;
 
 private:
     void cancelClicked();

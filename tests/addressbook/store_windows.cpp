@@ -17,7 +17,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 using namespace postavo;
@@ -276,6 +278,12 @@ TEST(Help, TopicsLinksAndSearch)
     for (const HelpTopic& t : helpTopics())
         for (auto it = link.globalMatch(t.html); it.hasNext();)
             EXPECT_NE(findHelpTopic(it.next().captured(1).toInt()), nullptr) << t.id;
+    // The getting-started page's links all lead somewhere.
+    QRegularExpression startLink("href='(start:[^']+)'");
+    int links = 0;
+    for (auto it = startLink.globalMatch(TGettingStarted::pageHtml()); it.hasNext(); ++links)
+        EXPECT_NE(gettingStartedLinkTopic(QUrl(it.next().captured(1)).path(QUrl::FullyDecoded)), 0);
+    EXPECT_EQ(links, 9);
     installHelpWindow();
     showHelpTopic(help::Filter);
     auto* w = qobject_cast<THelpWindow*>([] {
