@@ -922,6 +922,15 @@ bool TAddressMain::event(QEvent* e)
     if (e->type() == QEvent::WindowActivate && !activated_) {
         activated_ = true;
         FormActivate();
+    } else if (e->type() == QEvent::Show && !activated_) {
+        // A desktop without a window manager never activates the window: start up anyway
+        // once the window is on screen.
+        QTimer::singleShot(200, this, [this] {
+            if (!activated_ && isVisible()) {
+                activated_ = true;
+                FormActivate();
+            }
+        });
     }
     return QMainWindow::event(e);
 }
