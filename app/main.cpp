@@ -2,6 +2,7 @@
 
 #include "Pvmain.h"
 #include "programfolder.h"
+#include "shippedtables.h"
 #include "singlecopy.h"
 
 #include <QApplication>
@@ -31,6 +32,8 @@ int main(int argc, char** argv)
         QMessageBox::critical(nullptr, QStringLiteral("Postavo"), error);
         return 1;
     }
+    // Label stock and states come with the program; a missing one is simply put back.
+    postavo::installShippedTables(postavo::ProgramFolder::sysdataPath(), postavo::shippedTablesDir(), &error);
 
     postavo::TAddressMain window;
     QObject::connect(&single, &postavo::SingleCopy::activationRequested, &window,

@@ -2,10 +2,12 @@
 
 #include "engine/recordengine.h"
 #include "programfolder.h"
+#include "shippedcatalogues.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QSet>
 
 namespace postavo {
@@ -38,19 +40,20 @@ std::vector<CatalogueDef> makeDefs()
                   {"TPLDESCRIP", 'C', 60, 0, ""}, {"MANUFAC", 'C', 10, 0, ""}, {"PRODTYPE", 'C', 25, 0, ""},
                   {"MIDEXTRAX", 'N', 6, 3, ""}, {"MIDEXTRAY", 'N', 6, 3, ""}, {"ART", 'C', 12, 0, ""},
                   {"DELETED", 'L', 1, 0, ""}, {"BINARY", 'C', 12, 0, ""}}});
+    // The shipped tables take their layout from the text files' field lists.
+    auto shipped = [](const QList<ShippedField>& fields, const QMap<QString, const char*>& labels) {
+        std::vector<CatalogueFieldDef> out;
+        for (const ShippedField& f : fields)
+            out.push_back({f.name, f.type, f.width, f.decimals, labels.value(QString::fromLatin1(f.name), "")});
+        return out;
+    };
     d.push_back({Catalogue::LabelTemplate, "LBLTPL.DBF", false, "DESCRIPT", "UPPER(descript)",
                  "Unable to Open LBLTPL.DBF", "Rebuilding Label Setup File indexes",
-                 {{"DESCRIPT", 'C', 60, 0, "Description"}, {"LBLHEIGHT", 'N', 6, 3, ""}, {"LBLWIDTH", 'N', 6, 3, ""},
-                  {"NBRACROSS", 'N', 2, 0, ""}, {"NBRDOWN", 'N', 2, 0, ""}, {"TOPMARG", 'N', 6, 3, ""},
-                  {"LEFTMARG", 'N', 6, 3, ""}, {"HORIZPITCH", 'N', 6, 3, ""}, {"VERTPITCH", 'N', 6, 3, ""},
-                  {"SHEETWIDTH", 'N', 6, 3, ""}, {"SHEETDEPTH", 'N', 6, 3, ""}, {"PRINTER", 'C', 2, 0, ""},
-                  {"PAPERSIZE", 'C', 5, 0, ""}, {"LBLSHAPE", 'C', 2, 0, ""}, {"MANUFAC", 'C', 10, 0, ""},
-                  {"PRODTYPE", 'C', 25, 0, ""}, {"MIDEXTRAX", 'N', 6, 3, ""}, {"MIDEXTRAY", 'N', 6, 3, ""},
-                  {"ART", 'C', 12, 0, ""}}});
+                 shipped(labelTemplateFields(), {{"DESCRIPT", "Description"}})});
     d.push_back({Catalogue::States, "CSZ.DBF", false, "STATE", "UPPER(state)",
                  "Unable to Open or Create CSZ.DBF", "Rebuilding State/Province File indexes",
-                 {{"NAME", 'C', 20, 0, "State or Province"}, {"STATE", 'C', 4, 0, "Abbreviation"},
-                  {"LOW_ZIP", 'C', 10, 0, "Starting Zip/Post"}, {"HIGH_ZIP", 'C', 10, 0, "Ending Zip/Post"}}});
+                 shipped(cszFields(), {{"NAME", "State or Province"}, {"STATE", "Abbreviation"},
+                                       {"LOW_ZIP", "Starting Zip/Post"}, {"HIGH_ZIP", "Ending Zip/Post"}})});
     return d;
 }
 
