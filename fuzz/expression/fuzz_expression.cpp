@@ -49,10 +49,34 @@ void check(bool ok)
 
 } // namespace
 
+// An input starting with 0x01 brings its own odd layout: four fields A..D whose type and
+// width (0..255) come from the next eight bytes, as a damaged table header might declare.
+std::vector<FieldDef> oddFields(const uint8_t*& data, size_t& size, std::size_t& recSize)
+{
+    static const char types[] = "CNFLDMIYBTGQ";
+    std::vector<FieldDef> f;
+    uint32_t off = 1;
+    for (int i = 0; i < 4; ++i) {
+        const char type = types[data[1 + 2 * i] % 12];
+        const uint16_t len = data[2 + 2 * i];
+        f.push_back(FieldDef{std::string(1, char('A' + i)), type, off, len, 0});
+        off += len;
+    }
+    recSize = off;
+    data += 9;
+    size -= 9;
+    return f;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static std::size_t recSize = 0;
-    static const std::vector<FieldDef> fields = makeFields(recSize);
+    static std::size_t normalSize = 0;
+    static const std::vector<FieldDef> normal = makeFields(normalSize);
+    std::size_t recSize = normalSize;
+    std::vector<FieldDef> odd;
+    if (size >= 9 && data[0] == 0x01)
+        odd = oddFields(data, size, recSize);
+    const std::vector<FieldDef>& fields = odd.empty() ? normal : odd;
     const std::string text(reinterpret_cast<const char*>(data), size);
 
     Expression e;

@@ -209,7 +209,7 @@ std::unique_ptr<CompoundIndex> CompoundIndex::open(const std::string& path, bool
     std::unique_ptr<CompoundIndex> ix(new CompoundIndex);
     ix->file_ = PageFile::open(path, readOnly);
     const uint8_t* h = ix->file_->page(0);
-    if (!(h[14] & indexopt::kCompact))
+    if (!(h[14] & indexopt::kCompact) || !(h[14] & indexopt::kCompound))
         throw EngineError(EngineError::Kind::Unsupported, path, "not a compact compound index");
     if (getLE16(h + 12) != kDirectoryKeyLength)
         ix->file_->corrupt("the tag directory key length is " + std::to_string(getLE16(h + 12)) + ", not 10");
@@ -283,57 +283,81 @@ void CompoundIndex::setKeyType(std::size_t tag, KeyType type)
 
 namespace {
 
-// Sorts (key, record) pairs. Entries carry the first eight key bytes as a number so most
-// comparisons never touch the key strings.
-void sortEntries(std::vector<KeyEntry>& entries, size_t keyLen, bool unique, std::vector<uint8_t>& keys,
-                 std::vector<uint32_t>& recs)
+// Sorts (key, record) pairs given as one block of keys. Items carry the first sixteen key
+// bytes as numbers, so most comparisons never touch the key block.
+void sortBlock(const std::string& block, const std::vector<uint32_t>& recnos, size_t keyLen, bool unique,
+               std::vector<uint8_t>& keys, std::vector<uint32_t>& recs)
 {
     struct Item {
-        uint64_t prefix;
+        uint64_t p0, p1;
         uint32_t rec;
         uint32_t index;
     };
-    std::vector<Item> items(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
-        uint64_t p = 0;
-        const auto* k = reinterpret_cast<const uint8_t*>(entries[i].key.data());
+    const size_t n = recnos.size();
+    const auto* src = reinterpret_cast<const uint8_t*>(block.data());
+    std::vector<Item> items(n);
+    for (size_t i = 0; i < n; ++i) {
+        const uint8_t* k = src + i * keyLen;
+        uint64_t p0 = 0, p1 = 0;
         for (size_t b = 0; b < 8; ++b)
-            p = (p << 8) | (b < keyLen ? k[b] : 0);
-        items[i] = {p, entries[i].recno, static_cast<uint32_t>(i)};
+            p0 = (p0 << 8) | (b < keyLen ? k[b] : 0);
+        for (size_t b = 8; b < 16; ++b)
+            p1 = (p1 << 8) | (b < keyLen ? k[b] : 0);
+        items[i] = {p0, p1, recnos[i], static_cast<uint32_t>(i)};
     }
-    const bool shortKey = keyLen <= 8;
+    const bool shortKey = keyLen <= 16;
     std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
-        if (a.prefix != b.prefix)
-            return a.prefix < b.prefix;
+        if (a.p0 != b.p0)
+            return a.p0 < b.p0;
+        if (a.p1 != b.p1)
+            return a.p1 < b.p1;
         if (!shortKey) {
-            int c = std::memcmp(entries[a.index].key.data() + 8, entries[b.index].key.data() + 8, keyLen - 8);
+            int c = std::memcmp(src + static_cast<size_t>(a.index) * keyLen + 16,
+                                src + static_cast<size_t>(b.index) * keyLen + 16, keyLen - 16);
             if (c != 0)
                 return c < 0;
         }
         return a.rec < b.rec;
     });
-    keys.resize(items.size() * keyLen);
-    recs.resize(items.size());
-    size_t n = 0;
-    for (const Item& it : items) {
-        const char* k = entries[it.index].key.data();
-        if (n > 0) {
-            bool sameKey = std::memcmp(keys.data() + (n - 1) * keyLen, k, keyLen) == 0;
-            if (sameKey && (unique || recs[n - 1] == it.rec))
-                continue;
-        }
-        std::memcpy(keys.data() + n * keyLen, k, keyLen);
-        recs[n] = it.rec;
-        ++n;
-    }
     keys.resize(n * keyLen);
     recs.resize(n);
+    size_t m = 0;
+    for (const Item& it : items) {
+        const uint8_t* k = src + static_cast<size_t>(it.index) * keyLen;
+        if (m > 0) {
+            bool sameKey = std::memcmp(keys.data() + (m - 1) * keyLen, k, keyLen) == 0;
+            if (sameKey && (unique || recs[m - 1] == it.rec))
+                continue;
+        }
+        std::memcpy(keys.data() + m * keyLen, k, keyLen);
+        recs[m] = it.rec;
+        ++m;
+    }
+    keys.resize(m * keyLen);
+    recs.resize(m);
 }
 
 } // namespace
 
 void CompoundIndex::addTag(const TagInfo& info, std::vector<KeyEntry> entries,
                            const std::function<void(int)>& progress)
+{
+    KeyBlock block;
+    block.keys.reserve(entries.size() * info.keyLength);
+    block.recnos.reserve(entries.size());
+    for (const KeyEntry& e : entries) {
+        if (e.key.size() != info.keyLength)
+            throw EngineError(EngineError::Kind::Usage, file_->path(),
+                              "a key for tag " + info.name + " is " + std::to_string(e.key.size())
+                                  + " bytes, not " + std::to_string(info.keyLength));
+        block.keys += e.key;
+        block.recnos.push_back(e.recno);
+    }
+    std::vector<KeyEntry>().swap(entries);
+    buildTag(info, std::move(block), progress);
+}
+
+void CompoundIndex::buildTag(const TagInfo& info, KeyBlock block, const std::function<void(int)>& progress)
 {
     if (file_->readOnly())
         throw EngineError(EngineError::Kind::Usage, file_->path(), "the index is open read-only");
@@ -342,17 +366,15 @@ void CompoundIndex::addTag(const TagInfo& info, std::vector<KeyEntry> entries,
     validateNewTag(file_->path(), t, true);
     if (findTag(t.name) >= 0)
         throw EngineError(EngineError::Kind::Usage, file_->path(), "tag " + t.name + " exists already");
-    for (const KeyEntry& e : entries)
-        if (e.key.size() != t.keyLength)
-            throw EngineError(EngineError::Kind::Usage, file_->path(),
-                              "a key for tag " + t.name + " is " + std::to_string(e.key.size())
-                                  + " bytes, not " + std::to_string(t.keyLength));
+    if (block.keys.size() != block.recnos.size() * t.keyLength)
+        throw EngineError(EngineError::Kind::Usage, file_->path(),
+                          "the keys for tag " + t.name + " are not " + std::to_string(t.keyLength) + " bytes each");
     if (progress)
         progress(0);
     std::vector<uint8_t> keys;
     std::vector<uint32_t> recs;
-    sortEntries(entries, t.keyLength, t.unique, keys, recs);
-    std::vector<KeyEntry>().swap(entries);
+    sortBlock(block.keys, block.recnos, t.keyLength, t.unique, keys, recs);
+    KeyBlock().keys.swap(block.keys);
     if (progress)
         progress(40);
     // The header goes at the end of the file so header order stays creation order.
@@ -371,6 +393,7 @@ void CompoundIndex::addTag(const TagInfo& info, std::vector<KeyEntry> entries,
     trees_.push_back(std::move(tree));
     headers_.push_back(header);
     tags_.push_back(std::move(t));
+    file_->relieve();   // building many large tags in a row need not hold them all in memory
 }
 
 bool CompoundIndex::insertKey(std::size_t tag, std::string_view key, uint32_t recno)
@@ -407,6 +430,7 @@ std::unique_ptr<IndexCursor> CompoundIndex::cursor(std::size_t tag)
 std::size_t CompoundIndex::keyCount(std::size_t tag) { return trees_[checkedTag(tag)]->count(); }
 
 void CompoundIndex::flush() { file_->flush(); }
+void CompoundIndex::setCacheLimit(uint32_t pages) { file_->setCacheLimit(pages); }
 void CompoundIndex::sync() { file_->sync(); }
 
 std::vector<std::string> CompoundIndex::check()

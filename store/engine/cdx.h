@@ -33,6 +33,13 @@ struct KeyEntry {
     uint32_t recno = 0;
 };
 
+// Many keys in one block (keys[i * keyLength ...] belongs to recnos[i]): the cheap way to
+// hand a whole table's keys to a bulk build.
+struct KeyBlock {
+    std::string keys;
+    std::vector<uint32_t> recnos;
+};
+
 // The stored file does not say which type a tag's keys have, yet the padding byte of the
 // compressed leaves depends on it. The table knows (it compiles the key expression); when it
 // passes no resolver a guess is made from the key length and expression text.
@@ -93,6 +100,8 @@ public:
     // record number per key). progress(percent) may be empty.
     void addTag(const TagInfo& info, std::vector<KeyEntry> entries,
                 const std::function<void(int)>& progress = {});
+    // The same from one block of keys (no string per key).
+    void buildTag(const TagInfo& info, KeyBlock keys, const std::function<void(int)>& progress = {});
     // A UNIQUE tag ignores a key it already holds. Both return whether the tag changed.
     bool insertKey(std::size_t tag, std::string_view key, uint32_t recno);
     bool deleteKey(std::size_t tag, std::string_view key, uint32_t recno);
@@ -103,6 +112,8 @@ public:
     void flush();   // writes changed pages (called at commit/close)
     void sync();    // flush and ask the OS to put them on disk
     std::vector<std::string> check();   // structural problems, empty when sound
+    // Unchanged pages beyond this many are dropped from memory at flush (default 64 MB worth).
+    void setCacheLimit(uint32_t pages);
 
 private:
     CompoundIndex();

@@ -78,6 +78,7 @@ PageFile::Page& PageFile::load(uint32_t index)
     auto& slot = pages_[index];
     if (!slot) {
         slot = std::make_unique<Page>();
+        ++cached_;
         if (index < onDisk_) {
             off_t pos = static_cast<off_t>(index) * kPageSize;
             size_t got = 0;
@@ -87,10 +88,12 @@ PageFile::Page& PageFile::load(uint32_t index)
                     continue;
                 if (n < 0) {
                     slot.reset();
+                    --cached_;
                     ioError(path_, "cannot read the index");
                 }
                 if (n == 0) {
                     slot.reset();
+                    --cached_;
                     corrupt("the file ended inside a page");
                 }
                 got += static_cast<size_t>(n);
@@ -130,6 +133,7 @@ uint32_t PageFile::appendPages(uint32_t count)
         std::memset(p->data, 0, kPageSize);
         p->dirty = true;
         pages_.push_back(std::move(p));
+        ++cached_;
     }
     return first * kPageSize;
 }
@@ -213,6 +217,16 @@ void PageFile::flush()
         if (j > onDisk_)
             onDisk_ = static_cast<uint32_t>(j);
         i = j;
+    }
+    // Pages on disk can be read again: past the limit, forget the unchanged ones (the two
+    // header pages stay, they are read all the time).
+    if (cached_ > cacheLimit_) {
+        for (size_t k = 2; k < pages_.size(); ++k) {
+            if (pages_[k] && !pages_[k]->dirty && k < onDisk_) {
+                pages_[k].reset();
+                --cached_;
+            }
+        }
     }
 }
 

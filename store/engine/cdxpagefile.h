@@ -46,7 +46,10 @@ public:
     // Walks the free list once (bounded), throwing Corrupt on a bad pointer or a loop.
     std::vector<uint32_t> freePages();
 
-    void flush();   // writes changed pages
+    void flush();   // writes changed pages; drops unchanged ones when many are held
+    void setCacheLimit(uint32_t pages) { cacheLimit_ = pages; }
+    uint32_t cachedPages() const { return cached_; }
+    void relieve() { if (cached_ > cacheLimit_) flush(); }   // between operations only
     void sync();    // flush, then ask the OS to put the file on disk
 
     [[noreturn]] void corrupt(const std::string& what) const;
@@ -64,6 +67,8 @@ private:
     int fd_ = -1;
     bool readOnly_ = false;
     uint32_t onDisk_ = 0;   // pages present in the file itself
+    uint32_t cached_ = 0;   // pages held in memory
+    uint32_t cacheLimit_ = 1u << 17;   // 64 MB
     std::vector<std::unique_ptr<Page>> pages_;
 };
 

@@ -77,20 +77,39 @@ size_t IndexTree::leafBytes(const uint8_t* keys, const uint32_t* recs, size_t n)
 }
 
 bool IndexTree::encodeLeaf(const uint8_t* keys, const uint32_t* recs, size_t n, uint16_t attr,
-                           uint32_t left, uint32_t right, uint8_t* out) const
+                           uint32_t left, uint32_t right, uint8_t* out, size_t* totalOut) const
 {
-    if (n * 3 > kLeafSpace)
+    constexpr size_t kMaxKeys = kLeafSpace / 3;
+    if (n > kMaxKeys)
         return false;
-    size_t total = leafBytes(keys, recs, n);
+    uint8_t dups[kMaxKeys], trails[kMaxKeys];
+    uint32_t maxRec = 0;
+    size_t stored = 0, prevTrail = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const uint8_t* k = keys + i * keyLen_;
+        maxRec = std::max(maxRec, recs[i]);
+        size_t trail = trailOf(k);
+        size_t dup = 0;
+        if (i > 0) {
+            size_t limit = std::min(keyLen_ - trail, keyLen_ - prevTrail);
+            const uint8_t* p = k - keyLen_;
+            while (dup < limit && p[dup] == k[dup])
+                ++dup;
+        }
+        dups[i] = static_cast<uint8_t>(dup);
+        trails[i] = static_cast<uint8_t>(trail);
+        stored += keyLen_ - dup - trail;
+        prevTrail = trail;
+    }
+    const unsigned kb = recordBytes(maxRec);
+    const size_t total = n * kb + stored;
     if (total > kLeafSpace)
         return false;
+    if (totalOut)
+        *totalOut = total;
     if (!out)
         return true;
-    uint32_t maxRec = 0;
-    for (size_t i = 0; i < n; ++i)
-        maxRec = std::max(maxRec, recs[i]);
-    unsigned kb = recordBytes(maxRec);
-    unsigned recBits = 8 * kb - 2 * bits_;
+    const unsigned recBits = 8 * kb - 2 * bits_;
     std::memset(out, 0, PageFile::kPageSize);
     putLE16(out, attr);
     putLE16(out + 2, static_cast<uint16_t>(n));
@@ -104,26 +123,18 @@ bool IndexTree::encodeLeaf(const uint8_t* keys, const uint32_t* recs, size_t n, 
     out[21] = static_cast<uint8_t>(bits_);
     out[22] = static_cast<uint8_t>(bits_);
     out[23] = static_cast<uint8_t>(kb);
-    size_t end = PageFile::kPageSize, prevTrail = 0;
+    size_t end = PageFile::kPageSize;
     for (size_t i = 0; i < n; ++i) {
         const uint8_t* k = keys + i * keyLen_;
-        size_t trail = trailOf(k);
-        size_t dup = 0;
-        if (i > 0) {
-            size_t limit = std::min(keyLen_ - trail, keyLen_ - prevTrail);
-            const uint8_t* p = k - keyLen_;
-            while (dup < limit && p[dup] == k[dup])
-                ++dup;
-        }
+        size_t dup = dups[i], trail = trails[i];
         uint64_t v = recs[i] | (static_cast<uint64_t>(dup) << recBits)
                      | (static_cast<uint64_t>(trail) << (recBits + bits_));
         uint8_t* e = out + 24 + i * kb;
         for (unsigned b = 0; b < kb; ++b)
             e[b] = static_cast<uint8_t>(v >> (8 * b));
-        size_t stored = keyLen_ - dup - trail;
-        end -= stored;
-        std::memcpy(out + end, k + dup, stored);
-        prevTrail = trail;
+        size_t len = keyLen_ - dup - trail;
+        end -= len;
+        std::memcpy(out + end, k + dup, len);
     }
     return true;
 }
@@ -391,6 +402,45 @@ void IndexTree::initEmpty()
     ++version_;
 }
 
+// Splits sorted keys into leaves, each filled as far as it goes; returns where each starts.
+std::vector<size_t> IndexTree::packLeaves(const uint8_t* keys, const uint32_t* recs, size_t n,
+                                          const std::function<void(int)>& progress) const
+{
+    std::vector<size_t> starts;
+    size_t used = 0, count = 0, prevTrail = 0;
+    uint32_t maxRec = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const uint8_t* k = keys + i * keyLen_;
+        size_t trail = trailOf(k);
+        size_t dup = 0;
+        if (count > 0) {
+            size_t limit = std::min(keyLen_ - trail, keyLen_ - prevTrail);
+            const uint8_t* p = k - keyLen_;
+            while (dup < limit && p[dup] == k[dup])
+                ++dup;
+        }
+        uint32_t m = std::max(maxRec, recs[i]);
+        size_t need = (count + 1) * recordBytes(m) + used + keyLen_ - dup - trail;
+        if (count == 0 || need > kLeafSpace) {
+            if (count > 0) {
+                // Start a new leaf with this key, uncompressed against its predecessor.
+                dup = 0;
+            }
+            starts.push_back(i);
+            count = 0;
+            used = 0;
+            m = recs[i];
+        }
+        used += keyLen_ - dup - trail;
+        ++count;
+        maxRec = m;
+        prevTrail = trail;
+        if (progress && (i & 0xFFFF) == 0)
+            progress(static_cast<int>(40 + 40 * i / n));
+    }
+    return starts;
+}
+
 void IndexTree::build(const uint8_t* keys, const uint32_t* recs, size_t n,
                       const std::function<void(int)>& progress)
 {
@@ -398,41 +448,7 @@ void IndexTree::build(const uint8_t* keys, const uint32_t* recs, size_t n,
         initEmpty();
         return;
     }
-    // Split the sorted keys into leaves, each filled as far as it goes.
-    std::vector<size_t> starts;
-    {
-        size_t used = 0, count = 0, prevTrail = 0;
-        uint32_t maxRec = 0;
-        for (size_t i = 0; i < n; ++i) {
-            const uint8_t* k = keys + i * keyLen_;
-            size_t trail = trailOf(k);
-            size_t dup = 0;
-            if (count > 0) {
-                size_t limit = std::min(keyLen_ - trail, keyLen_ - prevTrail);
-                const uint8_t* p = k - keyLen_;
-                while (dup < limit && p[dup] == k[dup])
-                    ++dup;
-            }
-            uint32_t m = std::max(maxRec, recs[i]);
-            size_t need = (count + 1) * recordBytes(m) + used + keyLen_ - dup - trail;
-            if (count == 0 || need > kLeafSpace) {
-                if (count > 0) {
-                    // Start a new leaf with this key, uncompressed against its predecessor.
-                    dup = 0;
-                }
-                starts.push_back(i);
-                count = 0;
-                used = 0;
-                m = recs[i];
-            }
-            used += keyLen_ - dup - trail;
-            ++count;
-            maxRec = m;
-            prevTrail = trail;
-            if (progress && (i & 0xFFFF) == 0)
-                progress(static_cast<int>(40 + 40 * i / n));
-        }
-    }
+    std::vector<size_t> starts = packLeaves(keys, recs, n, progress);
     const size_t leaves = starts.size();
     starts.push_back(n);
     std::vector<uint32_t> pages(leaves);
@@ -523,8 +539,9 @@ IndexTree::Change IndexTree::leafChanged(std::vector<PathStep>& path, Leaf& leaf
         return ch;   // parent drops the entry
     }
     const uint16_t attr = isRoot ? (kAttrRoot | kAttrLeaf) : kAttrLeaf;
-    size_t bytes = leafBytes(leaf.keys.data(), leaf.recs.data(), n);
-    if (bytes <= kLeafSpace) {
+    size_t bytes = 0;
+    if (encodeLeaf(leaf.keys.data(), leaf.recs.data(), n, attr, leaf.left, leaf.right,
+                   file_.writable(leaf.page), &bytes)) {
         // Small after a delete: try to merge with a neighbour of the same parent.
         if (!isRoot && bytes < kLeafSpace / 3) {
             uint16_t pn;
@@ -556,8 +573,6 @@ IndexTree::Change IndexTree::leafChanged(std::vector<PathStep>& path, Leaf& leaf
                 return ch;
             }
         }
-        encodeLeaf(leaf.keys.data(), leaf.recs.data(), n, attr, leaf.left, leaf.right,
-                   file_.writable(leaf.page));
         if (n > 0)
             appendEntry(ch.entries, leaf.key(n - 1, keyLen_), leaf.recs[n - 1], leaf.page);
         return ch;
@@ -594,24 +609,34 @@ IndexTree::Change IndexTree::leafChanged(std::vector<PathStep>& path, Leaf& leaf
         return at > 0 && at < n && leafBytes(leaf.keys.data(), leaf.recs.data(), at) <= kLeafSpace
                && leafBytes(leaf.key(at, keyLen_), leaf.recs.data() + at, n - at) <= kLeafSpace;
     };
+    std::vector<size_t> starts;
     if (!fits(s)) {
-        bool found = false;
-        for (size_t d = 1; d < n && !found; ++d) {
-            if (s >= d && fits(s - d)) { s -= d; found = true; }
-            else if (fits(s + d)) { s += d; found = true; }
+        for (size_t d = 1; d < n && starts.empty(); ++d) {
+            if (s >= d && fits(s - d))
+                starts = {0, s - d};
+            else if (fits(s + d))
+                starts = {0, s + d};
         }
-        if (!found)
-            throw std::logic_error("index leaf cannot be split");
+        if (starts.empty())   // long keys with wide record numbers: more than two pages
+            starts = packLeaves(leaf.keys.data(), leaf.recs.data(), n, {});
+    } else {
+        starts = {0, s};
     }
-    uint32_t newPage = file_.allocate();
-    linkAfter(leaf.page, newPage);
-    uint32_t rightOfNew = getLE32(file_.page(newPage) + 8);
-    encodeLeaf(leaf.keys.data(), leaf.recs.data(), s, kAttrLeaf, leaf.left, newPage,
-               file_.writable(leaf.page));
-    encodeLeaf(leaf.key(s, keyLen_), leaf.recs.data() + s, n - s, kAttrLeaf, leaf.page, rightOfNew,
-               file_.writable(newPage));
-    appendEntry(ch.entries, leaf.key(s - 1, keyLen_), leaf.recs[s - 1], leaf.page);
-    appendEntry(ch.entries, leaf.key(n - 1, keyLen_), leaf.recs[n - 1], newPage);
+    starts.push_back(n);
+    std::vector<uint32_t> pages{leaf.page};
+    for (size_t i = 2; i < starts.size(); ++i) {
+        pages.push_back(file_.allocate());
+        linkAfter(pages[i - 2], pages.back());
+    }
+    uint32_t rightmost = getLE32(file_.page(pages.back()) + 8);
+    for (size_t i = 0; i + 1 < starts.size(); ++i) {
+        size_t a = starts[i], b = starts[i + 1];
+        if (!encodeLeaf(leaf.key(a, keyLen_), leaf.recs.data() + a, b - a, kAttrLeaf,
+                        i ? pages[i - 1] : leaf.left, i + 2 < starts.size() ? pages[i + 1] : rightmost,
+                        file_.writable(pages[i])))
+            throw std::logic_error("index leaf packing miscounted");
+        appendEntry(ch.entries, leaf.key(b - 1, keyLen_), leaf.recs[b - 1], pages[i]);
+    }
     return ch;
 }
 
@@ -625,6 +650,10 @@ void IndexTree::applyChange(std::vector<PathStep>& path, Change ch)
         const bool isRoot = path.empty();
         uint16_t n;
         const uint8_t* raw = interior(step.page, n);
+        // The usual case: the child's last key did not change, so nothing above changes.
+        if (ch.span == 1 && ch.entries.size() == es && ch.at < n
+            && std::memcmp(raw + ch.at * es, ch.entries.data(), es) == 0)
+            return;
         const uint8_t* hdr = raw - 12;
         uint32_t left = getLE32(hdr + 4), right = getLE32(hdr + 8);
         std::vector<uint8_t> ents(raw, raw + n * es);
@@ -689,25 +718,29 @@ void IndexTree::applyChange(std::vector<PathStep>& path, Change ch)
                 appendEntry(up.entries, lastE, getBE32(lastE + keyLen_), step.page);
             }
         } else {
-            size_t s = m / 2;
-            uint32_t newPage = file_.allocate();
-            linkAfter(step.page, newPage);
-            uint32_t rightOfNew = getLE32(file_.page(newPage) + 8);
-            writeInterior(step.page, 0, left, newPage, ents.data(), s);
-            writeInterior(newPage, 0, step.page, rightOfNew, ents.data() + s * es, m - s);
-            const uint8_t* lastL = ents.data() + (s - 1) * es;
-            const uint8_t* lastR = ents.data() + (m - 1) * es;
-            appendEntry(up.entries, lastL, getBE32(lastL + keyLen_), step.page);
-            appendEntry(up.entries, lastR, getBE32(lastR + keyLen_), newPage);
+            // Too many entries: spread them evenly over as few pages as hold them.
+            size_t nodes = (m + per - 1) / per;
+            std::vector<uint32_t> pages{step.page};
+            for (size_t i = 1; i < nodes; ++i) {
+                pages.push_back(file_.allocate());
+                linkAfter(pages[i - 1], pages[i]);
+            }
+            uint32_t rightmost = getLE32(file_.page(pages.back()) + 8);
+            size_t at = 0;
+            for (size_t i = 0; i < nodes; ++i) {
+                size_t cnt = m / nodes + (i < m % nodes ? 1 : 0);
+                writeInterior(pages[i], 0, i ? pages[i - 1] : left, i + 1 < nodes ? pages[i + 1] : rightmost,
+                              ents.data() + at * es, cnt);
+                const uint8_t* lastE = ents.data() + (at + cnt - 1) * es;
+                appendEntry(up.entries, lastE, getBE32(lastE + keyLen_), pages[i]);
+                at += cnt;
+            }
         }
         ch = std::move(up);
     }
     // The root itself changed: it split (two entries) or may have one child left.
-    if (ch.entries.size() / es == 2) {
-        uint32_t page = file_.allocate();
-        writeInterior(page, kAttrRoot, kNone, kNone, ch.entries.data(), 2);
-        setRoot(page);
-    }
+    if (ch.entries.size() / es >= 2)
+        growRoot(std::move(ch.entries));
     // An interior root with a single child hands the root over to it.
     for (int depth = 0; depth < kMaxDepth; ++depth) {
         uint32_t r = root();
@@ -729,11 +762,42 @@ void IndexTree::applyChange(std::vector<PathStep>& path, Change ch)
     }
 }
 
+// The old root split into the pages named by `entries`: put new levels above them.
+void IndexTree::growRoot(std::vector<uint8_t> entries)
+{
+    const size_t es = entrySize(), per = maxInterior();
+    while (true) {
+        size_t m = entries.size() / es;
+        if (m <= per) {
+            uint32_t page = file_.allocate();
+            writeInterior(page, kAttrRoot, kNone, kNone, entries.data(), m);
+            setRoot(page);
+            return;
+        }
+        size_t nodes = (m + per - 1) / per;
+        std::vector<uint32_t> pages(nodes);
+        for (auto& p : pages)
+            p = file_.allocate();
+        std::vector<uint8_t> next;
+        size_t at = 0;
+        for (size_t i = 0; i < nodes; ++i) {
+            size_t cnt = m / nodes + (i < m % nodes ? 1 : 0);
+            writeInterior(pages[i], 0, i ? pages[i - 1] : kNone, i + 1 < nodes ? pages[i + 1] : kNone,
+                          entries.data() + at * es, cnt);
+            const uint8_t* lastE = entries.data() + (at + cnt - 1) * es;
+            appendEntry(next, lastE, getBE32(lastE + keyLen_), pages[i]);
+            at += cnt;
+        }
+        entries.swap(next);
+    }
+}
+
 bool IndexTree::insert(const uint8_t* key, uint32_t rec)
 {
-    std::vector<PathStep> path;
+    std::vector<PathStep>& path = path_;
+    path.clear();
     uint32_t page = descend(key, keyLen_, rec, true, Bound::Lower, &path);
-    Leaf leaf;
+    Leaf& leaf = work_;
     decodeLeaf(page, leaf);
     size_t lo = 0, hi = leaf.size();
     while (lo < hi) {
@@ -750,11 +814,8 @@ bool IndexTree::insert(const uint8_t* key, uint32_t rec)
     ++version_;
     Change ch = leafChanged(path, leaf);
     if (path.empty()) {
-        if (ch.entries.size() / entrySize() == 2) {
-            uint32_t r = file_.allocate();
-            writeInterior(r, kAttrRoot, kNone, kNone, ch.entries.data(), 2);
-            setRoot(r);
-        }
+        if (ch.entries.size() / entrySize() >= 2)
+            growRoot(std::move(ch.entries));
         return true;
     }
     applyChange(path, std::move(ch));
@@ -763,9 +824,10 @@ bool IndexTree::insert(const uint8_t* key, uint32_t rec)
 
 bool IndexTree::erase(const uint8_t* key, uint32_t rec)
 {
-    std::vector<PathStep> path;
+    std::vector<PathStep>& path = path_;
+    path.clear();
     uint32_t page = descend(key, keyLen_, rec, true, Bound::Lower, &path);
-    Leaf leaf;
+    Leaf& leaf = work_;
     decodeLeaf(page, leaf);
     size_t lo = 0, hi = leaf.size();
     while (lo < hi) {
@@ -842,7 +904,6 @@ void IndexTree::check(std::vector<std::string>& problems, std::unordered_map<uin
             if (getLE32(p + 14) != maskOf(std::min(recBits, 32u)) || p[18] != maskOf(dupBits)
                 || p[19] != maskOf(trlBits))
                 problem(pageName(page) + " masks disagree with its bit widths");
-            size_t storedEnd = PageFile::kPageSize;
             {
                 // Recompute the free space from the counts.
                 size_t stored = 0;
@@ -854,7 +915,6 @@ void IndexTree::check(std::vector<std::string>& problems, std::unordered_map<uin
                     size_t trl = (v >> (recBits + dupBits)) & maskOf(trlBits);
                     stored += keyLen_ - dup - trl;
                 }
-                storedEnd -= stored;
                 size_t expFree = kLeafSpace - n * kb - stored;
                 if (getLE16(p + 12) != expFree)
                     problem(pageName(page) + " free space " + std::to_string(getLE16(p + 12)) + ", computed "

@@ -100,7 +100,7 @@ private:
 
     // Leaf encoding. Returns false when the keys do not fit one page.
     bool encodeLeaf(const uint8_t* keys, const uint32_t* recs, size_t n, uint16_t attr,
-                    uint32_t left, uint32_t right, uint8_t* out) const;
+                    uint32_t left, uint32_t right, uint8_t* out, size_t* total = nullptr) const;
     size_t leafBytes(const uint8_t* keys, const uint32_t* recs, size_t n) const;
     size_t trailOf(const uint8_t* key) const;
     unsigned recordBytes(uint32_t maxRec) const;
@@ -109,6 +109,9 @@ private:
     void linkAfter(uint32_t page, uint32_t newPage);   // newPage goes right of page
     void unlink(uint32_t page);
     void applyChange(std::vector<PathStep>& path, Change change);
+    void growRoot(std::vector<uint8_t> entries);
+    std::vector<size_t> packLeaves(const uint8_t* keys, const uint32_t* recs, size_t n,
+                                   const std::function<void(int)>& progress) const;
     Change leafChanged(std::vector<PathStep>& path, Leaf& leaf);
 
     PageFile& file_;
@@ -117,6 +120,8 @@ private:
     uint8_t pad_;
     unsigned bits_;   // bits of the duplicate and trailing counts
     uint64_t version_ = 1;
+    Leaf work_;                   // scratch for insert and erase
+    std::vector<PathStep> path_;
 };
 
 } // namespace postavo::engine

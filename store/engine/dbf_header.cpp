@@ -27,7 +27,7 @@ bool knownVersion(std::uint8_t v)
 {
     switch (v) {
     case 0x02: case 0x03: case 0x04: case 0x05: case 0x30: case 0x31: case 0x32:
-    case 0x43: case 0x63: case 0x83: case 0x8B: case 0xCB: case 0xE5: case 0xF5: case 0xFB:
+    case 0x43: case 0x63: case 0x7B: case 0x83: case 0x8B: case 0xCB: case 0xE5: case 0xF5: case 0xFB:
         return true;
     default:
         return false;
@@ -62,7 +62,7 @@ MemoKind DbfHeader::memoKind() const
         return MemoKind::None;
     switch (version) {
     case 0x83: return MemoKind::DbtIII;
-    case 0x8B: case 0xCB: return MemoKind::DbtIV;
+    case 0x7B: case 0x8B: case 0xCB: return MemoKind::DbtIV;
     default: return MemoKind::Fpt;
     }
 }
@@ -235,8 +235,7 @@ std::vector<unsigned char> DbfHeader::serialize() const
     for (const DbfField& f : fields) {
         std::memcpy(&b[pos], f.name.data(), std::min<std::size_t>(f.name.size(), 10));
         b[pos + 11] = static_cast<unsigned char>(f.type);
-        if (isVisualFoxPro())
-            put32(&b[pos + 12], f.offset);
+        put32(&b[pos + 12], f.offset);  // the field's displacement in the record, as FoxPro documents
         if (f.type == 'C' && f.length > 255) {
             b[pos + 16] = f.length & 0xFF;
             b[pos + 17] = f.length >> 8;

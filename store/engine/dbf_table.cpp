@@ -136,9 +136,11 @@ void Table::create(const std::string& path, const std::vector<FieldSpec>& specs)
         fields.push_back(std::move(f));
     }
     DbfHeader h = DbfHeader::forNewTable(fields, path);
+    // Locks the name first: a table another program has open is neither replaced nor robbed
+    // of its index.
+    DataFile f = DataFile::create(path);
     // A stale index of an earlier table of this name must not attach itself to the new one.
     removeFileIfExists(existingSibling(path, "cdx"));
-    DataFile f = DataFile::create(path);
     std::vector<unsigned char> bytes = h.serialize();
     bytes.push_back(0x1A);
     f.write(0, bytes.data(), bytes.size());
@@ -233,6 +235,8 @@ void Table::close()
     cdx_.reset();
     tags_.clear();
     order_ = 0;
+    soleWriter_ = false;
+    indexError_.clear();
     filter_ = Expression();
     memo_.reset();
     file_.close();
@@ -255,12 +259,22 @@ void Table::copyStructure(const std::string& path) const
     create(path, specs);
 }
 
-void Table::requireWritable() const
+void Table::requireWritable()
 {
     if (!file_.isOpen())
         throw EngineError(EngineError::Kind::Usage, path_, "table is closed");
     if (mode_ == OpenMode::ReadOnly)
         throw EngineError(EngineError::Kind::Usage, path_, "table is open read-only");
+    if (mode_ == OpenMode::Shared && !soleWriter_) {
+        // Writers work alone: the index pages and counts each open keeps in memory would go
+        // stale under another process's writes. A shared open may write once it is the only one.
+        if (!file_.tryUpgradeToExclusive())
+            throw EngineError(EngineError::Kind::Locked, path_, "the table is open in another program; it cannot be changed now");
+        refreshCount();
+        soleWriter_ = true;
+    }
+    if (!indexError_.empty())
+        throw EngineError(EngineError::Kind::Corrupt, path_, "cannot keep the index current: " + indexError_);
     for (const TagState& t : tags_)
         if (!t.error.empty())
             throw EngineError(EngineError::Kind::Unsupported, path_,
@@ -287,7 +301,7 @@ const DbfField& Table::field(std::string_view name) const
 
 std::uint32_t Table::refreshCount() const
 {
-    if (mode_ == OpenMode::Exclusive || !file_.isOpen())
+    if (mode_ == OpenMode::Exclusive || soleWriter_ || !file_.isOpen())
         return header_.recordCount;
     // Others may append to a shared table.
     unsigned char c[4];
@@ -316,7 +330,7 @@ bool Table::readRaw(std::uint32_t recno, unsigned char* out) const
     }
     if (recno < 1 || recno > header_.recordCount)
         return false;
-    if (mode_ == OpenMode::Exclusive || turbo_) {
+    if (mode_ == OpenMode::Exclusive || soleWriter_ || turbo_) {
         const std::uint32_t per = std::uint32_t(std::max<std::size_t>(1, kCacheBytes / len));
         const std::uint32_t count = std::min<std::uint32_t>(per, header_.recordCount - recno + 1);
         cache_.resize(std::size_t(count) * len);
@@ -463,11 +477,8 @@ void Table::skip(long count)
         }
         if (!found) {
             // Before the first record: stand on the first one with bof set.
-            const bool wasEof = eof_;
             goTop();
             bof_ = true;
-            if (wasEof && eof_)
-                return;
             return;
         }
         loadRecord(r);
@@ -775,25 +786,13 @@ void Table::post()
     if (!dirty_ || !file_.isOpen())
         return;
     if (pendingAppend_) {
-        bool locked = false;
-        if (mode_ == OpenMode::Shared) {
-            // Appends of two processes must not pick the same record number.
-            for (int i = 0; i < 1000 && !locked; ++i)
-                locked = file_.lockRange(kRecordLockBase - 1, 1);
-            if (!locked)
-                throw EngineError(EngineError::Kind::Locked, path_, "cannot lock the table to append");
-            refreshCount();
-            recno_ = header_.recordCount + 1;
-        }
         // Record bytes first, the header's count after: a crash in between leaves the table
-        // as it was before the append.
+        // as it was before the append. (Writers are alone, so the number cannot be taken.)
         std::vector<unsigned char> out(record_);
         out.push_back(0x1A);
         file_.write(header_.recordOffset(recno_), out.data(), out.size());
         header_.recordCount = recno_;
         writeCount();
-        if (locked)
-            file_.unlockRange(kRecordLockBase - 1, 1);
     } else {
         file_.write(header_.recordOffset(recno_), record_.data(), record_.size());
     }
@@ -854,7 +853,7 @@ void Table::pack()
 {
     requireWritable();
     post();
-    if (mode_ != OpenMode::Exclusive)
+    if (mode_ != OpenMode::Exclusive && !soleWriter_)
         throw EngineError(EngineError::Kind::Usage, path_, "pack needs the table opened exclusively");
     closeTempIndex();
     const std::vector<TagSpec> specs = currentTagSpecs();
@@ -924,7 +923,7 @@ void Table::zap()
 {
     requireWritable();
     post();
-    if (mode_ != OpenMode::Exclusive)
+    if (mode_ != OpenMode::Exclusive && !soleWriter_)
         throw EngineError(EngineError::Kind::Usage, path_, "zap needs the table opened exclusively");
     closeTempIndex();
     header_.recordCount = 0;

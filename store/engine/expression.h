@@ -5,6 +5,22 @@
 // with the position of the fault) and evaluated many times against raw record buffers. The
 // evaluation reads fields straight from the record bytes and writes intermediate text into
 // buffers sized at compile time, so a scan loop does not touch the heap (memo reads aside).
+//
+// The dialect, in any letter case (function names may be cut to four letters or more):
+//   values     field names; "text", 'text', [text]; 12, 1.5, .5; .T. .F. (.Y. .N.)
+//   arithmetic + - * / % ^ ** and unary - +; C+C joins, C-C joins moving the left part's
+//              trailing blanks to the end; D+N, N+D, D-N give dates, D-D gives days
+//   comparison = == <> # != < <= > >= on C, N, D, L of one type; $ (left text inside right,
+//              the empty text is inside everything). On text, '=' and the orderings end the
+//              comparison with the right operand unless EvalOptions::exact, which pads the
+//              shorter side with blanks; '==' wants the very same bytes.
+//   logic      ! .NOT. NOT, then .AND. AND, then .OR. OR (comparison binds tighter than NOT)
+//   functions  UPPER LOWER DELETED() RECNO() EMPTY LEFT RIGHT SUBSTR TRIM RTRIM LTRIM ALLTRIM
+//              DTOS DTOC CTOD (mm/dd/yyyy) STR(n[,width[,decimals]]) VAL LEN AT IIF INT ROUND
+//              ABS YEAR MONTH DAY CHR ASC SPACE PADL PADR
+// Field types: C; N and F (ASCII numbers, blank = 0); L (T/t/Y/y true); D (YYYYMMDD, blank =
+// empty date); M/G/P memos (10 ASCII digits or 4-byte binary block number, read through
+// MemoSource); Visual FoxPro I, Y, B (8-byte double) and T (read as its date); others as text.
 
 #include "engine_error.h"
 

@@ -43,6 +43,7 @@ std::string upperAscii(std::string_view s)
 constexpr std::size_t kMaxText = 65535;   // longest expression text accepted
 constexpr int kMaxDepth = 200;            // nesting limit, so hostile text cannot exhaust the stack
 constexpr int kMaxHeight = 1000;          // operators in one chain
+constexpr std::size_t kMaxResult = 1 << 20;   // longest text a node may build
 
 class Compiler {
 public:
@@ -97,6 +98,8 @@ private:
                 h = std::max(h, heights_[std::size_t(a)] + 1);
         if (h > kMaxHeight)
             fail(n.pos, "expression nested too deeply");
+        if (n.maxLen > kMaxResult)
+            fail(n.pos, "result longer than " + std::to_string(kMaxResult) + " characters");
         heights_.push_back(h);
         prog_->nodes.push_back(std::move(n));
         return int(prog_->nodes.size() - 1);
@@ -129,7 +132,7 @@ private:
         n.arg[0] = a;
         n.arg[1] = b;
         n.pos = pos;
-        n.maxLen = std::min(maxLen, kMaxText * 4);
+        n.maxLen = maxLen;
         n.ownsBuffer = owns;
         return add(std::move(n));
     }
@@ -548,7 +551,7 @@ int Compiler::fieldNode(const Token& name)
         n.type = ValueType::Date;
         break;
     case 'L':
-        n.op = Op::FieldL;
+        n.op = f->length ? Op::FieldL : Op::LitBool;   // a zero-width logical holds nothing
         n.type = ValueType::Logical;
         break;
     case 'M':
@@ -580,7 +583,11 @@ constexpr FunctionInfo kFunctions[] = {
     {"RTRIM", Op::Trim, 1, 1},    {"LTRIM", Op::LTrim, 1, 1},     {"ALLTRIM", Op::AllTrim, 1, 1},
     {"DTOS", Op::Dtos, 1, 1},     {"DTOC", Op::Dtoc, 1, 1},       {"CTOD", Op::Ctod, 1, 1},
     {"STR", Op::Str, 1, 3},       {"VAL", Op::Val, 1, 1},         {"LEN", Op::Len, 1, 1},
-    {"AT", Op::At, 2, 2},         {"IIF", Op::Iif, 3, 3},
+    {"AT", Op::At, 2, 2},         {"IIF", Op::Iif, 3, 3},         {"INT", Op::Int, 1, 1},
+    {"ROUND", Op::Round, 2, 2},   {"ABS", Op::Abs, 1, 1},         {"YEAR", Op::Year, 1, 1},
+    {"MONTH", Op::Month, 1, 1},   {"DAY", Op::Day, 1, 1},         {"CHR", Op::Chr, 1, 1},
+    {"ASC", Op::Asc, 1, 1},       {"SPACE", Op::Space, 1, 1},     {"PADL", Op::PadL, 2, 3},
+    {"PADR", Op::PadR, 2, 3},
 };
 
 // xBase accepts a function name cut to its first four letters or more.
@@ -715,6 +722,48 @@ int Compiler::parseCall(const Token& name)
         need(1, V::Character);
         n.type = V::Numeric;
         break;
+    case Op::Int:
+    case Op::Abs:
+        need(0, V::Numeric);
+        n.type = V::Numeric;
+        break;
+    case Op::Round:
+        need(0, V::Numeric);
+        need(1, V::Numeric);
+        n.type = V::Numeric;
+        break;
+    case Op::Year:
+    case Op::Month:
+    case Op::Day:
+        need(0, V::Date);
+        n.type = V::Numeric;
+        break;
+    case Op::Chr:
+        need(0, V::Numeric);
+        n.type = V::Character;
+        n.maxLen = 1;
+        n.ownsBuffer = true;
+        break;
+    case Op::Asc:
+        need(0, V::Character);
+        n.type = V::Numeric;
+        break;
+    case Op::Space:
+    case Op::PadL:
+    case Op::PadR: {
+        const std::size_t widthArg = fn->op == Op::Space ? 0 : 1;
+        if (fn->op != Op::Space)
+            need(0, V::Character);
+        need(widthArg, V::Numeric);
+        if (args.size() > 2)
+            need(2, V::Character);
+        n.type = V::Character;
+        n.maxLen = kMaxPad;
+        if (node(args[widthArg]).op == Op::LitNum)
+            n.maxLen = std::size_t(std::clamp(node(args[widthArg]).num, 0.0, double(kMaxPad)));
+        n.ownsBuffer = true;
+        break;
+    }
     case Op::Iif:
         need(0, V::Logical);
         if (typeOf(args[1]) != typeOf(args[2]))

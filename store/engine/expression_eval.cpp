@@ -76,6 +76,33 @@ std::uint32_t memoBlock(const Node& n, const unsigned char* rec)
     return std::uint32_t(v);
 }
 
+// Letter case of a text, eight ASCII bytes at a time where it can; bytes from 0x80 up go
+// through the Windows-1252 table.
+void convertCase(const char* in, std::size_t n, char* out, bool upper)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ull;
+    constexpr std::uint64_t highs = 0x8080808080808080ull;
+    const unsigned char first = upper ? 'a' : 'A';
+    const std::uint64_t from = (0x80 - first) * ones;
+    const std::uint64_t past = (0x80 - (first + 26)) * ones;
+    const unsigned char* table = upper ? upperTable() : lowerTable();
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, in + i, 8);
+        if (w & highs) {
+            for (std::size_t k = i; k < i + 8; ++k)
+                out[k] = char(table[static_cast<unsigned char>(in[k])]);
+            continue;
+        }
+        const std::uint64_t inRange = (w + from) & ~(w + past) & highs;
+        w ^= inRange >> 2;   // 0x20 is the case bit of ASCII letters
+        std::memcpy(out + i, &w, 8);
+    }
+    for (; i < n; ++i)
+        out[i] = char(table[static_cast<unsigned char>(in[i])]);
+}
+
 bool relation(double a, double b, Rel rel)
 {
     switch (rel) {
@@ -234,8 +261,11 @@ Val evalNode(const EvalContext& cx, int index)
     }
     case Op::Contains: {
         const Val a = arg(0), b = arg(1);
-        v.b = a.n == 0 || (a.n <= b.n && std::string_view(b.s, b.n).find(std::string_view(a.s, a.n)) !=
-                                             std::string_view::npos);
+        if (a.n <= 1)
+            v.b = a.n == 0 || (b.n && std::memchr(b.s, a.s[0], b.n) != nullptr);
+        else
+            v.b = a.n <= b.n && std::string_view(b.s, b.n).find(std::string_view(a.s, a.n)) !=
+                                    std::string_view::npos;
         return v;
     }
     case Op::CmpC: {
@@ -253,11 +283,9 @@ Val evalNode(const EvalContext& cx, int index)
     case Op::Upper:
     case Op::Lower: {
         const Val a = arg(0);
-        const unsigned char* table = n.op == Op::Upper ? upperTable() : lowerTable();
+        const bool upper = n.op == Op::Upper;
         buf.resize(a.n);
-        char* out = buf.data();
-        for (std::size_t i = 0; i < a.n; ++i)
-            out[i] = char(table[static_cast<unsigned char>(a.s[i])]);
+        convertCase(a.s, a.n, buf.data(), upper);
         return text(buf);
     }
     case Op::Empty: {
@@ -346,6 +374,58 @@ Val evalNode(const EvalContext& cx, int index)
     }
     case Op::Iif:
         return arg(0).b ? arg(1) : arg(2);
+    case Op::Int:
+        v.d = std::trunc(arg(0).d);
+        return v;
+    case Op::Abs:
+        v.d = std::fabs(arg(0).d);
+        return v;
+    case Op::Round: {
+        const double value = arg(0).d;
+        const double scale = std::pow(10.0, double(toLong(arg(1).d, -18, 18)));
+        v.d = std::round(value * scale) / scale;
+        if (!std::isfinite(v.d))
+            v.d = value;
+        return v;
+    }
+    case Op::Year:
+    case Op::Month:
+    case Op::Day: {
+        const long jd = toJulian(arg(0).d);
+        if (jd) {
+            int y, m, d;
+            civilFromJulian(jd, y, m, d);
+            v.d = n.op == Op::Year ? y : n.op == Op::Month ? m : d;
+        }
+        return v;
+    }
+    case Op::Chr:
+        buf.assign(1, char(toLong(arg(0).d, 0, 255)));
+        return text(buf);
+    case Op::Asc: {
+        const Val a = arg(0);
+        v.d = a.n ? static_cast<unsigned char>(a.s[0]) : 0;
+        return v;
+    }
+    case Op::Space:
+        buf.assign(std::size_t(toLong(arg(0).d, 0, long(kMaxPad))), ' ');
+        return text(buf);
+    case Op::PadL:
+    case Op::PadR: {
+        const Val a = arg(0);
+        const std::size_t width = std::size_t(toLong(arg(1).d, 0, long(kMaxPad)));
+        char fill = ' ';
+        if (n.nargs > 2) {
+            const Val c = arg(2);
+            if (c.n)
+                fill = c.s[0];
+        }
+        const std::size_t kept = std::min(width, a.n);
+        buf.assign(width, fill);
+        if (kept)
+            std::memcpy(buf.data() + (n.op == Op::PadL ? width - kept : 0), a.s, kept);
+        return text(buf);
+    }
     }
     return v;
 }
@@ -353,6 +433,13 @@ Val evalNode(const EvalContext& cx, int index)
 } // namespace expr_detail
 
 using namespace expr_detail;
+
+static void requireRecord(const RecordRef& rec, const std::string& text)
+{
+    if (!rec.data)
+        throw EngineError(EngineError::Kind::Usage, std::string(),
+                          "no record to evaluate \"" + text + "\" on");
+}
 
 Expression::Expression() = default;
 Expression::~Expression() = default;
@@ -394,6 +481,7 @@ bool Expression::evalLogical(const RecordRef& rec, const EvalOptions& options) c
         return true;
     if (program_->type != ValueType::Logical)
         throw ExpressionError(1, program_->text, "the expression is not a condition (Logical)");
+    requireRecord(rec, program_->text);
     const EvalContext cx{*program_, scratch_.data(), rec, options.exact};
     return evalNode(cx, program_->root).b;
 }
@@ -404,6 +492,7 @@ void Expression::evalKey(const RecordRef& rec, std::string& out) const
         out.clear();
         return;
     }
+    requireRecord(rec, program_->text);
     const EvalContext cx{*program_, scratch_.data(), rec, false};
     const Val v = evalNode(cx, program_->root);
     switch (program_->type) {
@@ -434,6 +523,7 @@ std::string Expression::evalDisplay(const RecordRef& rec, const EvalOptions& opt
 {
     if (!program_)
         return std::string();
+    requireRecord(rec, program_->text);
     const EvalContext cx{*program_, scratch_.data(), rec, options.exact};
     const Val v = evalNode(cx, program_->root);
     switch (program_->type) {

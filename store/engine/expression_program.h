@@ -23,6 +23,7 @@ enum class Op : uint8_t {
     CmpC, CmpN, CmpD, CmpL,
     Upper, Lower, Empty, Left, Right, Substr, Trim, LTrim, AllTrim,
     Dtos, Dtoc, Ctod, Str, Val, Len, At, Iif,
+    Int, Round, Abs, Year, Month, Day, Chr, Asc, Space, PadL, PadR,
 };
 
 enum class Rel : uint8_t { Eq, ExactEq, Ne, Lt, Le, Gt, Ge };
@@ -41,6 +42,9 @@ struct Node {
     bool ownsBuffer = false;  // writes its result into its own work buffer
     std::size_t pos = 1;      // 1-based position in the text, for messages
 };
+
+// Widest text SPACE(), PADL() and PADR() build.
+constexpr std::size_t kMaxPad = 1024;
 
 struct Program {
     std::string text;

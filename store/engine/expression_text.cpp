@@ -119,9 +119,15 @@ static int comparePadded(const char* a, std::size_t an, const char* b, std::size
 
 int compareText(const char* a, std::size_t an, const char* b, std::size_t bn, Rel, bool exact)
 {
-    // SET EXACT OFF: the comparison ends with the right operand (so "" matches anything);
-    // ON: the shorter side is padded with blanks.
-    return comparePadded(a, an, b, bn, exact ? std::max(an, bn) : bn);
+    // SET EXACT ON: the shorter side is padded with blanks.
+    if (exact)
+        return comparePadded(a, an, b, bn, std::max(an, bn));
+    // OFF: the comparison ends with the right operand (so "" matches anything); a left
+    // operand that ends first is smaller, even when the rest of the right one is blank.
+    if (an >= bn)
+        return comparePadded(a, an, b, bn, bn);
+    const int c = an ? std::memcmp(a, b, an) : 0;
+    return c ? (c < 0 ? -1 : 1) : -1;
 }
 
 bool textRelation(const char* a, std::size_t an, const char* b, std::size_t bn, Rel rel, bool exact)

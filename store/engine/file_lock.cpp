@@ -149,6 +149,15 @@ void DataFile::sync()
         ioError(path_, "cannot write to disk", errno);
 }
 
+bool DataFile::tryUpgradeToExclusive()
+{
+    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0)
+        return true;
+    // A failed conversion may have dropped the shared lock: take it again.
+    ::flock(fd_, LOCK_SH | LOCK_NB);
+    return false;
+}
+
 bool DataFile::lockRange(std::uint64_t offset, std::uint64_t length)
 {
     struct flock fl {};

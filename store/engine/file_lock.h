@@ -38,6 +38,10 @@ public:
     void truncate(std::uint64_t length);
     void sync();
 
+    // Turns the whole-file lock into an exclusive one; false (keeping the shared lock) when
+    // another open of the file exists.
+    bool tryUpgradeToExclusive();
+
     // Advisory byte-range lock for one record in shared mode; false when another process has it.
     bool lockRange(std::uint64_t offset, std::uint64_t length);
     void unlockRange(std::uint64_t offset, std::uint64_t length);

@@ -11,7 +11,7 @@
 #include "engine_error.h"
 #include "expression.h"
 #include "file_lock.h"
-#include "single_index_bridge.h"
+#include "idx.h"
 #include "memo_file.h"
 
 #include <cstdint>
@@ -35,6 +35,12 @@ struct FieldSpec {
 
 // A tag to build: name, key expression, and the options other programs' tables may carry.
 struct TagSpec {
+    TagSpec(std::string name_, std::string keyExpr_, std::string forExpr_ = {}, bool unique_ = false,
+            bool descending_ = false)
+        : name(std::move(name_)), keyExpr(std::move(keyExpr_)), forExpr(std::move(forExpr_)), unique(unique_),
+          descending(descending_)
+    {
+    }
     std::string name;
     std::string keyExpr;
     std::string forExpr;   // empty: every record
@@ -127,6 +133,9 @@ public:
     void reindex();
     void closeIndexes();  // forgets the production index (and the temporary one) until reopened
     bool hasIndex() const { return cdx_ != nullptr; }
+    // Why the production index could not be opened ("" when it could or there is none). The
+    // table then opens without it and refuses writes until closeIndexes() or a rebuild.
+    const std::string& indexError() const { return indexError_; }
     CompoundIndex* index() { return cdx_.get(); }
 
     // The temporary subset index: an empty single-index file that becomes the active order and
@@ -200,7 +209,7 @@ private:
     void flushIndexes(bool sync);
     void markIndexDirty();
     void openFiles(const std::string& path, OpenMode mode);
-    void requireWritable() const;
+    void requireWritable();
     void requireRecord() const;
     const DbfField& field(std::string_view name) const;
     void loadRecord(std::uint32_t recno);
@@ -224,6 +233,7 @@ private:
     std::uint32_t recno_ = 0;
     bool eof_ = true, bof_ = true;
     bool dirty_ = false;
+    bool soleWriter_ = false;             // a shared open that has become the only one, to write
     bool pendingAppend_ = false;          // record_ is recno_ = count, not yet in the file
 
     bool deletedHidden_ = false;
@@ -247,7 +257,8 @@ private:
     std::vector<unsigned char> original_;  // the record as stored, to find its old keys
     mutable std::vector<unsigned char> scratch_;
     mutable std::string keyA_, keyB_;
-    bool indexDirty_ = false;  // header byte 14 says index changes may not have reached the file
+    bool indexDirty_ = false;
+    std::string indexError_;  // header byte 14 says index changes may not have reached the file
 
     // Read-ahead for sequential passes.
     mutable std::vector<unsigned char> cache_;

@@ -86,7 +86,15 @@ void Table::openIndex()
             return info.keyType;
         }
     };
-    cdx_ = CompoundIndex::open(path, mode_ == OpenMode::ReadOnly, resolver);
+    indexError_.clear();
+    try {
+        cdx_ = CompoundIndex::open(path, mode_ == OpenMode::ReadOnly, resolver);
+    } catch (const EngineError& e) {
+        // A damaged index must not keep the table shut: the caller sees no tags and rebuilds.
+        indexError_ = e.what();
+        cdx_.reset();
+        return;
+    }
     tags_.clear();
     for (std::size_t i = 0; i < cdx_->tagCount(); ++i)
         tags_.push_back(compileTag(cdx_->tag(i)));
@@ -174,13 +182,8 @@ void Table::updateKeys()
         // A record of the subset stays in it under its new key.
         keyOf(tempTag_, original_.data(), recno_, keyA_);
         keyOf(tempTag_, record_.data(), recno_, keyB_);
-        if (keyA_ != keyB_) {
-            auto c = tempIndex_->cursor();
-            if (c->seekEntry(keyA_, recno_)) {
-                tempIndex_->deleteKey(keyA_, recno_);
-                tempIndex_->insertKey(keyB_, recno_);
-            }
-        }
+        if (keyA_ != keyB_ && tempIndex_->deleteKey(keyA_, recno_))
+            tempIndex_->insertKey(keyB_, recno_);
     }
     if (cursor_ && !appended)
         cursor_.reset();  // the tree changed under it; it is re-found from the record
@@ -404,6 +407,7 @@ void Table::indexTag(const TagSpec& tag) { indexTags({tag}); }
 
 void Table::indexTags(const std::vector<TagSpec>& specs)
 {
+    indexError_.clear();  // a damaged index file is replaced by the new one
     requireWritable();
     post();
     if (specs.empty())
@@ -455,14 +459,17 @@ void Table::appendTags(const std::vector<TagSpec>& specs)
         infos.push_back(info);
         states.push_back(std::move(st));
     }
-    // One pass over the records for all the tags.
-    std::vector<std::vector<KeyEntry>> entries(specs.size());
-    for (auto& e : entries)
-        e.reserve(header_.recordCount);
+    // One pass over the records for all the tags, keys packed in one block per tag.
     const std::size_t len = header_.recordLength;
     const std::uint32_t n = header_.recordCount;
+    std::vector<KeyBlock> blocks(specs.size());
+    for (std::size_t t = 0; t < specs.size(); ++t) {
+        blocks[t].keys.reserve(std::size_t(n) * infos[t].keyLength);
+        blocks[t].recnos.reserve(n);
+    }
     const std::uint32_t per = std::uint32_t(std::max<std::size_t>(1, kScanBytes / len));
     std::vector<unsigned char> buf;
+    std::string key;
     reportProgress(0);
     int last = 0;
     for (std::uint32_t r = 1; r <= n; r += per) {
@@ -474,10 +481,9 @@ void Table::appendTags(const std::vector<TagSpec>& specs)
             for (std::size_t t = 0; t < states.size(); ++t) {
                 if (!states[t].forCond.empty() && !states[t].forCond.evalLogical(ref(rec, r + i)))
                     continue;
-                KeyEntry e;
-                states[t].key.evalKey(ref(rec, r + i), e.key);
-                e.recno = r + i;
-                entries[t].push_back(std::move(e));
+                states[t].key.evalKey(ref(rec, r + i), key);
+                blocks[t].keys.append(key);
+                blocks[t].recnos.push_back(r + i);
             }
         }
         const int p = int(std::uint64_t(r + count - 1) * 50 / n);
@@ -487,7 +493,7 @@ void Table::appendTags(const std::vector<TagSpec>& specs)
     const int k = int(specs.size());
     for (std::size_t t = 0; t < specs.size(); ++t) {
         auto hook = [&, t](int p) { reportProgress(50 + (int(t) * 100 + p) / (2 * k)); };
-        cdx_->addTag(infos[t], std::move(entries[t]), hook);
+        cdx_->buildTag(infos[t], std::move(blocks[t]), hook);
         tags_.push_back(std::move(states[t]));
     }
 }
@@ -545,6 +551,7 @@ void Table::reindex()
 
 void Table::closeIndexes()
 {
+    indexError_.clear();
     post();
     flushIndexes(true);
     cursor_.reset();
@@ -785,6 +792,8 @@ std::string Table::evalString(std::string_view expression)
 std::vector<std::string> Table::check()
 {
     post();
+    if (mode_ != OpenMode::ReadOnly)
+        flushIndexes(false);
     std::vector<std::string> problems;
     const std::size_t len = header_.recordLength;
     const std::uint32_t n = header_.recordCount;
@@ -795,6 +804,8 @@ std::vector<std::string> Table::check()
                            + std::to_string(n) + " records");
     if (indexDirty_)
         problems.push_back(path_ + ": the index was not brought up to date by its last writer");
+    if (!indexError_.empty())
+        problems.push_back(indexError_);
     std::vector<std::vector<KeyEntry>> expected(tags_.size());
     const std::uint32_t per = std::uint32_t(std::max<std::size_t>(1, kScanBytes / len));
     std::vector<unsigned char> buf;
@@ -848,7 +859,7 @@ std::vector<std::string> Table::check()
             continue;
         }
         auto& want = expected[t];
-        std::stable_sort(want.begin(), want.end(), [](const KeyEntry& a, const KeyEntry& b) {
+        std::sort(want.begin(), want.end(), [](const KeyEntry& a, const KeyEntry& b) {
             return a.key != b.key ? a.key < b.key : a.recno < b.recno;
         });
         if (info.unique) {

@@ -162,3 +162,28 @@ TEST_F(Damaged, UncommittedTailAfterCrashIsDropped)
     }
     EXPECT_EQ(readBytes(path).size(), 193u + 3 * 48 + 1);
 }
+
+TEST_F(Damaged, DamagedIndexOpensWithoutTagsAndIsRebuilt)
+{
+    {
+        auto t = Table::open(path, OpenMode::Exclusive);
+        t->indexTag({"NAME", "UPPER(NAME)"});
+    }
+    const std::string cdx = dir + "/d.cdx";
+    auto bytes = readBytes(cdx);
+    std::fill(bytes.begin(), bytes.begin() + 1024, 0xFF);  // a header pointing nowhere
+    writeBytes(cdx, bytes);
+    auto t = Table::open(path, OpenMode::Exclusive);
+    EXPECT_EQ(t->tagCount(), 0u);
+    EXPECT_NE(t->indexError().find(cdx), std::string::npos) << t->indexError();
+    EXPECT_EQ(t->recCount(), 3u);
+    t->go(1);
+    EXPECT_EQ(t->getTrimString("NAME"), "n0");
+    EXPECT_THROW(t->replace("NAME", "x"), EngineError);  // the index could not follow
+    EXPECT_EQ(readBytes(cdx), bytes);
+    EXPECT_FALSE(t->check().empty());
+    t->indexTag({"NAME", "UPPER(NAME)"});
+    EXPECT_TRUE(t->indexError().empty());
+    t->replace("NAME", "x");
+    EXPECT_EQ(t->check(), std::vector<std::string>{});
+}

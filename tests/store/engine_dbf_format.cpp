@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace postavo::engine;
 using namespace enginetest;
 
@@ -38,6 +40,8 @@ TEST(EngineDbfFormat, HeaderOfTableWithMemo)
     EXPECT_EQ(b[32 + 4], 0);
     EXPECT_EQ(b[32 + 11], 'C');
     EXPECT_EQ(b[32 + 16], 20);
+    EXPECT_EQ(le32(b, 32 + 12), 1u);   // displacement of the first field
+    EXPECT_EQ(le32(b, 64 + 12), 21u);
     EXPECT_EQ(b[64 + 11], 'N');
     EXPECT_EQ(b[64 + 16], 8);
     EXPECT_EQ(b[64 + 17], 2);
@@ -116,4 +120,92 @@ TEST(EngineDbfFormat, BadFieldListsAreRefused)
     EXPECT_THROW(Table::create(dir + "/x.dbf", {{"A", 'C', 5, 0}, {"a", 'C', 5, 0}}), EngineError);
     EXPECT_THROW(Table::create(dir + "/x.dbf", {{"A", 'X', 5, 0}}), EngineError);
     EXPECT_THROW(Table::create(dir + "/x.dbf", {{"A", 'C', 0, 0}}), EngineError);
+}
+
+namespace {
+
+// A table header built by hand, for the foreign kinds we read but never write.
+std::vector<unsigned char> foreignTable(unsigned char version, const std::vector<std::tuple<std::string, char, int, int>>& fields,
+                                        const std::vector<std::string>& records, int extraHeader = 0)
+{
+    const size_t n = fields.size();
+    const size_t hl = 32 + 32 * n + 1 + size_t(extraHeader);
+    size_t rl = 1;
+    for (auto& f : fields)
+        rl += size_t(std::get<2>(f));
+    std::vector<unsigned char> b(32, 0);
+    b[0] = version;
+    b[1] = 99; b[2] = 12; b[3] = 31;
+    b[4] = static_cast<unsigned char>(records.size());
+    b[8] = hl & 0xFF; b[9] = static_cast<unsigned char>(hl >> 8);
+    b[10] = rl & 0xFF; b[11] = static_cast<unsigned char>(rl >> 8);
+    for (auto& [name, type, len, dec] : fields) {
+        std::vector<unsigned char> d(32, 0);
+        std::copy(name.begin(), name.end(), d.begin());
+        d[11] = static_cast<unsigned char>(type);
+        d[16] = static_cast<unsigned char>(len);
+        d[17] = static_cast<unsigned char>(dec);
+        b.insert(b.end(), d.begin(), d.end());
+    }
+    b.push_back(0x0D);
+    b.insert(b.end(), size_t(extraHeader), 0);
+    for (auto& r : records)
+        b.insert(b.end(), r.begin(), r.end());
+    b.push_back(0x1A);
+    return b;
+}
+
+template <typename T>
+std::string bytesOf(T v)
+{
+    return std::string(reinterpret_cast<const char*>(&v), sizeof v);
+}
+
+} // namespace
+
+TEST(EngineDbfFormat, ReadsDbaseTablesWithDbtMemos)
+{
+    const std::string dir = scratchDir("fmt-dbase");
+    // dBASE III: text up to the end-of-file mark in 512-byte blocks.
+    writeBytes(dir + "/three.dbf", foreignTable(0x83, {{"NAME", 'C', 4, 0}, {"NOTES", 'M', 10, 0}},
+                                               {" abcd         1", " efgh          "}));
+    std::vector<unsigned char> dbt(512, 0);
+    dbt[0] = 2;
+    const std::string text = "third memo\r\n";
+    dbt.insert(dbt.end(), text.begin(), text.end());
+    dbt.push_back(0x1A);
+    dbt.push_back(0x1A);
+    writeBytes(dir + "/three.dbt", dbt);
+    auto t = Table::open(dir + "/three.dbf", OpenMode::ReadOnly);
+    EXPECT_EQ(t->getMemo("NOTES"), text);
+    t->skip();
+    EXPECT_EQ(t->getMemo("NOTES"), "");
+    EXPECT_THROW(Table::open(dir + "/three.dbf", OpenMode::Exclusive)->replace("NOTES", "x"), EngineError);
+
+    // dBASE IV: block header FF FF 08 00 and a length that counts the header.
+    writeBytes(dir + "/four.dbf", foreignTable(0x8B, {{"NOTES", 'M', 10, 0}}, {"          1"}));
+    std::vector<unsigned char> dbt4(512, 0);
+    dbt4[20] = 0x00; dbt4[21] = 0x02;  // 512-byte blocks
+    const std::string four = "four";
+    std::vector<unsigned char> block = {0xFF, 0xFF, 0x08, 0x00, 12, 0, 0, 0};
+    block.insert(block.end(), four.begin(), four.end());
+    dbt4.insert(dbt4.end(), block.begin(), block.end());
+    dbt4.resize(1024, 0);
+    writeBytes(dir + "/four.dbt", dbt4);
+    EXPECT_EQ(Table::open(dir + "/four.dbf", OpenMode::ReadOnly)->getMemo("NOTES"), "four");
+}
+
+TEST(EngineDbfFormat, ReadsVisualFoxProBinaryTypes)
+{
+    const std::string dir = scratchDir("fmt-vfp");
+    const std::string rec = " " + bytesOf<int32_t>(-7) + bytesOf<int64_t>(123456) + bytesOf<int32_t>(2451604)
+        + bytesOf<int32_t>(0) + bytesOf<double>(3.25);
+    writeBytes(dir + "/v.dbf", foreignTable(0x30, {{"I", 'I', 4, 0}, {"Y", 'Y', 8, 4}, {"T", 'T', 8, 0}, {"B", 'B', 8, 2}},
+                                           {rec}, 263));
+    auto t = Table::open(dir + "/v.dbf", OpenMode::ReadOnly);
+    EXPECT_EQ(t->getNumber("I"), -7);
+    EXPECT_DOUBLE_EQ(t->getNumber("Y"), 12.3456);
+    EXPECT_EQ(t->getDateString("T"), "02/29/2000");
+    EXPECT_DOUBLE_EQ(t->getNumber("B"), 3.25);
+    EXPECT_FALSE(t->isEmpty("I"));
 }

@@ -217,6 +217,9 @@ TEST(EngineRecords, ExclusiveOpenKeepsOthersOut)
             EXPECT_EQ(e.kind(), EngineError::Kind::Locked);
             EXPECT_NE(std::string(e.what()).find(path), std::string::npos);
         }
+        const auto before = readBytes(path);
+        EXPECT_THROW(Table::create(path, {{"X", 'C', 1, 0}}), EngineError);  // not replaced under it
+        EXPECT_EQ(readBytes(path), before);
         // Another process is kept out as well.
         std::string out;
         EXPECT_NE(run("flock -n -s " + path + " true"), 0);
@@ -224,12 +227,21 @@ TEST(EngineRecords, ExclusiveOpenKeepsOthersOut)
     auto s1 = Table::open(path, OpenMode::Shared);
     auto s2 = Table::open(path, OpenMode::ReadOnly);
     EXPECT_THROW(Table::open(path, OpenMode::Exclusive), EngineError);
-    // Appends through one shared open show in the other.
+    // Two opens read together, but a writer must be alone.
+    try {
+        s1->appendBlank();
+        FAIL() << "wrote while another open exists";
+    } catch (const EngineError& e) {
+        EXPECT_EQ(e.kind(), EngineError::Kind::Locked);
+    }
+    s2.reset();
     s1->appendBlank();
     s1->replace("NAME", "shared");
     s1->commit();
-    EXPECT_EQ(s2->recCount(), 2u);
     EXPECT_TRUE(s1->rlock(1));
+    EXPECT_THROW(Table::open(path, OpenMode::ReadOnly), EngineError);
+    s1.reset();
+    EXPECT_EQ(Table::open(path, OpenMode::ReadOnly)->recCount(), 2u);
 }
 
 TEST(EngineRecords, PostedOnMoveAndClose)

@@ -133,6 +133,12 @@ TEST_F(Dialect, ValuesOfOperatorsAndFunctions)
         {"+QTY", "-3"}, {"1+2*3", "7"}, {"(1+2)*3", "9"}, {"10-4-3", "3"}, {"2*3^2", "18"},
         // IIF
         {"IIF(ACTIVE,\"yes\",\"no\")", "yes"}, {"IIF(OFF,1,2)", "2"},
+        // further numeric, date and text helpers
+        {"INT(-3.7)", "-3"}, {"ROUND(2.345,2)", "2.35"}, {"ROUND(1250,-2)", "1300"},
+        {"ABS(QTY)", "3"}, {"YEAR(SOLD)", "2024"}, {"MONTH(SOLD)", "2"}, {"DAY(SOLD)", "29"},
+        {"YEAR(NODATE)", "0"}, {"CHR(65)+CHR(233)", "A\xE9"}, {"ASC(NAME)", "83"}, {"ASC(\"\")", "0"},
+        {"SPACE(3)+\"x\"", "   x"}, {"PADL(\"ab\",5)", "   ab"}, {"PADR(\"ab\",5,\"*\")", "ab***"},
+        {"PADL(\"abcdef\",3)", "abc"}, {"PADR(NAME,0)", ""}, {"LEN(SPACE(99999))", "1024"},
         // function names cut to four letters, any case
         {"UPPE(name)", "SMITH     "}, {"subs(\"abc\",2)", "bc"}, {"AllT(\" a \")", "a"},
         {"dtos(Sold)", "20240229"}, {"Recn()", "17"},
@@ -168,6 +174,13 @@ TEST_F(Dialect, ConditionsAndPrecedence)
         {"LEFT(upper(NAME),5)==upper(\"smith\")", true}, {"LEFT(NAME,5)==\"Smith\"", true},
         {".not.(UPPER(NAME)=\"X\")", true}, {"upper(\"MI\")$upper(NAME)", true},
         {"\"C\"$UPPER(CODES) .and. !OFF", true},
+        // an empty list piece matches everything; so does a containment test of nothing
+        {"((UPPER(NAME)=\"A\").or.(UPPER(NAME)=\"\")) .and. !OFF", true},
+        {"\"\"$UPPER(CODES) .and. !OFF", true},
+        {"((UPPER(NAME)=\"S\").and..not.(UPPER(NAME)=\"SMITH\"))", false},
+        {"(!(((UPPER(NAME)=\"SM\").and.(UPPER(FIRST)=\"J\")))) .and. !OFF", false},
+        {"upper(\"JOHN\")$upper(FIRST)", true}, {"\"Jo\"$FIRST", true}, {"EMPTY(CODES)", false},
+        {"LEFT(upper(FIRST),4)==upper(\"john\")", true}, {"LEFT(FIRST,3)==\"Joh\"", true},
     };
     for (const auto& [expr, want] : rows)
         EXPECT_EQ(test(expr), want) << expr;
@@ -181,8 +194,9 @@ TEST_F(Dialect, StringComparisonWithExactOffAndOn)
     };
     const Cmp rows[] = {
         {"\"abc\" = \"ab\"", true, false},   {"\"ab\" = \"abc\"", false, false},
-        {"\"ab\" = \"ab \"", true, true},    {"\"ab \" = \"ab\"", true, true},
+        {"\"ab\" = \"ab \"", false, true},    {"\"ab \" = \"ab\"", true, true},
         {"\"abc\" = \"\"", true, false},     {"\"\" = \"abc\"", false, false},
+        {"\"abc\" = \"ab \"", false, false}, {"\"ab\" < \"ab \"", true, false},
         {"\"\" = \"\"", true, true},         {"\"abc\" == \"ab\"", false, false},
         {"\"ab \" == \"ab\"", false, false}, {"\"ab\" == \"ab\"", true, true},
         {"\"abc\" <> \"ab\"", false, true},  {"\"abc\" # \"ab\"", false, true},
@@ -198,6 +212,40 @@ TEST_F(Dialect, StringComparisonWithExactOffAndOn)
         EXPECT_EQ(test(c.expr, false), c.off) << c.expr << " exact off";
         EXPECT_EQ(test(c.expr, true), c.on) << c.expr << " exact on";
     }
+}
+
+TEST(DialectCase, UpperAndLowerOnEveryByte)
+{
+    EXPECT_EQ(upperChar('a'), 'A');
+    EXPECT_EQ(upperChar(0xE0), 0xC0);
+    EXPECT_EQ(upperChar(0xFE), 0xDE);
+    EXPECT_EQ(upperChar(0xF7), 0xF7);
+    EXPECT_EQ(upperChar(0xDF), 0xDF);
+    EXPECT_EQ(upperChar(0xFF), 0x9F);
+    EXPECT_EQ(upperChar(0x9A), 0x8A);
+    EXPECT_EQ(lowerChar(0x8E), 0x9E);
+    EXPECT_EQ(lowerChar(0xD7), 0xD7);
+    EXPECT_EQ(lowerChar('Z'), 'z');
+    EXPECT_EQ(upperChar('{'), '{');
+    EXPECT_EQ(upperChar('`'), '`');
+    // Every byte at every alignment, through the expression functions.
+    Layout l;
+    l.add("ALL", 'C', 263);
+    std::vector<unsigned char> rec = l.blank();
+    for (int i = 0; i < 263; ++i)
+        rec[1 + i] = static_cast<unsigned char>((i * 7 + 3) % 256);
+    RecordRef r;
+    r.data = rec.data();
+    const std::string upper = Expression::compile("UPPER(ALL)", l.fields).evalDisplay(r);
+    const std::string lower = Expression::compile("LOWER(ALL)", l.fields).evalDisplay(r);
+    ASSERT_EQ(upper.size(), 263u);
+    for (int i = 0; i < 263; ++i) {
+        EXPECT_EQ(static_cast<unsigned char>(upper[i]), upperChar(rec[1 + i])) << i;
+        EXPECT_EQ(static_cast<unsigned char>(lower[i]), lowerChar(rec[1 + i])) << i;
+    }
+    for (int c = 0; c < 256; ++c)
+        if (upperChar(static_cast<unsigned char>(c)) != c)
+            EXPECT_EQ(lowerChar(upperChar(static_cast<unsigned char>(c))), c) << c;
 }
 
 TEST_F(Dialect, DeletionFlagAndMissingMemoSource)

@@ -83,6 +83,29 @@ TEST(ExpressionErrors, HostileNestingIsRefusedNotOverflowed)
     EXPECT_NO_THROW(Expression::compile(std::string(50, '(') + "1" + std::string(50, ')'), l.fields));
 }
 
+TEST(ExpressionErrors, ResultsTooLongAreRefused)
+{
+    exprtest::Layout l;
+    l.add("BIG", 'C', 60000);
+    std::string twenty = "BIG";
+    for (int i = 0; i < 19; ++i)
+        twenty += "+BIG";
+    EXPECT_THROW(Expression::compile(twenty, l.fields), ExpressionError);
+    EXPECT_NO_THROW(Expression::compile("BIG+BIG", l.fields));
+}
+
+TEST(ExpressionErrors, EvaluatingWithoutARecordIsAUsageError)
+{
+    const exprtest::Layout l = exprtest::addressLayout();
+    const Expression e = Expression::compile("!ISDEL", l.fields);
+    try {
+        e.evalLogical(RecordRef{});
+        FAIL();
+    } catch (const EngineError& err) {
+        EXPECT_EQ(err.kind(), EngineError::Kind::Usage);
+    }
+}
+
 TEST(ExpressionErrors, CaughtAsEngineError)
 {
     const exprtest::Layout l = exprtest::addressLayout();

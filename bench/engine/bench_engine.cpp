@@ -1,0 +1,203 @@
+// Times the record engine on deterministic generated address tables (23 fields, 26 tags):
+// append, build the 26 tags, filtered count, 10 000 random seeks on LNAME, 10 000 appends
+// with the tags open, pack.
+//
+// usage: bench_engine [--dir FOLDER] [N...]     (default sizes 100000 1000000)
+#include "recordengine.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using namespace postavo::engine;
+
+namespace {
+
+struct Rng {
+    std::uint64_t s;
+    std::uint32_t next()
+    {
+        s = s * 6364136223846793005ull + 1442695040888963407ull;
+        return std::uint32_t(s >> 33);
+    }
+    std::uint32_t below(std::uint32_t n) { return next() % n; }
+};
+
+const char* kLast[] = {"SMITH", "Johnson", "Williams", "brown", "Jones", "Garcia", "Miller", "Davis", "Rodriguez",
+                       "Martinez", "Hernandez", "Lopez", "Gonzalez", "Wilson", "Anderson", "Thomas", "Taylor",
+                       "Moore", "Jackson", "Martin", "Lee", "Perez", "Thompson", "White", "Harris"};
+const char* kFirst[] = {"James", "Mary", "John", "Patricia", "Robert", "Jennifer", "Michael", "Linda", "William",
+                        "Elizabeth", "David", "Barbara", "Richard", "Susan", "Joseph", "Jessica"};
+const char* kCity[] = {"Springfield", "Boston", "Austin", "Denver", "Portland", "Madison", "Salem", "Dover"};
+const char* kState[] = {"MA", "TX", "CO", "OR", "WI", "NH", "NY", "NJ", "CA", "FL"};
+
+std::vector<FieldSpec> addressFields()
+{
+    const std::vector<std::pair<const char*, int>> widths = {
+        {"LNAME", 30}, {"FNAME", 30}, {"MIDDLE", 1}, {"PREFIX", 12}, {"TITLE", 30}, {"ORG", 30},
+        {"STREET", 40}, {"STREET2", 40}, {"CITY", 30}, {"STATE", 20}, {"ZIP", 10}, {"COUNTRY", 30},
+        {"DATE", 15}, {"PHONE", 30}, {"PHONE2", 30}, {"FAX", 40}, {"EMAIL", 40}, {"CODES", 30},
+        {"USER1", 40}, {"USER2", 40}};
+    std::vector<FieldSpec> f;
+    for (auto& w : widths)
+        f.push_back({w.first, 'C', w.second, 0});
+    f.push_back({"ISDEL", 'L', 1, 0});
+    f.push_back({"TAG", 'C', 8, 0});
+    f.push_back({"MEMO", 'M', 10, 0});
+    return f;
+}
+
+std::vector<TagSpec> addressTags()
+{
+    return {{"NAME", "UPPER(LNAME-FNAME)"}, {"LNAME", "UPPER(LNAME)+UPPER(FNAME)"}, {"FNAME", "UPPER(FNAME)"},
+            {"TITLE", "UPPER(TITLE)"}, {"ORG", "UPPER(ORG)"}, {"STREET", "UPPER(STREET)"},
+            {"STREET2", "UPPER(STREET2)"}, {"CITY", "UPPER(CITY+STATE)"}, {"STATE", "UPPER(STATE)"},
+            {"ZIP", "UPPER(ZIP)"}, {"COUNTRY", "UPPER(COUNTRY)"}, {"PHONE", "UPPER(PHONE)"},
+            {"PHONE2", "UPPER(PHONE2)"}, {"EMAIL", "UPPER(EMAIL)"}, {"FAX", "UPPER(FAX)"},
+            {"USER1", "UPPER(USER1)"}, {"USER2", "UPPER(USER2)"}, {"DATE", "UPPER(DATE)"},
+            {"TAG", "UPPER(TAG)"}, {"CODES", "UPPER(CODES)"}, {"PREFIX", "UPPER(PREFIX)"},
+            {"MIDDLE", "UPPER(MIDDLE)"}, {"DELETED", "DELETED()"}, {"STATEZIP", "UPPER(STATE-ZIP)"},
+            {"ISDEL", "ISDEL"}, {"NOTISDEL", "!ISDEL"}};
+}
+
+std::string lastName(std::uint32_t i) { return std::string(kLast[i % 25]) + std::to_string(i % 9973); }
+
+void fillRecord(Table& t, std::uint32_t i, Rng& rng)
+{
+    t.replace("LNAME", lastName(i));
+    t.replace("FNAME", kFirst[rng.below(16)]);
+    t.replace("MIDDLE", std::string(1, char('A' + rng.below(26))));
+    t.replace("PREFIX", rng.below(2) ? "Mr." : "Ms.");
+    t.replace("TITLE", "Title " + std::to_string(rng.below(500)));
+    t.replace("ORG", "Org " + std::to_string(rng.below(20000)));
+    t.replace("STREET", std::to_string(rng.below(9999)) + " Main Street");
+    if (rng.below(4) == 0)
+        t.replace("STREET2", "Suite " + std::to_string(rng.below(900)));
+    t.replace("CITY", kCity[rng.below(8)]);
+    t.replace("STATE", kState[rng.below(10)]);
+    t.replace("ZIP", std::to_string(10000 + rng.below(89999)));
+    t.replace("COUNTRY", "USA");
+    t.replace("DATE", std::to_string(19500101 + rng.below(700000)));
+    t.replace("PHONE", "555-" + std::to_string(1000000 + rng.below(8999999)));
+    t.replace("EMAIL", "user" + std::to_string(i) + "@example.com");
+    static const char* codes[] = {"ABC", "XYZ", "c", "QRS", "", "CD"};
+    t.replace("CODES", codes[rng.below(6)]);
+    t.replaceLogical("ISDEL", false);
+    if (i % 50 == 0)
+        t.replace("MEMO", "Memo for record " + std::to_string(i));
+}
+
+double seconds(std::chrono::steady_clock::time_point since)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+void runSize(const std::string& dir, std::uint32_t n)
+{
+    namespace fs = std::filesystem;
+    const std::string path = dir + "/BENCH" + std::to_string(n) + ".DBF";
+    for (const char* ext : {".DBF", ".FPT", ".CDX"})
+        fs::remove(dir + "/BENCH" + std::to_string(n) + ext);
+    std::printf("== %u records\n", n);
+    Table::create(path, addressFields());
+    auto t = Table::open(path, OpenMode::Exclusive);
+    Rng rng{n};
+
+    auto start = std::chrono::steady_clock::now();
+    for (std::uint32_t i = 1; i <= n; ++i) {
+        t->appendBlank();
+        fillRecord(*t, i, rng);
+    }
+    t->commit();
+    std::printf("append %u records            %8.3f s\n", n, seconds(start));
+
+    start = std::chrono::steady_clock::now();
+    t->indexTags(addressTags());
+    std::printf("build 26 tags                  %8.3f s\n", seconds(start));
+
+    // Mark 1 % of the records deleted, as the program does (mark + ISDEL).
+    t->setOrder(0);
+    for (std::uint32_t r = 7; r <= n; r += 100) {
+        t->go(r);
+        t->replaceLogical("ISDEL", true);
+        t->deleteRecord();
+    }
+    t->commit();
+
+    t->setDeletedHidden(true);
+    start = std::chrono::steady_clock::now();
+    t->setQuery("\"C\"$UPPER(CODES) .and. !ISDEL");
+    const std::uint32_t matches = t->queryRecCount();
+    std::printf("filtered count (%u matches)  %8.3f s\n", matches, seconds(start));
+    t->setQuery("");
+
+    start = std::chrono::steady_clock::now();
+    t->setQuery("!ISDEL");
+    const std::uint32_t live = t->queryRecCount();
+    std::printf("full scan !ISDEL (%u)         %8.3f s\n", live, seconds(start));
+    t->setQuery("");
+
+    t->setOrder("LNAME");
+    Rng pick{12345};
+    std::uint32_t found = 0;
+    start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 10000; ++i) {
+        std::string key = lastName(1 + pick.below(n));
+        for (char& c : key)
+            c = char(std::toupper(static_cast<unsigned char>(c)));
+        found += t->seek(key);
+        if (!t->eof())
+            (void)t->getTrimString("FNAME");
+    }
+    std::printf("10000 seeks on LNAME (%u found) %8.3f s\n", found, seconds(start));
+
+    if (n <= 100000) {
+        t->setOrder(0);
+        start = std::chrono::steady_clock::now();
+        for (std::uint32_t i = n + 1; i <= n + 10000; ++i) {
+            t->appendBlank();
+            fillRecord(*t, i, rng);
+        }
+        t->commit();
+        std::printf("10000 appends, 26 tags open    %8.3f s\n", seconds(start));
+    }
+
+    start = std::chrono::steady_clock::now();
+    t->pack();
+    std::printf("pack (and rebuild 26 tags)     %8.3f s  -> %u records\n", seconds(start), t->recCount());
+    if (n <= 100000) {
+        const auto problems = t->check();
+        std::printf("check after pack: %s\n", problems.empty() ? "sound" : problems.front().c_str());
+    }
+    t->close();
+    for (const char* ext : {".DBF", ".FPT", ".CDX"})
+        fs::remove(dir + "/BENCH" + std::to_string(n) + ext);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string dir = std::filesystem::temp_directory_path().string();
+    std::vector<std::uint32_t> sizes;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--dir" && i + 1 < argc)
+            dir = argv[++i];
+        else
+            sizes.push_back(std::uint32_t(std::strtoul(a.c_str(), nullptr, 10)));
+    }
+    if (sizes.empty())
+        sizes = {100000, 1000000};
+    try {
+        for (std::uint32_t n : sizes)
+            runSize(dir, n);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench_engine: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
