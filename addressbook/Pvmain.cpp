@@ -244,6 +244,10 @@ TAddressMain::TAddressMain(QWidget* parent) : QMainWindow(parent)
     modeStatus_->setFont(modeFont);
     statusBar()->addWidget(sortStatus_, 1);
     statusBar()->addWidget(modeStatus_);
+    typingMode_ = new QLabel(this);
+    typingMode_->setObjectName(QStringLiteral("TypingMode"));
+    typingMode_->setToolTip(QStringLiteral("OVR: typing replaces the character at the cursor. INS: typing inserts. The Insert key switches."));
+    statusBar()->addPermanentWidget(typingMode_);
     statusBar()->addPermanentWidget(filterStatus_);
     sortStatus_->clear();
     filterStatus_->clear();
@@ -627,6 +631,29 @@ void TAddressMain::setCommandHandler(Command c, std::function<void()> handler)
     SetButtons();
 }
 
+void TAddressMain::runWorkWindow(WorkKind kind, const std::function<void()>& open)
+{
+    AddressBookController& c = *controller_;
+    if (kind == WorkKind::Print && (!c.isOpen() || c.visibleCount() == 0))
+        return;
+    const quint32 recno = c.table().recNo();
+    setUpdatesFlag(false);
+    c.beginPass();
+    if (kind == WorkKind::Print)
+        c.SetExtraFields(true);
+    open();
+    if (kind == WorkKind::Print) {
+        c.SetExtraFields(false);
+        c.goTo(recno);
+    }
+    c.endPass();
+    if (kind == WorkKind::Utility && c.isOpen()) {
+        c.SetCurrentOrder(c.currentOrder());
+        c.applyFilter();
+    }
+    setUpdatesFlag(true);
+}
+
 void TAddressMain::run(Command c)
 {
     const Availability a = controller_->availability();
@@ -705,6 +732,7 @@ void TAddressMain::SetButtons()
     modeStatus_->setText(!ed ? QString()
                              : controller_->adding() ? QStringLiteral("Adding a new record")
                                                      : QStringLiteral("Editing"));
+    showTypingMode();
     if (ed) {
         QWidget* f = QApplication::focusWidget();
         const bool onField = f && (f == memo_ || edits_.values().contains(static_cast<TRecordEdit*>(f)));
@@ -712,6 +740,11 @@ void TAddressMain::SetButtons()
             edits_.value(QStringLiteral("LNAME"))->setFocus();
     }
     UpdateFilterStatus();
+}
+
+void TAddressMain::showTypingMode()
+{
+    typingMode_->setText(controller_->editing() ? (insertToggle() ? QStringLiteral("INS") : QStringLiteral("OVR")) : QString());
 }
 
 void TAddressMain::UpdateFilterStatus()
@@ -889,6 +922,8 @@ bool TAddressMain::eventFilter(QObject* o, QEvent* e)
         // Key presses arrive at the focus widget; parents see them again when they propagate.
         if (w != QApplication::focusWidget() && !(w == memo_->viewport()))
             return QMainWindow::eventFilter(o, e);
+        if (e->type() == QEvent::KeyPress && k->key() == Qt::Key_Insert)
+            QTimer::singleShot(0, this, &TAddressMain::showTypingMode);
         if (handleWindowKey(k, o)) {
             e->accept();
             return true;

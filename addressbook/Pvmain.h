@@ -61,6 +61,13 @@ public:
     // Cleared while another window works on the address table.
     void setUpdatesFlag(bool on);
 
+    // Runs a window that works on the address table (print, utility, import and export windows):
+    // the main window stops redrawing while it is open; afterwards a print window leaves the
+    // record that was current, and a utility gets the order and filter re-applied. Posts made
+    // meanwhile do not close and reopen the file under the window's feet.
+    enum class WorkKind { Print, Utility };
+    void runWorkWindow(WorkKind kind, const std::function<void()>& open);
+
     // Later parts of the program bring their commands here.
     void setCommandHandler(Command c, std::function<void()> handler);
     bool hasCommand(Command c) const { return handlers_.contains(c); }
@@ -104,6 +111,7 @@ private:
     void installHandlers();
     void showRecord();
     void showMemo();
+    void showTypingMode();
     void fileChanged();
     void orderChanged();
     void updateMenuMRUList();
@@ -135,6 +143,7 @@ private:
     QLabel* sortStatus_ = nullptr;
     QLabel* filterStatus_ = nullptr;
     QLabel* modeStatus_ = nullptr;
+    QLabel* typingMode_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QMenu* sortMenu_ = nullptr;
     QAction* mruSeparator_ = nullptr;

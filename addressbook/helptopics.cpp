@@ -61,7 +61,7 @@ QVector<HelpTopic> builtInTopics()
           "<tr><td>Ctrl+Up/Left/Right/Down</td><td>first/previous/next/last</td><td>-</td></tr>"
           "<tr><td>Ctrl+F</td><td colspan='2'>set a filter</td></tr></table>"
           "<p>Enter moves to the next field. Typing replaces the character at the cursor until you press "
-          "Insert; Insert switches between overwriting and inserting. A beep tells you there is no record "
+          "Insert; Insert switches between overwriting and inserting (the status line shows OVR or INS). A beep tells you there is no record "
           "further in that direction.</p>"),
         t(Adding, "Adding records", "add,new record,carry,skip,default country",
           "<p>Press <b>Add</b>. If the <a href='topic:30'>preferences</a> ask for it, the "

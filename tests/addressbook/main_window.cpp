@@ -272,3 +272,27 @@ TEST(Commands, MissingWindowsAreHiddenAndLaterPartsCanAddThem)
     w.action(Command::PrintLabels)->trigger();
     EXPECT_EQ(ran, 1);
 }
+
+TEST(WorkWindows, UtilityGetsTheOrderBackAndPrintKeepsTheRecord)
+{
+    auto dir = freshProgramFolder();
+    makeStartBook(zips());
+    setSetting("Misc", "GettingStarted", "1");
+    TAddressMain w;
+    activate(w);
+    AddressTable& t = w.controller().table();
+    ASSERT_TRUE(w.SetOrderTo("&Zip"));
+    w.run(Command::Next);
+    const quint32 here = t.recNo();
+    w.runWorkWindow(TAddressMain::WorkKind::Print, [&] {
+        EXPECT_TRUE(t.extraFields());
+        EXPECT_EQ(t.fullName().isEmpty(), false);
+        t.setOrder("FNAME");
+        t.first();
+    });
+    EXPECT_FALSE(t.extraFields());
+    EXPECT_EQ(t.recNo(), here);
+    w.runWorkWindow(TAddressMain::WorkKind::Utility, [&] { t.setOrder("CITY"); });
+    EXPECT_EQ(t.order(), "ZIP");
+    EXPECT_EQ(w.sortStatusText(), "Sorted by Zip");
+}
