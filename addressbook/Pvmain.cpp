@@ -340,6 +340,7 @@ void TAddressMain::buildForm()
         ng->addWidget(mi, 0, 5);
         ng->addWidget(l3, 1, 0, Qt::AlignRight);
         auto* pt = new QHBoxLayout;
+        pt->setSpacing(8);
         pt->addWidget(prefix);
         pt->addSpacing(8);
         pt->addWidget(l4);

@@ -296,3 +296,20 @@ TEST(Help, TopicsLinksAndSearch)
     EXPECT_EQ(w->currentTopic(), help::Filter);
     w->close();
 }
+
+TEST(NewRecordWindow, ZipOnlyAndPgDnActsAsOk)
+{
+    NewRecordPrompt p;
+    p.askZip = true;
+    p.zipWidth = 5;
+    TNewRecordPrompt dlg(p);
+    EXPECT_EQ(dlg.windowTitle(), "New Record");
+    EXPECT_TRUE(dlg.lastBox()->isHidden());
+    EXPECT_TRUE(dlg.firstBox()->isHidden());
+    dlg.show();
+    QTest::keyClicks(dlg.zipBox(), "k1a0b1");
+    QTest::keyClick(dlg.zipBox(), Qt::Key_PageDown);
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(dlg.answer().zip, "k1a0b");  // at most the width of ZIP
+    EXPECT_EQ(dlg.answer().last, "");
+}
