@@ -21,6 +21,11 @@ bool ask(const QString& text, const QString& caption, QWidget* parent, QMessageB
 }
 
 int g_lastHelpTopic = 0;
+std::function<void(int)>& helpHandler()
+{
+    static std::function<void(int)> handler;
+    return handler;
+}
 
 } // namespace
 
@@ -42,9 +47,12 @@ bool AskYesNoDefaultNo(const QString& text, const QString& caption, QWidget* par
 
 void showHelpTopic(int topic)
 {
-    // The help window arrives later; until then a request is only remembered.
     g_lastHelpTopic = topic;
+    if (helpHandler())
+        helpHandler()(topic);
 }
+
+void setHelpHandler(std::function<void(int)> handler) { helpHandler() = std::move(handler); }
 
 int lastHelpTopic() { return g_lastHelpTopic; }
 

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace postavo {
@@ -16,6 +18,8 @@ bool AskYesNoDefaultNo(const QString& text, const QString& caption, QWidget* par
 
 // Opens the help window at a topic. Every "Help" button goes through here.
 void showHelpTopic(int topic);
+// Where showHelpTopic sends its requests: the help window registers itself here.
+void setHelpHandler(std::function<void(int)> handler);
 // The topic the last call asked for (0 before any); lets tests see which topic a button opens.
 int lastHelpTopic();
 

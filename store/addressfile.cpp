@@ -501,6 +501,34 @@ bool AddressTable::evalCondition(const QString& expression, bool* ok)
     }
 }
 
+// ---- seeking ----
+
+bool AddressTable::seek(const QString& key, bool exact)
+{
+    if (!table_ || editing() || order_.isEmpty())
+        return false;
+    const quint32 here = table_->recNo();
+    const bool wasOnRecord = hasRecord();
+    bool found = false;
+    try {
+        table_->setExact(exact);
+        found = table_->seek(bytes(key));
+        table_->setExact(false);
+        if (!found) {
+            if (wasOnRecord)
+                table_->go(here);
+            else
+                table_->goBottom(), table_->skip(1);
+        }
+    } catch (const EngineError& e) {
+        table_->setExact(false);
+        error_ = fromFile(e.what());
+        return false;
+    }
+    emitCurrent();
+    return found;
+}
+
 // ---- deletion and tagging ----
 
 bool AddressTable::deleteCurrent()

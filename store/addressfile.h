@@ -120,6 +120,12 @@ public:
     quint32 recordCount() const;  // records in the file, deleted or not
     bool evalCondition(const QString& expression, bool* ok = nullptr);
 
+    // ---- seeking (the lookups made while adding a record)
+    // Seeks `key` on the active order: exact, the whole key must match; otherwise the first key
+    // that begins with it. Stays on the current record and returns false when nothing is found
+    // or no order is active. Exact matching is off again afterwards.
+    bool seek(const QString& key, bool exact);
+
     // ---- deletion and tagging
     bool deleteCurrent();  // the engine's mark and ISDEL
     bool setTagged(bool on);

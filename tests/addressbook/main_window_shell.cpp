@@ -17,6 +17,7 @@ TEST(MainWindowShell, FirstStartShowsEmptyStateAndRemembersPlacement)
     ProgramFolder::setPath(dir.path());
     Settings s;
     ASSERT_FALSE(QFile::exists(s.filePath()));
+    s.writeBool("Misc", "GettingStarted", true);  // no getting-started screen in this test
 
     {
         TAddressMain w;
@@ -29,16 +30,16 @@ TEST(MainWindowShell, FirstStartShowsEmptyStateAndRemembersPlacement)
         ASSERT_TRUE(QTest::qWaitFor([&] { return w.firstActivationDone(); }, 3000));
         EXPECT_TRUE(s.hasSection("TAddressMain_Placement"));
 
-        w.setGeometry(30, 40, 500, 400);
+        w.setGeometry(10, 20, 780, 560);
         w.close();
     }
-    EXPECT_EQ(s.readInteger("TAddressMain_Placement", "Left", -1), 30);
-    EXPECT_EQ(s.readInteger("TAddressMain_Placement", "Right", -1), 530);
-    EXPECT_EQ(s.readInteger("TAddressMain_Placement", "Bottom", -1), 440);
+    EXPECT_EQ(s.readInteger("TAddressMain_Placement", "Left", -1), 10);
+    EXPECT_EQ(s.readInteger("TAddressMain_Placement", "Right", -1), 790);
+    EXPECT_EQ(s.readInteger("TAddressMain_Placement", "Bottom", -1), 580);
 
     TAddressMain again;
     again.show();
     QApplication::setActiveWindow(&again);
     ASSERT_TRUE(QTest::qWaitFor([&] { return again.firstActivationDone(); }, 3000));
-    EXPECT_EQ(again.geometry(), QRect(30, 40, 500, 400));
+    EXPECT_EQ(again.geometry(), QRect(10, 20, 780, 560));
 }
