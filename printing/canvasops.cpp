@@ -81,17 +81,15 @@ QFont CanvasFont::toQFont() const
     return f;
 }
 
-FontMeasure::FontMeasure(const CanvasFont& font) : font_(font.toQFont())
+FontMeasure::FontMeasure(const CanvasFont& font) : metrics_(font.toQFont(), &measureDevice())
 {
-    QFontMetricsF fm(font_, &measureDevice());
-    ascent_ = fm.ascent() / kMeasureDpi;
-    descent_ = fm.descent() / kMeasureDpi;
+    ascent_ = metrics_.ascent() / kMeasureDpi;
+    descent_ = metrics_.descent() / kMeasureDpi;
 }
 
 double FontMeasure::width(const QString& text) const
 {
-    QFontMetricsF fm(font_, &measureDevice());
-    return fm.horizontalAdvance(text) / kMeasureDpi;
+    return metrics_.horizontalAdvance(text) / kMeasureDpi;
 }
 
 QString describe(const CanvasOp& op)

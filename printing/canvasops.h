@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPicture>
 #include <QPointF>
@@ -52,7 +53,7 @@ struct FontMeasure {
     double width(const QString& text) const;
 
 private:
-    QFont font_;
+    QFontMetricsF metrics_;
     double ascent_ = 0, descent_ = 0;
 };
 
@@ -93,9 +94,11 @@ struct PictureOp {
 
 using CanvasOp = std::variant<TextOp, ShapeOp, LineOp, ImageOp, PictureOp>;
 
-// One line per operation, inches with three decimals:
-//   text 1.000 2.500 "Arial" 10 b-i-u-s #000000 r0 "Hello"
+// One line per operation, inches with three decimals (upper-case B, I, U, S: bold, italic,
+// underline, strike-out on; r: rotation in degrees):
+//   text 1.000 2.500 "Arial" 10 Bius #000000 r0 "Hello"
 //   rect 1.000 1.000 2.000 2.000 pen #000000 solid 1px brush #ffffff clear
+//   line 0.500 3.000 8.000 3.000 pen #c0c0c0 solid 1px
 QString describe(const CanvasOp& op);
 
 } // namespace postavo::printing

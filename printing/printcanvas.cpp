@@ -39,6 +39,10 @@ void TPrintCanvas::setStatusLabel(QLabel* label)
 bool TPrintCanvas::execute(const std::function<void(TPrintCanvas&)>& beforePrint,
                            const std::function<void(TPrintCanvas&)>& body)
 {
+    if (printing_) {
+        error_ = QStringLiteral("A print job is already running.");
+        return false;
+    }
     error_.clear();
     aborted_ = false;
     if (!device_) {
@@ -162,9 +166,19 @@ void TPrintCanvas::newLine()
 
 // ---- Text ----
 
+const FontMeasure& TPrintCanvas::measure() const
+{
+    // Report runs measure every value they print: keep the measure of the current font.
+    if (!measure_ || !(measuredFont_ == font_)) {
+        measure_.emplace(font_);
+        measuredFont_ = font_;
+    }
+    return *measure_;
+}
+
 void TPrintCanvas::fontChanged()
 {
-    model_.setFont(font_.points, FontMeasure(font_).descent());
+    model_.setFont(font_.points, measure().descent());
 }
 
 void TPrintCanvas::setFont(const QString& face, double points)
@@ -184,9 +198,9 @@ void TPrintCanvas::setStrikeOut(bool on) { font_.strikeOut = on; }
 void TPrintCanvas::setFontColor(const QColor& color) { font_.color = color; }
 void TPrintCanvas::setFontRotation(int degrees) { font_.rotation = ((degrees % 360) + 360) % 360; }
 
-double TPrintCanvas::textWidth(const QString& text) const { return FontMeasure(font_).width(text); }
-double TPrintCanvas::ascent() const { return FontMeasure(font_).ascent(); }
-double TPrintCanvas::descent() const { return FontMeasure(font_).descent(); }
+double TPrintCanvas::textWidth(const QString& text) const { return measure().width(text); }
+double TPrintCanvas::ascent() const { return measure().ascent(); }
+double TPrintCanvas::descent() const { return measure().descent(); }
 
 void TPrintCanvas::printAt(const QString& text, double x, double baseline, bool clipped, const QRectF& clip)
 {

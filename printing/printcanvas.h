@@ -13,6 +13,7 @@
 #include <QRect>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class QLabel;
 
@@ -166,6 +167,7 @@ private:
     bool pageInRange() const { return page_ >= firstPage && page_ <= lastPage; }
     void startPage();
     void fontChanged();
+    const FontMeasure& measure() const;
     double absX(double x) const { return x + origin_; }
     CanvasPen resolvePen(const QColor& color, PenStyle style, int width) const;
     void fillClip(const QRectF& clip);
@@ -179,6 +181,8 @@ private:
     bool tabPending_ = false;
     TabCell pendingCell_;
     CanvasFont font_;
+    mutable std::optional<FontMeasure> measure_; // of measuredFont_, kept while the font stays
+    mutable CanvasFont measuredFont_;
     CanvasPen pen_;
     int penWidth_ = 1;
     CanvasBrush brush_;

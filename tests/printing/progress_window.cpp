@@ -154,6 +154,13 @@ TEST(ProgressWindow, MissingTargetsStopWithTheirMessages)
     TPrintCanvas preview(CanvasKind::Preview);
     EXPECT_FALSE(preview.execute(nullptr, nullptr));
     EXPECT_EQ(preview.lastError(), "StreamMode is smUser but Stream is nil");
+
+    RecordingDevice doc;
+    printer.setDevice(&doc);
+    EXPECT_TRUE(printer.execute(nullptr, [](TPrintCanvas& c) {
+        EXPECT_FALSE(c.execute(nullptr, nullptr)); // one job at a time
+        EXPECT_EQ(c.lastError(), "A print job is already running.");
+    }));
 }
 
 TEST(ProgressWindow, APrinterThatCannotStartEndsTheRunWithNoPages)
