@@ -1,5 +1,6 @@
 #include "cdx.h"
 
+#include "bulk_memory.h"
 #include "cdxheader.h"
 #include "cdxpagefile.h"
 #include "cdxtree.h"
@@ -283,61 +284,111 @@ void CompoundIndex::setKeyType(std::size_t tag, KeyType type)
 
 namespace {
 
-// Sorts (key, record) pairs given as one block of keys. Items carry the first sixteen key
-// bytes as numbers, so most comparisons never touch the key block.
-void sortBlock(const std::string& block, const std::vector<uint32_t>& recnos, size_t keyLen, bool unique,
-               std::vector<uint8_t>& keys, std::vector<uint32_t>& recs)
+using SortItem = KeySorter::Item;
+
+void loadPrefix(SortItem& it, const uint8_t* src, size_t keyLen, size_t offset)
 {
-    struct Item {
-        uint64_t p0, p1;
-        uint32_t rec;
-        uint32_t index;
-    };
-    const size_t n = recnos.size();
-    const auto* src = reinterpret_cast<const uint8_t*>(block.data());
-    std::vector<Item> items(n);
-    for (size_t i = 0; i < n; ++i) {
-        const uint8_t* k = src + i * keyLen;
-        uint64_t p0 = 0, p1 = 0;
-        for (size_t b = 0; b < 8; ++b)
-            p0 = (p0 << 8) | (b < keyLen ? k[b] : 0);
-        for (size_t b = 8; b < 16; ++b)
-            p1 = (p1 << 8) | (b < keyLen ? k[b] : 0);
-        items[i] = {p0, p1, recnos[i], static_cast<uint32_t>(i)};
-    }
-    const bool shortKey = keyLen <= 16;
-    std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
+    const uint8_t* k = src + static_cast<size_t>(it.index) * keyLen;
+    uint64_t p0 = 0, p1 = 0;
+    for (size_t b = offset; b < offset + 8; ++b)
+        p0 = (p0 << 8) | (b < keyLen ? k[b] : 0);
+    for (size_t b = offset + 8; b < offset + 16; ++b)
+        p1 = (p1 << 8) | (b < keyLen ? k[b] : 0);
+    it.p0 = p0;
+    it.p1 = p1;
+}
+
+// Sorts items that agree on their first `offset` key bytes by (key, record). They are sorted on
+// the sixteen bytes they carry and the record number; a run that agrees on those is then sorted
+// again on its next sixteen bytes, unless its keys agree to the end (as the many keys of a blank
+// field do), when record order already is the order.
+void sortRange(SortItem* first, SortItem* last, const uint8_t* src, size_t keyLen, size_t offset)
+{
+    auto less = [](const SortItem& a, const SortItem& b) {
         if (a.p0 != b.p0)
             return a.p0 < b.p0;
         if (a.p1 != b.p1)
             return a.p1 < b.p1;
-        if (!shortKey) {
-            int c = std::memcmp(src + static_cast<size_t>(a.index) * keyLen + 16,
-                                src + static_cast<size_t>(b.index) * keyLen + 16, keyLen - 16);
-            if (c != 0)
-                return c < 0;
-        }
         return a.rec < b.rec;
-    });
-    keys.resize(n * keyLen);
-    recs.resize(n);
-    size_t m = 0;
-    for (const Item& it : items) {
-        const uint8_t* k = src + static_cast<size_t>(it.index) * keyLen;
-        if (m > 0) {
-            bool sameKey = std::memcmp(keys.data() + (m - 1) * keyLen, k, keyLen) == 0;
-            if (sameKey && (unique || recs[m - 1] == it.rec))
-                continue;
+    };
+    if (!std::is_sorted(first, last, less))   // keys arrive in record order: often sorted already
+        std::sort(first, last, less);
+    const size_t next = offset + 16;
+    if (next >= keyLen)
+        return;
+    for (SortItem* run = first; run != last;) {
+        SortItem* end = run + 1;
+        while (end != last && end->p0 == run->p0 && end->p1 == run->p1)
+            ++end;
+        if (end - run > 1) {
+            const uint8_t* head = src + static_cast<size_t>(run->index) * keyLen + next;
+            bool same = true;
+            for (SortItem* it = run + 1; it != end && same; ++it)
+                same = std::memcmp(src + static_cast<size_t>(it->index) * keyLen + next, head, keyLen - next) == 0;
+            if (!same) {
+                for (SortItem* it = run; it != end; ++it)
+                    loadPrefix(*it, src, keyLen, next);
+                sortRange(run, end, src, keyLen, next);
+            }
         }
-        std::memcpy(keys.data() + m * keyLen, k, keyLen);
-        recs[m] = it.rec;
-        ++m;
+        run = end;
     }
-    keys.resize(m * keyLen);
-    recs.resize(m);
 }
 
 } // namespace
+
+void KeySorter::sort(KeyBlock& block, std::size_t keyLen, bool unique)
+{
+    const size_t n = block.recnos.size();
+    auto* keys = reinterpret_cast<uint8_t*>(block.keys.data());
+    if (items_.capacity() < n) {
+        std::vector<Item>().swap(items_);
+        items_.reserve(n);
+        adviseLargeBuffer(items_.data(), n * sizeof(Item));
+    }
+    items_.resize(n);
+    for (size_t i = 0; i < n; ++i) {
+        items_[i].rec = block.recnos[i];
+        items_[i].index = static_cast<uint32_t>(i);
+        loadPrefix(items_[i], keys, keyLen, 0);
+    }
+    sortRange(items_.data(), items_.data() + n, keys, keyLen, 0);
+    // Move the keys into sorted order in place, one cycle of the permutation at a time (an
+    // item whose index is its own position is done), rather than through a second block.
+    std::string held(keyLen, '\0');
+    for (size_t j = 0; j < n; ++j) {
+        block.recnos[j] = items_[j].rec;
+        if (items_[j].index == j)
+            continue;
+        std::memcpy(held.data(), keys + j * keyLen, keyLen);
+        size_t k = j;
+        while (true) {
+            const size_t from = items_[k].index;
+            items_[k].index = static_cast<uint32_t>(k);
+            if (from == j) {
+                std::memcpy(keys + k * keyLen, held.data(), keyLen);
+                break;
+            }
+            std::memcpy(keys + k * keyLen, keys + from * keyLen, keyLen);
+            k = from;
+        }
+    }
+    size_t m = 0;
+    for (size_t j = 0; j < n; ++j) {
+        const uint8_t* k = keys + j * keyLen;
+        if (m > 0 && (unique || block.recnos[m - 1] == block.recnos[j])
+            && std::memcmp(keys + (m - 1) * keyLen, k, keyLen) == 0)
+            continue;
+        if (m != j) {
+            std::memcpy(keys + m * keyLen, k, keyLen);
+            block.recnos[m] = block.recnos[j];
+        }
+        ++m;
+    }
+    block.keys.resize(m * keyLen);
+    block.recnos.resize(m);
+    block.sorted = true;
+}
 
 void CompoundIndex::addTag(const TagInfo& info, std::vector<KeyEntry> entries,
                            const std::function<void(int)>& progress)
@@ -371,10 +422,8 @@ void CompoundIndex::buildTag(const TagInfo& info, KeyBlock block, const std::fun
                           "the keys for tag " + t.name + " are not " + std::to_string(t.keyLength) + " bytes each");
     if (progress)
         progress(0);
-    std::vector<uint8_t> keys;
-    std::vector<uint32_t> recs;
-    sortBlock(block.keys, block.recnos, t.keyLength, t.unique, keys, recs);
-    KeyBlock().keys.swap(block.keys);
+    if (!block.sorted)
+        KeySorter().sort(block, t.keyLength, t.unique);
     if (progress)
         progress(40);
     // The header goes at the end of the file so header order stays creation order.
@@ -386,7 +435,8 @@ void CompoundIndex::buildTag(const TagInfo& info, KeyBlock block, const std::fun
         options |= indexopt::kHasFor;
     writeIndexHeader(*file_, header, t, options, 0);
     auto tree = std::make_unique<IndexTree>(*file_, header, t.keyLength, padFor(t.keyType));
-    tree->build(keys.data(), recs.data(), recs.size(), progress);
+    tree->build(reinterpret_cast<const uint8_t*>(block.keys.data()), block.recnos.data(), block.recnos.size(),
+                progress);
     std::string dirKey = t.name;
     dirKey.resize(kDirectoryKeyLength, ' ');
     directory_->insert(reinterpret_cast<const uint8_t*>(dirKey.data()), header);

@@ -38,6 +38,24 @@ struct KeyEntry {
 struct KeyBlock {
     std::string keys;
     std::vector<uint32_t> recnos;
+    bool sorted = false;   // by (key, record), without repeats: set by KeySorter
+};
+
+// Sorts key blocks in place by (key, record), dropping repeated pairs (and, for a unique tag,
+// all but the first record of each key). It needs no index file, so blocks may be sorted on
+// another thread while an index writes others; one sorter reuses its work space block to block.
+class KeySorter {
+public:
+    void sort(KeyBlock& block, std::size_t keyLength, bool unique);
+
+    struct Item {   // sixteen key bytes as two numbers, so most comparisons skip the block
+        uint64_t p0, p1;
+        uint32_t rec;
+        uint32_t index;
+    };
+
+private:
+    std::vector<Item> items_;
 };
 
 // The stored file does not say which type a tag's keys have, yet the padding byte of the

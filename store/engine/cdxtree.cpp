@@ -18,6 +18,23 @@ uint64_t maskOf(unsigned bits) { return bits >= 64 ? ~0ull : ((1ull << bits) - 1
 
 std::string pageName(uint32_t page) { return "page " + std::to_string(page); }
 
+// How many leading bytes (at most `limit`) two keys share: eight at a time, then byte by byte.
+size_t commonPrefix(const uint8_t* a, const uint8_t* b, size_t limit)
+{
+    size_t n = 0;
+    while (n + 8 <= limit) {
+        uint64_t x, y;
+        std::memcpy(&x, a + n, 8);
+        std::memcpy(&y, b + n, 8);
+        if (x != y)
+            break;
+        n += 8;
+    }
+    while (n < limit && a[n] == b[n])
+        ++n;
+    return n;
+}
+
 } // namespace
 
 IndexTree::IndexTree(PageFile& file, uint32_t header, uint16_t keyLength, uint8_t pad)
@@ -38,7 +55,16 @@ void IndexTree::setRoot(uint32_t page) { putLE32(file_.writable(header_), page);
 
 size_t IndexTree::trailOf(const uint8_t* key) const
 {
+    // Eight bytes at a time first: a blank field's key is padding from end to end.
+    const uint64_t padWord = 0x0101010101010101ull * pad_;
     size_t t = 0;
+    while (t + 8 <= keyLen_) {
+        uint64_t w;
+        std::memcpy(&w, key + keyLen_ - t - 8, 8);
+        if (w != padWord)
+            break;
+        t += 8;
+    }
     while (t < keyLen_ && key[keyLen_ - 1 - t] == pad_)
         ++t;
     return t;
@@ -65,10 +91,7 @@ size_t IndexTree::leafBytes(const uint8_t* keys, const uint32_t* recs, size_t n)
         size_t trail = trailOf(k);
         size_t dup = 0;
         if (i > 0) {
-            size_t limit = std::min(keyLen_ - trail, keyLen_ - prevTrail);
-            const uint8_t* p = k - keyLen_;
-            while (dup < limit && p[dup] == k[dup])
-                ++dup;
+            dup = commonPrefix(k - keyLen_, k, std::min(keyLen_ - trail, keyLen_ - prevTrail));
         }
         stored += keyLen_ - dup - trail;
         prevTrail = trail;
@@ -91,10 +114,7 @@ bool IndexTree::encodeLeaf(const uint8_t* keys, const uint32_t* recs, size_t n, 
         size_t trail = trailOf(k);
         size_t dup = 0;
         if (i > 0) {
-            size_t limit = std::min(keyLen_ - trail, keyLen_ - prevTrail);
-            const uint8_t* p = k - keyLen_;
-            while (dup < limit && p[dup] == k[dup])
-                ++dup;
+            dup = commonPrefix(k - keyLen_, k, std::min(keyLen_ - trail, keyLen_ - prevTrail));
         }
         dups[i] = static_cast<uint8_t>(dup);
         trails[i] = static_cast<uint8_t>(trail);
@@ -414,10 +434,7 @@ std::vector<size_t> IndexTree::packLeaves(const uint8_t* keys, const uint32_t* r
         size_t trail = trailOf(k);
         size_t dup = 0;
         if (count > 0) {
-            size_t limit = std::min(keyLen_ - trail, keyLen_ - prevTrail);
-            const uint8_t* p = k - keyLen_;
-            while (dup < limit && p[dup] == k[dup])
-                ++dup;
+            dup = commonPrefix(k - keyLen_, k, std::min(keyLen_ - trail, keyLen_ - prevTrail));
         }
         uint32_t m = std::max(maxRec, recs[i]);
         size_t need = (count + 1) * recordBytes(m) + used + keyLen_ - dup - trail;
@@ -585,10 +602,7 @@ IndexTree::Change IndexTree::leafChanged(std::vector<PathStep>& path, Leaf& leaf
             const uint8_t* k = leaf.key(i, keyLen_);
             size_t trail = trailOf(k), dup = 0;
             if (i > 0) {
-                size_t limit = std::min(keyLen_ - trail, keyLen_ - prevTrail);
-                const uint8_t* p = k - keyLen_;
-                while (dup < limit && p[dup] == k[dup])
-                    ++dup;
+                dup = commonPrefix(k - keyLen_, k, std::min(keyLen_ - trail, keyLen_ - prevTrail));
             }
             prefix[i + 1] = prefix[i] + keyLen_ - dup - trail + 6;
             prevTrail = trail;

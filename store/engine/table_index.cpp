@@ -1,7 +1,10 @@
 // Table: the production index, the temporary index, orders, seek, scope, query and check.
 #include "recordengine.h"
 
+#include "bulk_memory.h"
+
 #include <algorithm>
+#include <future>
 #include <cstring>
 
 namespace postavo::engine {
@@ -466,6 +469,8 @@ void Table::appendTags(const std::vector<TagSpec>& specs)
     for (std::size_t t = 0; t < specs.size(); ++t) {
         blocks[t].keys.reserve(std::size_t(n) * infos[t].keyLength);
         blocks[t].recnos.reserve(n);
+        adviseLargeBuffer(blocks[t].keys.data(), blocks[t].keys.capacity());
+        adviseLargeBuffer(blocks[t].recnos.data(), blocks[t].recnos.capacity() * sizeof(std::uint32_t));
     }
     const std::uint32_t per = std::uint32_t(std::max<std::size_t>(1, kScanBytes / len));
     std::vector<unsigned char> buf;
@@ -490,8 +495,16 @@ void Table::appendTags(const std::vector<TagSpec>& specs)
         if (p != last)
             reportProgress(last = p);
     }
+    // Sorting needs no index file: the next tag's keys are sorted on a second thread while
+    // this one writes a tag.
+    KeySorter sorter;
+    auto sortTag = [&](std::size_t t) { sorter.sort(blocks[t], infos[t].keyLength, infos[t].unique); };
+    std::future<void> sorting = std::async(std::launch::async, sortTag, 0);
     const int k = int(specs.size());
     for (std::size_t t = 0; t < specs.size(); ++t) {
+        sorting.get();
+        if (t + 1 < specs.size())
+            sorting = std::async(std::launch::async, sortTag, t + 1);
         auto hook = [&, t](int p) { reportProgress(50 + (int(t) * 100 + p) / (2 * k)); };
         cdx_->buildTag(infos[t], std::move(blocks[t]), hook);
         tags_.push_back(std::move(states[t]));
