@@ -1,0 +1,67 @@
+#pragma once
+// What a print canvas draws on: a printer, a PDF file or a preview document. The canvas keeps
+// every rule (lines, tabs, fonts, pens); a device only starts and ends pages and paints the
+// operations it is handed.
+
+#include "canvasops.h"
+
+#include <QPageLayout>
+#include <QSizeF>
+#include <QString>
+
+class QPainter;
+
+namespace postavo::printing {
+
+struct JobInfo {
+    QString title = QStringLiteral("Postavo");
+    int copies = 1;
+};
+
+class CanvasDevice {
+public:
+    virtual ~CanvasDevice() = default;
+
+    virtual QString deviceName() const { return {}; }
+    virtual QString driverName() const { return {}; }
+    virtual QString portName() const { return {}; }
+
+    virtual double dpiX() const = 0;
+    virtual double dpiY() const = 0;
+    // The paper in the current orientation, inches.
+    virtual QSizeF pageSize() const = 0;
+    virtual void setOrientation(QPageLayout::Orientation) {}
+
+    // Starts the job on page 1; false with a message when the device cannot start.
+    virtual bool begin(const JobInfo& job, QString* error) = 0;
+    virtual void newPage() = 0;
+    virtual void draw(const CanvasOp& op) = 0;
+    virtual void end() = 0;
+    // Ends the job at once; what already went out may still come out.
+    virtual void abort() = 0;
+};
+
+// Paints canvas operations on a QPainter whose device has dpiX x dpiY pixels per inch, with the
+// page's corner at `offset` device pixels. Positions snap to whole device pixels; rectangles and
+// lines leave out their right and bottom edge, as the canvas promises.
+class OpPainter {
+public:
+    OpPainter(QPainter& painter, double dpiX, double dpiY, QPointF offset = {});
+    void paint(const CanvasOp& op);
+
+private:
+    double px(double inches) const;
+    double py(double inches) const;
+    QRectF deviceRect(const QRectF& inches) const;
+    double penPixels(const CanvasPen& pen) const;
+    void applyPen(const CanvasPen& pen);
+    void paintText(const TextOp& op);
+    void paintShape(const ShapeOp& op);
+    void paintLine(const LineOp& op);
+
+    QPainter& p_;
+    double dpiX_, dpiY_;
+    QPointF offset_;
+};
+
+} // namespace postavo::printing

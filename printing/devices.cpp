@@ -1,0 +1,221 @@
+#include "devices.h"
+#include "printers.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+
+namespace postavo::printing {
+
+// ---- RecordingDevice ----
+
+RecordingDevice::RecordingDevice(QSizeF pageInches, double dpi) : page_(pageInches), dpi_(dpi) {}
+
+void RecordingDevice::setNames(QString device, QString driver, QString port)
+{
+    device_ = std::move(device);
+    driver_ = std::move(driver);
+    port_ = std::move(port);
+}
+
+void RecordingDevice::setOrientation(QPageLayout::Orientation o)
+{
+    const bool landscape = page_.width() > page_.height();
+    if ((o == QPageLayout::Landscape) != landscape)
+        page_.transpose();
+}
+
+bool RecordingDevice::begin(const JobInfo& job, QString*)
+{
+    job_ = job;
+    pages_.clear();
+    pages_.emplace_back();
+    aborted_ = finished_ = false;
+    return true;
+}
+
+void RecordingDevice::newPage()
+{
+    pages_.emplace_back();
+}
+
+void RecordingDevice::draw(const CanvasOp& op)
+{
+    if (pages_.empty())
+        pages_.emplace_back();
+    pages_.back().push_back(op);
+}
+
+void RecordingDevice::end() { finished_ = true; }
+
+void RecordingDevice::abort()
+{
+    aborted_ = true;
+    finished_ = true;
+}
+
+void RecordingDevice::paintPage(int index, QPainter& painter, double dpi, QPointF offset) const
+{
+    if (index < 0 || index >= pageCount())
+        return;
+    OpPainter op(painter, dpi, dpi, offset);
+    for (const CanvasOp& o : pages_[index])
+        op.paint(o);
+}
+
+QStringList RecordingDevice::log() const
+{
+    QStringList lines;
+    for (int i = 0; i < pageCount(); ++i) {
+        lines << QStringLiteral("page %1").arg(i + 1);
+        for (const CanvasOp& o : pages_[i])
+            lines << describe(o);
+    }
+    return lines;
+}
+
+// ---- PdfFileDevice ----
+
+PdfFileDevice::PdfFileDevice(QString path, QPageLayout layout, int resolution)
+    : path_(std::move(path)), layout_(std::move(layout)), resolution_(resolution)
+{
+    layout_.setMode(QPageLayout::FullPageMode);
+    layout_.setMinimumMargins(QMarginsF());
+    layout_.setMargins(QMarginsF());
+}
+
+PdfFileDevice::~PdfFileDevice()
+{
+    if (painter_ && painter_->isActive())
+        painter_->end();
+}
+
+QSizeF PdfFileDevice::pageSize() const
+{
+    return paperInches(layout_);
+}
+
+bool PdfFileDevice::begin(const JobInfo& job, QString* error)
+{
+    writer_ = std::make_unique<QPdfWriter>(path_);
+    writer_->setResolution(resolution_);
+    writer_->setTitle(job.title);
+    writer_->setCreator(QStringLiteral("Postavo"));
+    writer_->setPageLayout(layout_);
+    painter_ = std::make_unique<QPainter>();
+    if (!painter_->begin(writer_.get())) {
+        if (error)
+            *error = QStringLiteral("Unable to write the PDF file \"%1\".").arg(path_);
+        painter_.reset();
+        writer_.reset();
+        return false;
+    }
+    return true;
+}
+
+void PdfFileDevice::newPage()
+{
+    if (writer_)
+        writer_->newPage();
+}
+
+void PdfFileDevice::draw(const CanvasOp& op)
+{
+    if (!painter_)
+        return;
+    OpPainter(*painter_, resolution_, resolution_).paint(op);
+}
+
+void PdfFileDevice::end()
+{
+    if (painter_)
+        painter_->end();
+    painter_.reset();
+    writer_.reset();
+}
+
+void PdfFileDevice::abort()
+{
+    end();
+    QFile::remove(path_); // an aborted job leaves no half document behind
+}
+
+// ---- PrinterDevice ----
+
+PrinterDevice::PrinterDevice(QPrinter& printer, QString driver, QString port)
+    : printer_(printer), driver_(std::move(driver)), port_(std::move(port))
+{
+}
+
+PrinterDevice::~PrinterDevice()
+{
+    if (painter_ && painter_->isActive())
+        painter_->end();
+}
+
+QString PrinterDevice::deviceName() const
+{
+    return printer_.outputFormat() == QPrinter::PdfFormat ? QStringLiteral("PDF file") : printer_.printerName();
+}
+
+double PrinterDevice::dpiX() const { return printer_.resolution(); }
+double PrinterDevice::dpiY() const { return printer_.resolution(); }
+
+QSizeF PrinterDevice::pageSize() const
+{
+    return paperInches(printer_.pageLayout());
+}
+
+void PrinterDevice::setOrientation(QPageLayout::Orientation o)
+{
+    printer_.setPageOrientation(o);
+}
+
+bool PrinterDevice::begin(const JobInfo& job, QString* error)
+{
+    printer_.setFullPage(true);
+    printer_.setDocName(job.title);
+    printer_.setCreator(QStringLiteral("Postavo"));
+    printer_.setCopyCount(std::max(1, job.copies));
+    painter_ = std::make_unique<QPainter>();
+    if (!painter_->begin(&printer_)) {
+        if (error)
+            *error = QStringLiteral("The printer \"%1\" could not start the print job.").arg(deviceName());
+        painter_.reset();
+        return false;
+    }
+    return true;
+}
+
+void PrinterDevice::newPage()
+{
+    if (painter_)
+        printer_.newPage();
+}
+
+void PrinterDevice::draw(const CanvasOp& op)
+{
+    if (!painter_)
+        return;
+    OpPainter(*painter_, dpiX(), dpiY()).paint(op);
+}
+
+void PrinterDevice::end()
+{
+    if (painter_)
+        painter_->end();
+    painter_.reset();
+}
+
+void PrinterDevice::abort()
+{
+    if (painter_) {
+        printer_.abort();
+        if (painter_->isActive())
+            painter_->end();
+    }
+    painter_.reset();
+}
+
+} // namespace postavo::printing

@@ -1,0 +1,22 @@
+#pragma once
+// The program's message boxes. "\r\n" and "\r" in their texts are line breaks.
+
+#include <QString>
+
+class QWidget;
+
+namespace postavo {
+
+// Caption "Information", information icon, OK.
+void ShowInformation(const QString& text, QWidget* parent = nullptr);
+// Question icon, Yes and No, Yes the default; true on Yes.
+bool AskYesNo(const QString& text, const QString& caption, QWidget* parent = nullptr);
+// The same with No the default.
+bool AskYesNoDefaultNo(const QString& text, const QString& caption, QWidget* parent = nullptr);
+
+// Opens the help window at a topic. Every "Help" button goes through here.
+void showHelpTopic(int topic);
+// The topic the last call asked for (0 before any); lets tests see which topic a button opens.
+int lastHelpTopic();
+
+} // namespace postavo

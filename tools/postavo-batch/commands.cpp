@@ -1,0 +1,35 @@
+#include "commands.h"
+
+namespace postavo::batch {
+
+const std::vector<Command>& commands()
+{
+    static const std::vector<Command> list = {
+        {"test-page", "--printer NAME | --pdf FILE [--paper CODE] [--landscape]",
+         "print the printer test page, or write it to a PDF file", &runTestPage},
+    };
+    return list;
+}
+
+QString Args::take(const QString& name, bool* missing)
+{
+    const int at = args_.indexOf(name);
+    if (at < 0)
+        return {};
+    if (at + 1 >= args_.size()) {
+        if (missing)
+            *missing = true;
+        args_.removeAt(at);
+        return {};
+    }
+    const QString value = args_.at(at + 1);
+    args_.remove(at, 2);
+    return value;
+}
+
+bool Args::takeFlag(const QString& name)
+{
+    return args_.removeAll(name) > 0;
+}
+
+} // namespace postavo::batch

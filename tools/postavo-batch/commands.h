@@ -1,0 +1,49 @@
+#pragma once
+// The commands of postavo-batch. A command gets its arguments (after its name) and writes its
+// messages to out and err; it returns the process exit code.
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <vector>
+
+namespace postavo::batch {
+
+struct CommandContext {
+    QStringList args;
+    QTextStream& out;
+    QTextStream& err;
+};
+
+struct Command {
+    const char* name;
+    const char* usage;   // the arguments, for the help text
+    const char* summary;
+    int (*run)(CommandContext& ctx);
+};
+
+const std::vector<Command>& commands();
+
+// Exit codes shared by every command.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+// Small argument helpers: "--name value" options and flags.
+class Args {
+public:
+    explicit Args(QStringList args) : args_(std::move(args)) {}
+    // The value after `name`, removed from the list; empty when missing. `missing` is set when
+    // the option is given without a value.
+    QString take(const QString& name, bool* missing = nullptr);
+    bool takeFlag(const QString& name);
+    const QStringList& rest() const { return args_; }
+
+private:
+    QStringList args_;
+};
+
+// The commands themselves, one file each.
+int runTestPage(CommandContext& ctx);
+
+} // namespace postavo::batch
