@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace postavo::design::pictures;
-using postavo::testing::designScratch;
+using postavo::testing::scratchDir;
 
 namespace {
 
@@ -128,7 +128,7 @@ TEST(Pictures, ExtensionRule)
 
 TEST(Pictures, RleAndBareDibGoThroughTheDecoderByContent)
 {
-    const QString dir = designScratch("pictures");
+    const QString dir = scratchDir("pictures");
     // An .RLE file is a BMP file with run-length bits.
     QImage img = decodeImageFile(writeFile(dir, "run.rle", bmpFileOf(rle8Dib())));
     ASSERT_FALSE(img.isNull());
@@ -146,7 +146,7 @@ TEST(Pictures, RleAndBareDibGoThroughTheDecoderByContent)
 
 TEST(Pictures, PcxAndTargaThroughGraphicsMagick)
 {
-    const QString dir = designScratch("pictures-gm");
+    const QString dir = scratchDir("pictures-gm");
     QString error;
     QImage img = decodeImageFile(writeFile(dir, "p.pcx", pcx()), &error);
     ASSERT_FALSE(img.isNull()) << error.toStdString();
@@ -162,7 +162,7 @@ TEST(Pictures, PcxAndTargaThroughGraphicsMagick)
 
 TEST(Pictures, DamagedFilesGiveNothing)
 {
-    const QString dir = designScratch("pictures-bad");
+    const QString dir = scratchDir("pictures-bad");
     QString error;
     EXPECT_TRUE(decodeImageFile(writeFile(dir, "bad.jpg", "\xFF\xD8\xFF garbage"), &error).isNull());
     EXPECT_TRUE(decodeImageFile(writeFile(dir, "empty.pcx", QByteArray()), &error).isNull());
@@ -184,7 +184,7 @@ TEST(Pictures, MetafilePlaysAtTheAskedSize)
     EXPECT_EQ(img.size(), QSize(300, 150));
     EXPECT_TRUE(isWhite(img.pixel(60, 75)));
     EXPECT_TRUE(isRed(img.pixel(240, 75)));
-    const Picture p = loadPictureFile(writeFile(designScratch("pictures-wmf"), "r.wmf", m), &error);
+    const Picture p = loadPictureFile(writeFile(scratchDir("pictures-wmf"), "r.wmf", m), &error);
     EXPECT_EQ(p.kind, Kind::Metafile);
     EXPECT_EQ(naturalSize(p, 96), QSize(96, 48));
 }

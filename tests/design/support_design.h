@@ -1,13 +1,18 @@
 #pragma once
+// Shared helpers of the design tests.
+
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
-#include <ostream>
 
 namespace postavo::testing {
-// A fresh folder of this name under the test scratch folder.
-QString designScratch(const QString& name);
-// Runs a program to its end; its output (stdout and stderr together).
-QString runProgram(const QString& program, const QStringList& args, int* exitCode);
-} // namespace postavo::testing
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+// A fresh scratch folder for one test.
+QString scratchDir(const QString& name);
+QByteArray readBytes(const QString& path);
+void writeBytes(const QString& path, const QByteArray& bytes);
+QString goldenPath(const QString& name); // tests/design/data/<name>
+// Runs a program; its output with stdout and stderr merged.
+QString runTool(const QString& program, const QStringList& args, int* exitCode);
+
+} // namespace postavo::testing

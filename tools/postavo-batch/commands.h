@@ -45,5 +45,6 @@ private:
 
 // The commands themselves, one file each.
 int runTestPage(CommandContext& ctx);
+int runLayout(CommandContext& ctx);
 
 } // namespace postavo::batch
