@@ -13,6 +13,9 @@ namespace postavo::design {
 
 namespace {
 
+// A field's display label: its label, or its name when it has none (the memo).
+QString displayLabel(const AddressTable::Field& f) { return f.label.isEmpty() ? f.name : f.label; }
+
 // The dataset field whose display label is `label` (the last of several), or null.
 const AddressTable::Field* fieldByLabel(AddressTable* table, const QString& label)
 {
@@ -20,7 +23,7 @@ const AddressTable::Field* fieldByLabel(AddressTable* table, const QString& labe
         return nullptr;
     const AddressTable::Field* found = nullptr;
     for (const auto& f : table->fields())
-        if (f.label == label)
+        if (displayLabel(f) == label)
             found = &f;
     return found;
 }
@@ -286,13 +289,13 @@ void TGDMultiLineLabel::EditField()
     QStringList labels;
     if (table)
         for (const auto& f : table->fields())
-            if (f.type == 'M' && f.visible)
-                labels << f.label;
+            if (f.type == 'M')
+                labels << displayLabel(f);
     QString chosen = DataFieldDescript;
     if (dialogs().selectField(labels, &chosen)) {
         if (const AddressTable::Field* f = fieldByLabel(table, chosen)) {
             DataFieldName = f->name;
-            DataFieldDescript = f->label;
+            DataFieldDescript = displayLabel(*f);
         } else {
             DataFieldDescript = chosen;
         }
