@@ -123,8 +123,9 @@ void TGLabelShapes::paint(QPainter& p)
     p.setPen(screenPen(Pen, w));
     p.setBrush(Transparent ? QBrush(Qt::NoBrush) : screenBrush(Brush));
     const Corners c = shapeScreenCorners(width(), height(), w);
-    // The corners exclude the right and bottom edge, as the outline is drawn.
-    const QRect r(QPoint(c.x1, c.y1), QPoint(c.x2 - 1, c.y2 - 1));
+    // The corners exclude the right and bottom edge; Qt strokes one pixel beyond a rectangle's
+    // size, so the path is one pixel smaller than the area the outline covers.
+    const QRect r(c.x1, c.y1, c.x2 - 1 - c.x1, c.y2 - 1 - c.y1);
     if (Shape == stEllipse || Shape == stCircle) {
         p.drawEllipse(r);
     } else if (Shape == stRoundRect || Shape == stRoundSquare) {
