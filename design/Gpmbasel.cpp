@@ -64,7 +64,17 @@ void TGMultiLineBaseLabel::WrapLines()
         return;
     wrappedLines = Items.isEmpty() ? QStringList() : editBoxLines(Items, screenFont(Font, zoom()), width());
     wrappedFor_ = QSize(width(), height());
+    wrappedItems_ = Items;
     repaint();
+}
+
+void TGMultiLineBaseLabel::ensureWrapped()
+{
+    if (!WordWrap || (wrappedFor_ == QSize(width(), height()) && wrappedItems_ == Items))
+        return;
+    wrappedLines = Items.isEmpty() ? QStringList() : editBoxLines(Items, screenFont(Font, zoom()), width());
+    wrappedFor_ = QSize(width(), height());
+    wrappedItems_ = Items;
 }
 
 void TGMultiLineBaseLabel::setWordWrap(bool on)
@@ -88,6 +98,7 @@ void TGMultiLineBaseLabel::setAlignment(int a)
 
 void TGMultiLineBaseLabel::FitToLines()
 {
+    ensureWrapped();
     const QFont font = screenFont(Font, zoom());
     const QFontMetrics fm(font);
     int w = width();
@@ -128,6 +139,7 @@ void TGMultiLineBaseLabel::BoundsChanged()
 
 void TGMultiLineBaseLabel::paint(QPainter& p)
 {
+    ensureWrapped();
     const QFont font = screenFont(Font, zoom());
     const QFontMetrics fm(font);
     const int h = TextMetrics(font).height();
@@ -157,6 +169,7 @@ void TGMultiLineBaseLabel::paint(QPainter& p)
 void TGMultiLineBaseLabel::PrintObject(printing::TPrintCanvas& report, double X, double Y)
 {
     using printing::roundHalfEven;
+    ensureWrapped();
     const QStringList& lines = linesInUse();
     if (lines.isEmpty())
         return;
@@ -273,6 +286,9 @@ void TGDMultiLineLabel::RefreshData()
     }
     if (WordWrap && !(field && ((h && h->displayDataValues()) || printing)))
         wrappedLines = Items;
+    // The memo was broken at this width already: these lines are the wrapped ones.
+    wrappedFor_ = QSize(width(), height());
+    wrappedItems_ = Items;
     if (!printing)
         repaint();
 }

@@ -32,6 +32,9 @@ public:
     void setAlignment(int a);
     // Breaks Items to the object's width in its screen font (only with WordWrap), then repaints.
     virtual void WrapLines();
+    // Rewraps without repainting when Items or the size changed since the last wrap (an object
+    // just read from a layout, or lines set directly).
+    void ensureWrapped();
     // Width at least the widest line in use, height one "XXX" line per line in use.
     void FitToLines();
     // The font dialog; on OK the font is taken, the data refreshed and the lines wrapped.
@@ -50,7 +53,9 @@ protected:
     void buildMenu(MenuEntries& menu) override;
 
 private:
-    QSize wrappedFor_; // the size the wrapped lines were made for
+    QSize wrappedFor_;          // the size the wrapped lines were made for
+    QStringList wrappedItems_;  // and the lines they were made from
+    friend class TGDMultiLineLabel;
 };
 
 class TGMultiLineLabel : public TGMultiLineBaseLabel {

@@ -143,6 +143,25 @@ TEST(MultiLine, WordWrapFollowsTheWidthAndFitToLines)
     EXPECT_EQ(o.height(), o.screenLineHeight());
 }
 
+TEST(MultiLine, WrappedObjectReadFromALayoutPrintsWrapped)
+{
+    // As the layout reader leaves it: WordWrap and Items set, no wrap run yet.
+    TGMultiLineLabel o;
+    o.setLoading(true);
+    o.setBounds(0, 0, 70, 100);
+    o.Items = {"alpha beta gamma delta"};
+    o.WordWrap = true;
+    o.setLoading(false);
+    const auto texts = printTexts(o);
+    ASSERT_GT(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text.trimmed(), o.wrappedLines.first().trimmed());
+    // Lines changed directly are wrapped again before printing.
+    o.Items = {"one"};
+    const auto again = printTexts(o);
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_EQ(again[0].text, "one");
+}
+
 TEST(MultiLine, MenusAndTextEditor)
 {
     CountingHost host;
