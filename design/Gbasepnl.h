@@ -130,6 +130,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent*) override;
     void mouseDoubleClickEvent(QMouseEvent*) override;
     void keyPressEvent(QKeyEvent*) override;
+    // The surface takes every key, Tab included.
+    bool focusNextPrevChild(bool) override { return false; }
     void objectRemoved(TGGraphicControl* o) override;
     QPainterPath shapePath() const;
 

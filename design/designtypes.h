@@ -18,6 +18,8 @@ namespace postavo::design {
 // contained Font, Pen and Brush.
 struct Persistent {
     virtual ~Persistent() = default;
+    // Carries no value of its own: derived values compare by their members alone.
+    bool operator==(const Persistent&) const { return true; }
 };
 
 // ---- Colours ----

@@ -371,3 +371,12 @@ TEST_F(LayoutFormat, ExtendedRealsAreRead)
     LayoutReader r(bytes);
     EXPECT_DOUBLE_EQ(r.realAfter(r.valueTag()), -2.5);
 }
+
+TEST_F(LayoutFormat, ContainedObjectsCompareByValue)
+{
+    LayoutPen a, b;
+    EXPECT_TRUE(a == b);
+    b.width = 2;
+    EXPECT_FALSE(a == b);
+    EXPECT_TRUE(LayoutFont::fromPoints(QStringLiteral("Arial"), 10) == LayoutFont());
+}

@@ -51,6 +51,10 @@ struct Scene {
         counter->ResetItem();
         counter->setTransparent(false);
         counter->setBackColor(65535);
+        auto* symbol = new TGSymbolLabel;
+        surface->PlaceObject(symbol, QRect(240, 12, 10, 10));
+        auto* page = new TGPageNumberLabel;
+        surface->PlaceObject(page, QRect(240, 130, 50, 20));
         auto* box = new TGLabelShapes;
         surface->PlaceObject(box, QRect(180, 70, 90, 60));
         surface->selectionFrame()->Add(title);
