@@ -1,5 +1,6 @@
 #pragma once
-// The FIM mark object: its published property and creation values.
+// The FIM object: a Facing Identification Mark of type A, B or C, 17/32 inch wide and 9/16 inch
+// high on paper.
 
 #include "GGraphc.h"
 
@@ -14,7 +15,13 @@ public:
     QByteArray className() const override { return "TGFIMBarCode"; }
     const PropertyTable& properties() const override;
     int FIMType = fimTypeA;
+
+    void setFIMType(int type);
+    void PrintObject(printing::TPrintCanvas& report, double x, double y) override;
     void paint(QPainter& painter) override;
+
+protected:
+    void buildMenu(MenuEntries& menu) override;
 };
 
 } // namespace postavo::design

@@ -11,6 +11,8 @@ int runLayout(CommandContext& ctx)
     using namespace postavo::design;
     const QStringList& a = ctx.args;
     const QString sub = a.value(0);
+    if (sub == QLatin1String("render"))
+        return runLayoutRender(ctx);
     const bool ok2 = a.size() == 2, ok3 = a.size() == 3;
     if (!((sub == QLatin1String("check") && ok2) || (sub == QLatin1String("dump") && ok2)
           || (sub == QLatin1String("resave") && ok3))) {

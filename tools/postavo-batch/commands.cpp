@@ -7,8 +7,8 @@ const std::vector<Command>& commands()
     static const std::vector<Command> list = {
         {"test-page", "--printer NAME | --pdf FILE [--paper CODE] [--landscape]",
          "print the printer test page, or write it to a PDF file", &runTestPage},
-        {"layout", "check FILE | dump FILE | resave IN OUT",
-         "check a layout or report file, list its objects, or write it back in the program's form", &runLayout},
+        {"layout", "check FILE | dump FILE | resave IN OUT | render FILE --data ADDRESSFILE [--record N] [--label-size WxH] --pdf OUT",
+         "check a layout or report file, list its objects, write it back in the program's form, or print it filled with one record", &runLayout},
     };
     return list;
 }

@@ -46,5 +46,7 @@ private:
 // The commands themselves, one file each.
 int runTestPage(CommandContext& ctx);
 int runLayout(CommandContext& ctx);
+// "layout render": one record's label or envelope in a PDF (cmd_layoutrender.cpp).
+int runLayoutRender(CommandContext& ctx);
 
 } // namespace postavo::batch

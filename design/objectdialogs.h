@@ -1,0 +1,33 @@
+#pragma once
+// The dialogs of the multi-line, shape and picture objects ("Multi-line Text Editor", "Address
+// Label Layout", the image browser), behind one interface so that tests answer them without
+// windows. Font, colour and field choices go through the text objects' dialogs.
+
+#include "addressblock.h"
+#include "designtypes.h"
+
+#include <QStringList>
+
+namespace postavo::design {
+
+struct ImageChoice {
+    LayoutPicture picture;
+    bool stretch = true;
+    bool autoSize = false;
+    bool failed = false;   // the picture could not be taken: "Error loading file!" was shown
+};
+
+class ObjectDialogs {
+public:
+    virtual ~ObjectDialogs() = default;
+    // "Multi-line Text Editor": at most 254 characters in `font`.
+    virtual bool multiLineText(QStringList* lines, const LayoutFont& font);
+    virtual bool addressLayout(addressblock::Options* options);
+    // The image browser "Load Image File ", starting with the object's two options.
+    virtual bool loadImage(ImageChoice* choice);
+};
+
+ObjectDialogs& objectDialogs();
+void setObjectDialogs(ObjectDialogs* d);
+
+} // namespace postavo::design
