@@ -1,5 +1,8 @@
 #include "imagebrowser.h"
 
+#include "messages.h"
+#include "objectdialogs.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -14,7 +17,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <QWhatsThis>
 
 namespace postavo::design {
 
@@ -79,7 +81,7 @@ TGImageBrowser::TGImageBrowser(QWidget* parent) : QDialog(parent)
     QPushButton* help = buttons->addButton(QStringLiteral("Help"), QDialogButtonBox::HelpRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
+    connect(help, &QPushButton::clicked, this, [] { showHelpTopic(kImageBrowserHelpTopic); });
 
     auto* left = new QVBoxLayout;
     left->addWidget(drives_);

@@ -1,6 +1,7 @@
 #include "objectdialogs.h"
 
 #include "imagebrowser.h"
+#include "messages.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,7 +16,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-#include <QWhatsThis>
 
 namespace postavo::design {
 
@@ -24,7 +24,7 @@ namespace {
 ObjectDialogs g_default;
 ObjectDialogs* g_current = nullptr;
 
-QDialogButtonBox* okCancelHelp(QDialog* d)
+QDialogButtonBox* okCancelHelp(QDialog* d, int topic)
 {
     auto* buttons = new QDialogButtonBox;
     QPushButton* ok = buttons->addButton(QStringLiteral("Ok"), QDialogButtonBox::AcceptRole);
@@ -33,7 +33,7 @@ QDialogButtonBox* okCancelHelp(QDialog* d)
     QPushButton* help = buttons->addButton(QStringLiteral("Help"), QDialogButtonBox::HelpRole);
     QObject::connect(buttons, &QDialogButtonBox::accepted, d, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, d, &QDialog::reject);
-    QObject::connect(help, &QPushButton::clicked, d, [] { QWhatsThis::enterWhatsThisMode(); });
+    QObject::connect(help, &QPushButton::clicked, d, [topic] { showHelpTopic(topic); });
     return buttons;
 }
 
@@ -60,7 +60,7 @@ bool ObjectDialogs::multiLineText(QStringList* lines, const LayoutFont& font)
     });
     auto* l = new QVBoxLayout(&d);
     l->addWidget(edit);
-    l->addWidget(okCancelHelp(&d));
+    l->addWidget(okCancelHelp(&d, kMultiLineTextHelpTopic));
     if (d.exec() != QDialog::Accepted)
         return false;
     const QString text = edit->toPlainText();
@@ -106,7 +106,7 @@ bool ObjectDialogs::addressLayout(addressblock::Options* o)
     QObject::connect(zip, &QCheckBox::toggled, zipGroup, &QWidget::setEnabled);
     auto* l = new QVBoxLayout(&d);
     l->addLayout(grid);
-    l->addWidget(okCancelHelp(&d));
+    l->addWidget(okCancelHelp(&d, kAddressLayoutHelpTopic));
     if (d.exec() != QDialog::Accepted)
         return false;
     for (size_t i = 0; i < checks.size(); ++i)

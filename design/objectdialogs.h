@@ -10,6 +10,11 @@
 
 namespace postavo::design {
 
+// Help topics of the object dialogs.
+inline constexpr int kMultiLineTextHelpTopic = 40020;
+inline constexpr int kAddressLayoutHelpTopic = 40021;
+inline constexpr int kImageBrowserHelpTopic = 40022;
+
 struct ImageChoice {
     LayoutPicture picture;
     bool stretch = true;
