@@ -806,21 +806,29 @@ void IndexTree::growRoot(std::vector<uint8_t> entries)
     }
 }
 
-bool IndexTree::insert(const uint8_t* key, uint32_t rec)
+// Decodes the leaf where (key, rec) belongs into work_, with the path to it in path_, and
+// returns the position of the first entry not below (key, rec).
+size_t IndexTree::locateInLeaf(const uint8_t* key, uint32_t rec)
 {
-    std::vector<PathStep>& path = path_;
-    path.clear();
-    uint32_t page = descend(key, keyLen_, rec, true, Bound::Lower, &path);
-    Leaf& leaf = work_;
-    decodeLeaf(page, leaf);
-    size_t lo = 0, hi = leaf.size();
+    path_.clear();
+    const uint32_t page = descend(key, keyLen_, rec, true, Bound::Lower, &path_);
+    decodeLeaf(page, work_);
+    size_t lo = 0, hi = work_.size();
     while (lo < hi) {
-        size_t mid = (lo + hi) / 2;
-        if (compareEntry(leaf.key(mid, keyLen_), leaf.recs[mid], key, rec, keyLen_) >= 0)
+        const size_t mid = (lo + hi) / 2;
+        if (compareEntry(work_.key(mid, keyLen_), work_.recs[mid], key, rec, keyLen_) >= 0)
             hi = mid;
         else
             lo = mid + 1;
     }
+    return lo;
+}
+
+bool IndexTree::insert(const uint8_t* key, uint32_t rec)
+{
+    std::vector<PathStep>& path = path_;
+    Leaf& leaf = work_;
+    const size_t lo = locateInLeaf(key, rec);
     if (lo < leaf.size() && compareEntry(leaf.key(lo, keyLen_), leaf.recs[lo], key, rec, keyLen_) == 0)
         return false;
     leaf.keys.insert(leaf.keys.begin() + lo * keyLen_, key, key + keyLen_);
@@ -839,18 +847,8 @@ bool IndexTree::insert(const uint8_t* key, uint32_t rec)
 bool IndexTree::erase(const uint8_t* key, uint32_t rec)
 {
     std::vector<PathStep>& path = path_;
-    path.clear();
-    uint32_t page = descend(key, keyLen_, rec, true, Bound::Lower, &path);
     Leaf& leaf = work_;
-    decodeLeaf(page, leaf);
-    size_t lo = 0, hi = leaf.size();
-    while (lo < hi) {
-        size_t mid = (lo + hi) / 2;
-        if (compareEntry(leaf.key(mid, keyLen_), leaf.recs[mid], key, rec, keyLen_) >= 0)
-            hi = mid;
-        else
-            lo = mid + 1;
-    }
+    const size_t lo = locateInLeaf(key, rec);
     if (lo >= leaf.size() || compareEntry(leaf.key(lo, keyLen_), leaf.recs[lo], key, rec, keyLen_) != 0)
         return false;
     leaf.keys.erase(leaf.keys.begin() + lo * keyLen_, leaf.keys.begin() + (lo + 1) * keyLen_);

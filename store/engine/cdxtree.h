@@ -79,6 +79,7 @@ public:
                const std::string& owner);
 
 private:
+    size_t locateInLeaf(const uint8_t* key, uint32_t rec);
     struct PathStep {
         uint32_t page;
         int index;
