@@ -2,9 +2,14 @@
 // append, build the 26 tags, filtered count, 10 000 random seeks on LNAME, 10 000 appends
 // with the tags open, pack.
 //
-// usage: bench_engine [--dir FOLDER] [N...]     (default sizes 100000 1000000)
+// usage: bench_engine [--dir FOLDER] [--reuse] [--only PHASE[,PHASE...]] [N...]
+//        (default sizes 100000 1000000; phases: append build count seek tagged pack)
+// --reuse keeps copies of the generated table (before and after the tags are built) in the
+// folder and starts from them next time, so one phase can be timed again and again.
 #include "recordengine.h"
 
+#include <algorithm>
+#include <unistd.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -109,6 +114,33 @@ const char* seconds(const Stopwatch& since)
     return text;
 }
 
+bool reuse = false;
+std::vector<std::string> only;
+
+bool wanted(const char* phase)
+{
+    return only.empty() || std::find(only.begin(), only.end(), phase) != only.end();
+}
+
+// Copies BENCHn.* to BENCHn-<stage>.* (save) or back (restore); false when nothing to restore.
+bool stage(const std::string& dir, std::uint32_t n, const char* name, bool save)
+{
+    namespace fs = std::filesystem;
+    const std::string base = dir + "/BENCH" + std::to_string(n);
+    const std::string copy = base + "-" + name;
+    if (!save && !fs::exists(copy + ".DBF"))
+        return false;
+    for (const char* ext : {".DBF", ".FPT", ".CDX"}) {
+        const std::string from = save ? base + ext : copy + ext;
+        const std::string to = save ? copy + ext : base + ext;
+        fs::remove(to);
+        if (fs::exists(from))
+            fs::copy_file(from, to);
+    }
+    ::sync();   // the copy's write-back would otherwise compete with the timed phase
+    return true;
+}
+
 void runSize(const std::string& dir, std::uint32_t n)
 {
     namespace fs = std::filesystem;
@@ -116,21 +148,36 @@ void runSize(const std::string& dir, std::uint32_t n)
     for (const char* ext : {".DBF", ".FPT", ".CDX"})
         fs::remove(dir + "/BENCH" + std::to_string(n) + ext);
     std::printf("== %u records\n", n);
-    Table::create(path, addressFields());
-    auto t = Table::open(path, OpenMode::Exclusive);
     Rng rng{n};
-
-    auto start = now();
-    for (std::uint32_t i = 1; i <= n; ++i) {
-        t->appendBlank();
-        fillRecord(*t, i, rng);
+    const bool indexedCopy = reuse && !wanted("append") && !wanted("build") && stage(dir, n, "tags", false);
+    if (!indexedCopy && !(reuse && !wanted("append") && stage(dir, n, "base", false))) {
+        Table::create(path, addressFields());
+        auto t = Table::open(path, OpenMode::Exclusive);
+        auto start = now();
+        for (std::uint32_t i = 1; i <= n; ++i) {
+            t->appendBlank();
+            fillRecord(*t, i, rng);
+        }
+        t->commit();
+        std::printf("append %u records            %s\n", n, seconds(start));
+        t->close();
+        if (reuse)
+            stage(dir, n, "base", true);
     }
-    t->commit();
-    std::printf("append %u records            %s\n", n, seconds(start));
-
-    start = now();
-    t->indexTags(addressTags());
-    std::printf("build 26 tags                  %s\n", seconds(start));
+    rng = Rng{n ^ 0x9E3779B9u};   // the later appends do not depend on whether the first ran
+    auto t = Table::open(path, OpenMode::Exclusive);
+    auto start = now();
+    if (!indexedCopy) {
+        start = now();
+        t->indexTags(addressTags());
+        if (wanted("build"))
+            std::printf("build 26 tags                  %s\n", seconds(start));
+        if (reuse) {
+            t->close();
+            stage(dir, n, "tags", true);
+            t = Table::open(path, OpenMode::Exclusive);
+        }
+    }
 
     // Mark 1 % of the records deleted, as the program does (mark + ISDEL).
     t->setOrder(0);
@@ -142,20 +189,24 @@ void runSize(const std::string& dir, std::uint32_t n)
     t->commit();
 
     t->setDeletedHidden(true);
-    start = now();
-    t->setQuery("\"C\"$UPPER(CODES) .and. !ISDEL");
-    const std::uint32_t matches = t->queryRecCount();
-    std::printf("filtered count (%u matches)  %s\n", matches, seconds(start));
-    t->setQuery("");
+    if (wanted("count")) {
+        start = now();
+        t->setQuery("\"C\"$UPPER(CODES) .and. !ISDEL");
+        const std::uint32_t matches = t->queryRecCount();
+        std::printf("filtered count (%u matches)  %s\n", matches, seconds(start));
+        t->setQuery("");
 
-    start = now();
-    t->setQuery("!ISDEL");
-    const std::uint32_t live = t->queryRecCount();
-    std::printf("full scan !ISDEL (%u)         %s\n", live, seconds(start));
-    t->setQuery("");
+        start = now();
+        t->setQuery("!ISDEL");
+        const std::uint32_t live = t->queryRecCount();
+        std::printf("full scan !ISDEL (%u)         %s\n", live, seconds(start));
+        t->setQuery("");
+    }
 
+    if (wanted("seek"))
+    for (int round = 0; round < (getenv("PV_SEEK_ROUNDS") ? atoi(getenv("PV_SEEK_ROUNDS")) : 1); ++round) {
     t->setOrder("LNAME");
-    Rng pick{12345};
+    Rng pick{12345u + unsigned(round)};
     std::uint32_t found = 0;
     start = now();
     for (int i = 0; i < 10000; ++i) {
@@ -167,8 +218,9 @@ void runSize(const std::string& dir, std::uint32_t n)
             (void)t->getTrimString("FNAME");
     }
     std::printf("10000 seeks on LNAME (%u found) %s\n", found, seconds(start));
+    }
 
-    if (n <= 100000) {
+    if (n <= 100000 && wanted("tagged")) {
         t->setOrder(0);
         start = now();
         for (std::uint32_t i = n + 1; i <= n + 10000; ++i) {
@@ -177,8 +229,14 @@ void runSize(const std::string& dir, std::uint32_t n)
         }
         t->commit();
         std::printf("10000 appends, 26 tags open    %s\n", seconds(start));
+        const auto problems = t->check();
+        std::printf("check after the appends: %s\n", problems.empty() ? "sound" : problems.front().c_str());
     }
 
+    if (!wanted("pack")) {
+        t->close();
+        return;
+    }
     start = now();
     t->pack();
     std::printf("pack (and rebuild 26 tags)     %s  -> %u records\n", seconds(start), t->recCount());
@@ -201,6 +259,18 @@ int main(int argc, char** argv)
         const std::string a = argv[i];
         if (a == "--dir" && i + 1 < argc)
             dir = argv[++i];
+        else if (a == "--reuse")
+            reuse = true;
+        else if (a == "--only" && i + 1 < argc) {
+            std::string list = argv[++i];
+            for (std::size_t at = 0; at <= list.size();) {
+                std::size_t comma = list.find(',', at);
+                if (comma == std::string::npos)
+                    comma = list.size();
+                only.push_back(list.substr(at, comma - at));
+                at = comma + 1;
+            }
+        }
         else
             sizes.push_back(std::uint32_t(std::strtoul(a.c_str(), nullptr, 10)));
     }

@@ -77,7 +77,7 @@ void BM_BulkBuildBlock(benchmark::State& state)
         KeyBlock copy = block;
         state.ResumeTiming();
         auto ix = CompoundIndex::create(path);
-        ix->buildTag(tag30(), std::move(copy));
+        ix->buildTag(tag30(), copy);
         ix->flush();
     }
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(n));

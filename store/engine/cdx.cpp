@@ -182,8 +182,8 @@ CompoundIndex::CompoundIndex() = default;
 CompoundIndex::~CompoundIndex()
 {
     try {
-        if (file_)
-            file_->flush();
+        if (file_ && !file_->readOnly())
+            flush();
     } catch (...) {
     }
 }
@@ -284,11 +284,11 @@ void CompoundIndex::setKeyType(std::size_t tag, KeyType type)
 
 namespace {
 
-using SortItem = KeySorter::Item;
+using SortItem = SortedKey;
 
 void loadPrefix(SortItem& it, const uint8_t* src, size_t keyLen, size_t offset)
 {
-    const uint8_t* k = src + static_cast<size_t>(it.index) * keyLen;
+    const uint8_t* k = src + static_cast<size_t>(it.position()) * keyLen;
     uint64_t p0 = 0, p1 = 0;
     for (size_t b = offset; b < offset + 8; ++b)
         p0 = (p0 << 8) | (b < keyLen ? k[b] : 0);
@@ -296,6 +296,24 @@ void loadPrefix(SortItem& it, const uint8_t* src, size_t keyLen, size_t offset)
         p1 = (p1 << 8) | (b < keyLen ? k[b] : 0);
     it.p0 = p0;
     it.p1 = p1;
+    if (offset > 0)   // the numbers no longer hold the key's head
+        it.index &= ~SortedKey::kWholeInHead;
+}
+
+bool allPad(const uint8_t* p, size_t n, uint8_t pad)
+{
+    const uint64_t word = 0x0101010101010101ull * pad;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, p + i, 8);
+        if (w != word)
+            return false;
+    }
+    for (; i < n; ++i)
+        if (p[i] != pad)
+            return false;
+    return true;
 }
 
 // Sorts items that agree on their first `offset` key bytes by (key, record). They are sorted on
@@ -321,10 +339,10 @@ void sortRange(SortItem* first, SortItem* last, const uint8_t* src, size_t keyLe
         while (end != last && end->p0 == run->p0 && end->p1 == run->p1)
             ++end;
         if (end - run > 1) {
-            const uint8_t* head = src + static_cast<size_t>(run->index) * keyLen + next;
+            const uint8_t* head = src + static_cast<size_t>(run->position()) * keyLen + next;
             bool same = true;
             for (SortItem* it = run + 1; it != end && same; ++it)
-                same = std::memcmp(src + static_cast<size_t>(it->index) * keyLen + next, head, keyLen - next) == 0;
+                same = std::memcmp(src + static_cast<size_t>(it->position()) * keyLen + next, head, keyLen - next) == 0;
             if (!same) {
                 for (SortItem* it = run; it != end; ++it)
                     loadPrefix(*it, src, keyLen, next);
@@ -337,57 +355,72 @@ void sortRange(SortItem* first, SortItem* last, const uint8_t* src, size_t keyLe
 
 } // namespace
 
-void KeySorter::sort(KeyBlock& block, std::size_t keyLen, bool unique)
+namespace {
+
+void reserveLarge(std::vector<SortedKey>& v, size_t n)
+{
+    if (v.capacity() < n) {
+        std::vector<SortedKey>().swap(v);
+        v.reserve(n);
+        adviseLargeBuffer(v.data(), n * sizeof(SortedKey));
+    }
+    v.resize(n);
+}
+
+} // namespace
+
+void KeySorter::sortInto(const KeyBlock& block, std::size_t keyLen, uint8_t pad, std::vector<SortedKey>& items,
+                         std::vector<SortedKey>& spare)
 {
     const size_t n = block.recnos.size();
-    auto* keys = reinterpret_cast<uint8_t*>(block.keys.data());
-    if (items_.capacity() < n) {
-        std::vector<Item>().swap(items_);
-        items_.reserve(n);
-        adviseLargeBuffer(items_.data(), n * sizeof(Item));
-    }
-    items_.resize(n);
+    const auto* keys = reinterpret_cast<const uint8_t*>(block.keys.data());
+    reserveLarge(spare, n);
+    // The entries are first dealt out by their first two key bytes (keeping record order inside
+    // each share), so that the comparison sort works on many short runs instead of one long one.
+    constexpr size_t kBuckets = 1 << 16;
+    std::vector<uint32_t> start(kBuckets + 1, 0);
     for (size_t i = 0; i < n; ++i) {
-        items_[i].rec = block.recnos[i];
-        items_[i].index = static_cast<uint32_t>(i);
-        loadPrefix(items_[i], keys, keyLen, 0);
+        SortedKey& it = spare[i];
+        it.rec = block.recnos[i];
+        it.index = static_cast<uint32_t>(i);
+        loadPrefix(it, keys, keyLen, 0);
+        if (keyLen <= 16 || allPad(keys + i * keyLen + 16, keyLen - 16, pad))
+            it.index |= SortedKey::kWholeInHead;
+        ++start[(it.p0 >> 48) + 1];
     }
-    sortRange(items_.data(), items_.data() + n, keys, keyLen, 0);
-    // Move the keys into sorted order in place, one cycle of the permutation at a time (an
-    // item whose index is its own position is done), rather than through a second block.
-    std::string held(keyLen, '\0');
-    for (size_t j = 0; j < n; ++j) {
-        block.recnos[j] = items_[j].rec;
-        if (items_[j].index == j)
-            continue;
-        std::memcpy(held.data(), keys + j * keyLen, keyLen);
-        size_t k = j;
-        while (true) {
-            const size_t from = items_[k].index;
-            items_[k].index = static_cast<uint32_t>(k);
-            if (from == j) {
-                std::memcpy(keys + k * keyLen, held.data(), keyLen);
-                break;
-            }
-            std::memcpy(keys + k * keyLen, keys + from * keyLen, keyLen);
-            k = from;
-        }
+    for (size_t b = 0; b < kBuckets; ++b)
+        start[b + 1] += start[b];
+    reserveLarge(items, n);
+    {
+        std::vector<uint32_t> at(start.begin(), start.end() - 1);
+        for (size_t i = 0; i < n; ++i)
+            items[at[spare[i].p0 >> 48]++] = spare[i];
     }
-    size_t m = 0;
-    for (size_t j = 0; j < n; ++j) {
-        const uint8_t* k = keys + j * keyLen;
-        if (m > 0 && (unique || block.recnos[m - 1] == block.recnos[j])
-            && std::memcmp(keys + (m - 1) * keyLen, k, keyLen) == 0)
-            continue;
-        if (m != j) {
-            std::memcpy(keys + m * keyLen, k, keyLen);
-            block.recnos[m] = block.recnos[j];
-        }
-        ++m;
+    for (size_t b = 0; b < kBuckets; ++b)
+        if (start[b + 1] - start[b] > 1)
+            sortRange(items.data() + start[b], items.data() + start[b + 1], keys, keyLen, 0);
+}
+
+void KeySorter::sort(KeyBlock& block, std::size_t keyLen, uint8_t pad)
+{
+    std::vector<SortedKey> spare;
+    sortInto(block, keyLen, pad, block.sorted, spare);
+    block.isSorted = true;
+}
+
+void KeySorter::prepare(KeyBlock& block, const TagInfo& tag)
+{
+    const uint8_t pad = padFor(tag.keyType);
+    const SortedKey* sorted = block.sorted.data();
+    size_t n = block.sorted.size();
+    if (!block.isSorted) {
+        sortInto(block, tag.keyLength, pad, items_, spare_);
+        sorted = items_.data();
+        n = items_.size();
     }
-    block.keys.resize(m * keyLen);
-    block.recnos.resize(m);
-    block.sorted = true;
+    LeafCodec(tag.keyLength, pad)
+        .encodeLeaves(reinterpret_cast<const uint8_t*>(block.keys.data()), sorted, n, tag.unique, block.leaves);
+    block.isEncoded = true;
 }
 
 void CompoundIndex::addTag(const TagInfo& info, std::vector<KeyEntry> entries,
@@ -405,10 +438,10 @@ void CompoundIndex::addTag(const TagInfo& info, std::vector<KeyEntry> entries,
         block.recnos.push_back(e.recno);
     }
     std::vector<KeyEntry>().swap(entries);
-    buildTag(info, std::move(block), progress);
+    buildTag(info, block, progress);
 }
 
-void CompoundIndex::buildTag(const TagInfo& info, KeyBlock block, const std::function<void(int)>& progress)
+void CompoundIndex::buildTag(const TagInfo& info, KeyBlock& block, const std::function<void(int)>& progress)
 {
     if (file_->readOnly())
         throw EngineError(EngineError::Kind::Usage, file_->path(), "the index is open read-only");
@@ -422,8 +455,10 @@ void CompoundIndex::buildTag(const TagInfo& info, KeyBlock block, const std::fun
                           "the keys for tag " + t.name + " are not " + std::to_string(t.keyLength) + " bytes each");
     if (progress)
         progress(0);
-    if (!block.sorted)
-        KeySorter().sort(block, t.keyLength, t.unique);
+    if (block.recnos.size() >= SortedKey::kWholeInHead)
+        throw EngineError(EngineError::Kind::Usage, file_->path(), "too many keys for one tag");
+    if (!block.isSorted && !block.isEncoded)
+        KeySorter::sort(block, t.keyLength, padFor(t.keyType));
     if (progress)
         progress(40);
     // The header goes at the end of the file so header order stays creation order.
@@ -435,8 +470,11 @@ void CompoundIndex::buildTag(const TagInfo& info, KeyBlock block, const std::fun
         options |= indexopt::kHasFor;
     writeIndexHeader(*file_, header, t, options, 0);
     auto tree = std::make_unique<IndexTree>(*file_, header, t.keyLength, padFor(t.keyType));
-    tree->build(reinterpret_cast<const uint8_t*>(block.keys.data()), block.recnos.data(), block.recnos.size(),
-                progress);
+    if (block.isEncoded)
+        tree->adopt(block.leaves);
+    else
+        tree->build(reinterpret_cast<const uint8_t*>(block.keys.data()), block.sorted.data(), block.sorted.size(),
+                    t.unique, progress);
     std::string dirKey = t.name;
     dirKey.resize(kDirectoryKeyLength, ' ');
     directory_->insert(reinterpret_cast<const uint8_t*>(dirKey.data()), header);
@@ -461,6 +499,22 @@ bool CompoundIndex::insertKey(std::size_t tag, std::string_view key, uint32_t re
     return trees_[tag]->insert(k, recno);
 }
 
+void CompoundIndex::insertNewKey(std::size_t tag, std::string_view key, uint32_t recno)
+{
+    checkedTag(tag);
+    if (tags_[tag].unique) {
+        insertKey(tag, key, recno);
+        return;
+    }
+    if (key.size() != tags_[tag].keyLength)
+        throw EngineError(EngineError::Kind::Usage, file_->path(),
+                          "a key for tag " + tags_[tag].name + " must be " + std::to_string(tags_[tag].keyLength)
+                              + " bytes");
+    if (file_->readOnly())
+        throw EngineError(EngineError::Kind::Usage, file_->path(), "the index is open read-only");
+    trees_[tag]->insertLater(reinterpret_cast<const uint8_t*>(key.data()), recno);
+}
+
 bool CompoundIndex::deleteKey(std::size_t tag, std::string_view key, uint32_t recno)
 {
     checkedTag(tag);
@@ -479,13 +533,29 @@ std::unique_ptr<IndexCursor> CompoundIndex::cursor(std::size_t tag)
 
 std::size_t CompoundIndex::keyCount(std::size_t tag) { return trees_[checkedTag(tag)]->count(); }
 
-void CompoundIndex::flush() { file_->flush(); }
+void CompoundIndex::flush()
+{
+    for (auto& tree : trees_)
+        tree->applyPending();
+    file_->flush();
+}
 void CompoundIndex::setCacheLimit(uint32_t pages) { file_->setCacheLimit(pages); }
-void CompoundIndex::sync() { file_->sync(); }
+void CompoundIndex::sync()
+{
+    flush();
+    file_->sync();
+}
 
 std::vector<std::string> CompoundIndex::check()
 {
     std::vector<std::string> problems;
+    try {
+        for (auto& tree : trees_)
+            tree->applyPending();
+    } catch (const std::exception& e) {
+        problems.push_back(e.what());
+        return problems;
+    }
     std::unordered_map<uint32_t, std::string> used;
     auto mark = [&](uint32_t page, const std::string& owner) {
         auto [it, fresh] = used.emplace(page, owner);

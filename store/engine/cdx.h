@@ -3,6 +3,7 @@
 // compressed leaf keys, as FoxPro 2.x writes them. Keys arrive already encoded (keycodec.h) at
 // the tag's fixed key length; equal keys are ordered by ascending record number.
 
+#include "cdxtree.h"
 #include "keycodec.h"
 
 #include <cstdint>
@@ -34,28 +35,42 @@ struct KeyEntry {
 };
 
 // Many keys in one block (keys[i * keyLength ...] belongs to recnos[i]): the cheap way to
-// hand a whole table's keys to a bulk build.
+// hand a whole table's keys to a bulk build. clear() keeps the memory for the next block.
 struct KeyBlock {
     std::string keys;
     std::vector<uint32_t> recnos;
-    bool sorted = false;   // by (key, record), without repeats: set by KeySorter
+    std::vector<SortedKey> sorted;   // every entry in (key, record) order: set by KeySorter
+    bool isSorted = false;
+    EncodedLeaves leaves;            // set by KeySorter::prepare
+    bool isEncoded = false;
+    void clear()
+    {
+        keys.clear();
+        recnos.clear();
+        sorted.clear();
+        isSorted = false;
+        leaves.clear();
+        isEncoded = false;
+    }
 };
 
-// Sorts key blocks in place by (key, record), dropping repeated pairs (and, for a unique tag,
-// all but the first record of each key). It needs no index file, so blocks may be sorted on
-// another thread while an index writes others; one sorter reuses its work space block to block.
+// Sorts a key block by (key, record) without moving its keys: the order goes to `sorted`.
+// It needs no index file, so blocks may be sorted on other threads while an index writes
+// others. `pad` is the tag's padding byte (keys made only of a short head and padding are
+// then written from the sorted entries alone).
+struct TagInfo;
+
 class KeySorter {
 public:
-    void sort(KeyBlock& block, std::size_t keyLength, bool unique);
-
-    struct Item {   // sixteen key bytes as two numbers, so most comparisons skip the block
-        uint64_t p0, p1;
-        uint32_t rec;
-        uint32_t index;
-    };
+    static void sort(KeyBlock& block, std::size_t keyLength, uint8_t pad);
+    // Sorts (in this sorter's own work space) and encodes the leaves of a tag, so that building
+    // it is left little to do; the block's `sorted` stays empty.
+    void prepare(KeyBlock& block, const TagInfo& tag);
 
 private:
-    std::vector<Item> items_;
+    static void sortInto(const KeyBlock& block, std::size_t keyLength, uint8_t pad, std::vector<SortedKey>& items,
+                         std::vector<SortedKey>& spare);
+    std::vector<SortedKey> items_, spare_;
 };
 
 // The stored file does not say which type a tag's keys have, yet the padding byte of the
@@ -118,16 +133,20 @@ public:
     // record number per key). progress(percent) may be empty.
     void addTag(const TagInfo& info, std::vector<KeyEntry> entries,
                 const std::function<void(int)>& progress = {});
-    // The same from one block of keys (no string per key).
-    void buildTag(const TagInfo& info, KeyBlock keys, const std::function<void(int)>& progress = {});
+    // The same from one block of keys (no string per key); sorts the block when it is not.
+    void buildTag(const TagInfo& info, KeyBlock& keys, const std::function<void(int)>& progress = {});
     // A UNIQUE tag ignores a key it already holds. Both return whether the tag changed.
     bool insertKey(std::size_t tag, std::string_view key, uint32_t recno);
     bool deleteKey(std::size_t tag, std::string_view key, uint32_t recno);
+    // The key of a record new to the tag: queued, and taken in with the others before the tag
+    // is next read or changed, or at flush (see IndexTree::insertLater). A UNIQUE tag takes it
+    // in at once.
+    void insertNewKey(std::size_t tag, std::string_view key, uint32_t recno);
 
     std::unique_ptr<IndexCursor> cursor(std::size_t tag);
     std::size_t keyCount(std::size_t tag);
 
-    void flush();   // writes changed pages (called at commit/close)
+    void flush();   // takes queued keys in and writes changed pages (called at commit/close)
     void sync();    // flush and ask the OS to put them on disk
     std::vector<std::string> check();   // structural problems, empty when sound
     // Unchanged pages beyond this many are dropped from memory at flush (default 64 MB worth).

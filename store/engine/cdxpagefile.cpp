@@ -85,9 +85,10 @@ PageFile::Page& PageFile::load(uint32_t index)
         std::memset(slot->data, 0, kPageSize);
         return *slot;
     }
-    // One read brings in the page's whole 4 KB block, which costs the OS no more than the page
-    // alone: its neighbours are often wanted next (a bulk-built tree's levels lie side by side).
-    constexpr uint32_t kBlockPages = 8;
+    // One read brings in the 64 KB around the page, which costs the OS little more than the page
+    // alone: its neighbours are often wanted next (a bulk-built tree's levels lie side by side,
+    // and random seeks in one tag soon need most of its pages).
+    constexpr uint32_t kBlockPages = 128;
     const uint32_t first = index & ~(kBlockPages - 1);
     const uint32_t end = std::min(first + kBlockPages, onDisk_);
     uint8_t block[kBlockPages * kPageSize];

@@ -37,14 +37,17 @@ size_t commonPrefix(const uint8_t* a, const uint8_t* b, size_t limit)
 
 } // namespace
 
+LeafCodec::LeafCodec(uint16_t keyLength, uint8_t pad) : keyLen_(keyLength), pad_(pad), bits_(0)
+{
+    for (unsigned v = keyLength; v; v >>= 1)
+        ++bits_;
+}
+
 IndexTree::IndexTree(PageFile& file, uint32_t header, uint16_t keyLength, uint8_t pad)
-    : file_(file), header_(header), keyLen_(keyLength), pad_(pad)
+    : LeafCodec(keyLength, pad), file_(file), header_(header)
 {
     if (keyLength == 0 || keyLength > kMaxKeyLength)
         file_.corrupt("key length " + std::to_string(keyLength) + " is out of range");
-    bits_ = 0;
-    for (unsigned v = keyLength; v; v >>= 1)
-        ++bits_;
 }
 
 uint32_t IndexTree::root() { return getLE32(file_.page(header_, "index header")); }
@@ -53,7 +56,7 @@ void IndexTree::setRoot(uint32_t page) { putLE32(file_.writable(header_), page);
 
 // ---------------------------------------------------------------- leaf codec
 
-size_t IndexTree::trailOf(const uint8_t* key) const
+size_t LeafCodec::trailOf(const uint8_t* key) const
 {
     // Eight bytes at a time first: a blank field's key is padding from end to end.
     const uint64_t padWord = 0x0101010101010101ull * pad_;
@@ -70,7 +73,7 @@ size_t IndexTree::trailOf(const uint8_t* key) const
     return t;
 }
 
-unsigned IndexTree::recordBytes(uint32_t maxRec) const
+unsigned LeafCodec::recordBytes(uint32_t maxRec) const
 {
     unsigned bytes = 3;
     unsigned recBits = 24 - 2 * bits_;
@@ -81,7 +84,7 @@ unsigned IndexTree::recordBytes(uint32_t maxRec) const
     return bytes;
 }
 
-size_t IndexTree::leafBytes(const uint8_t* keys, const uint32_t* recs, size_t n) const
+size_t LeafCodec::leafBytes(const uint8_t* keys, const uint32_t* recs, size_t n) const
 {
     uint32_t maxRec = 0;
     size_t stored = 0, prevTrail = 0;
@@ -99,7 +102,7 @@ size_t IndexTree::leafBytes(const uint8_t* keys, const uint32_t* recs, size_t n)
     return n * recordBytes(maxRec) + stored;
 }
 
-bool IndexTree::encodeLeaf(const uint8_t* keys, const uint32_t* recs, size_t n, uint16_t attr,
+bool LeafCodec::encodeLeaf(const uint8_t* keys, const uint32_t* recs, size_t n, uint16_t attr,
                            uint32_t left, uint32_t right, uint8_t* out, size_t* totalOut) const
 {
     constexpr size_t kMaxKeys = kLeafSpace / 3;
@@ -256,6 +259,7 @@ uint32_t IndexTree::descend(const uint8_t* key, size_t len, uint32_t rec, bool u
 void IndexTree::find(const uint8_t* key, size_t len, uint32_t rec, bool useRec, Bound bound,
                      Leaf& leaf, size_t& index)
 {
+    applyPending();
     if (len > keyLen_)
         len = keyLen_;
     decodeLeaf(descend(key, len, rec, useRec, bound, nullptr), leaf);
@@ -275,6 +279,7 @@ void IndexTree::find(const uint8_t* key, size_t len, uint32_t rec, bool useRec, 
 
 void IndexTree::firstLeaf(Leaf& leaf)
 {
+    applyPending();
     uint32_t page = root();
     for (int depth = 0; depth < kMaxDepth; ++depth) {
         const uint8_t* p = file_.page(page);
@@ -291,6 +296,7 @@ void IndexTree::firstLeaf(Leaf& leaf)
 
 void IndexTree::lastLeaf(Leaf& leaf)
 {
+    applyPending();
     uint32_t page = root();
     for (int depth = 0; depth < kMaxDepth; ++depth) {
         const uint8_t* p = file_.page(page);
@@ -373,6 +379,7 @@ bool IndexTree::containsKey(const uint8_t* key)
 
 size_t IndexTree::count()
 {
+    applyPending();
     Leaf leaf;
     firstLeaf(leaf);
     size_t n = leaf.size();
@@ -393,7 +400,7 @@ size_t IndexTree::count()
 
 // ---------------------------------------------------------------- building
 
-void IndexTree::appendEntry(std::vector<uint8_t>& out, const uint8_t* key, uint32_t rec, uint32_t child) const
+void LeafCodec::appendEntry(std::vector<uint8_t>& out, const uint8_t* key, uint32_t rec, uint32_t child) const
 {
     size_t at = out.size();
     out.resize(at + entrySize());
@@ -416,6 +423,8 @@ void IndexTree::writeInterior(uint32_t page, uint16_t attr, uint32_t left, uint3
 
 void IndexTree::initEmpty()
 {
+    pendingKeys_.clear();
+    pendingRecs_.clear();
     uint32_t page = file_.allocate();
     encodeLeaf(nullptr, nullptr, 0, kAttrRoot | kAttrLeaf, kNone, kNone, file_.writable(page));
     setRoot(page);
@@ -423,8 +432,7 @@ void IndexTree::initEmpty()
 }
 
 // Splits sorted keys into leaves, each filled as far as it goes; returns where each starts.
-std::vector<size_t> IndexTree::packLeaves(const uint8_t* keys, const uint32_t* recs, size_t n,
-                                          const std::function<void(int)>& progress) const
+std::vector<size_t> IndexTree::packLeaves(const uint8_t* keys, const uint32_t* recs, size_t n) const
 {
     std::vector<size_t> starts;
     size_t used = 0, count = 0, prevTrail = 0;
@@ -452,40 +460,110 @@ std::vector<size_t> IndexTree::packLeaves(const uint8_t* keys, const uint32_t* r
         ++count;
         maxRec = m;
         prevTrail = trail;
-        if (progress && (i & 0xFFFF) == 0)
-            progress(static_cast<int>(40 + 40 * i / n));
     }
     return starts;
 }
 
-void IndexTree::build(const uint8_t* keys, const uint32_t* recs, size_t n,
+void LeafCodec::encodeLeaves(const uint8_t* keys, const SortedKey* items, size_t n, bool unique,
+                             EncodedLeaves& out, const std::function<void(int)>& progress) const
+{
+    out.clear();
+    if (n == 0)
+        return;
+    const size_t kl = keyLen_;
+    constexpr size_t kMaxKeys = kLeafSpace / 3;
+    // One leaf's keys at a time, gathered in sorted order: the block itself is never reordered.
+    std::vector<uint8_t> buf((kMaxKeys + 1) * kl);
+    uint32_t recs[kMaxKeys + 1];
+    out.pages.reserve(n / 16 * PageFile::kPageSize);
+    auto emit = [&](size_t count) {
+        const size_t at = out.pages.size();
+        out.pages.resize(at + PageFile::kPageSize);
+        if (!encodeLeaf(buf.data(), recs, count, kAttrLeaf, kNone, kNone, out.pages.data() + at))
+            throw std::logic_error("index leaf packing miscounted");
+        appendEntry(out.upper, buf.data() + (count - 1) * kl, recs[count - 1], static_cast<uint32_t>(out.count));
+        ++out.count;
+    };
+    size_t count = 0, used = 0, prevTrail = 0;
+    uint32_t maxRec = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const SortedKey& item = items[i];
+        uint8_t* k = buf.data() + count * kl;
+        if (item.index & SortedKey::kWholeInHead) {
+            for (size_t b = 0; b < kl && b < 16; ++b)
+                k[b] = static_cast<uint8_t>((b < 8 ? item.p0 : item.p1) >> (56 - 8 * (b & 7)));
+            if (kl > 16)
+                std::memset(k + 16, pad_, kl - 16);
+        } else {
+            std::memcpy(k, keys + static_cast<size_t>(item.position()) * kl, kl);
+        }
+        if (count > 0 && (unique || recs[count - 1] == item.rec) && std::memcmp(k - kl, k, kl) == 0)
+            continue;
+        const size_t trail = trailOf(k);
+        size_t dup = count > 0 ? commonPrefix(k - kl, k, std::min(kl - trail, kl - prevTrail)) : 0;
+        uint32_t m = std::max(maxRec, item.rec);
+        if (count > 0 && (count + 1) * recordBytes(m) + used + kl - dup - trail > kLeafSpace) {
+            // Start a new leaf with this key, uncompressed against its predecessor.
+            emit(count);
+            std::memcpy(buf.data(), k, kl);
+            count = 0;
+            used = 0;
+            dup = 0;
+            m = item.rec;
+        }
+        recs[count] = item.rec;
+        used += kl - dup - trail;
+        ++count;
+        maxRec = m;
+        prevTrail = trail;
+        if (progress && (i & 0x3FFF) == 0)
+            progress(static_cast<int>(40 + 50 * i / n));
+    }
+    emit(count);
+}
+
+void IndexTree::build(const uint8_t* keys, const SortedKey* items, size_t n, bool unique,
                       const std::function<void(int)>& progress)
 {
-    if (n == 0) {
+    EncodedLeaves leaves;
+    encodeLeaves(keys, items, n, unique, leaves, progress);
+    if (progress)
+        progress(90);
+    adopt(leaves);
+    if (progress)
+        progress(100);
+}
+
+void IndexTree::adopt(EncodedLeaves& leaves)
+{
+    const size_t count = leaves.count;
+    if (count == 0) {
         initEmpty();
         return;
     }
-    std::vector<size_t> starts = packLeaves(keys, recs, n, progress);
-    const size_t leaves = starts.size();
-    starts.push_back(n);
-    std::vector<uint32_t> pages(leaves);
-    for (auto& p : pages)
-        p = file_.allocate();
-    std::vector<uint8_t> upper;   // entries of the level above
-    for (size_t l = 0; l < leaves; ++l) {
-        size_t a = starts[l], b = starts[l + 1];
-        uint16_t attr = leaves == 1 ? (kAttrRoot | kAttrLeaf) : kAttrLeaf;
-        if (!encodeLeaf(keys + a * keyLen_, recs + a, b - a, attr, l ? pages[l - 1] : kNone,
-                        l + 1 < leaves ? pages[l + 1] : kNone, file_.writable(pages[l])))
-            throw std::logic_error("index leaf packing miscounted");
-        appendEntry(upper, keys + (b - 1) * keyLen_, recs[b - 1], pages[l]);
+    const uint32_t base = file_.appendPages(static_cast<uint32_t>(count));
+    const size_t es = entrySize();
+    for (size_t i = 0; i < count; ++i) {
+        const uint32_t page = base + static_cast<uint32_t>(i) * PageFile::kPageSize;
+        uint8_t* p = file_.writable(page);
+        std::memcpy(p, leaves.pages.data() + i * PageFile::kPageSize, PageFile::kPageSize);
+        putLE32(p + 4, i ? page - PageFile::kPageSize : kNone);
+        putLE32(p + 8, i + 1 < count ? page + PageFile::kPageSize : kNone);
+        if (count == 1)
+            putLE16(p, kAttrRoot | kAttrLeaf);
+        putBE32(leaves.upper.data() + i * es + keyLen_ + 4, page);
     }
-    if (progress)
-        progress(90);
-    // Interior levels until one page holds them all.
-    size_t count = leaves;
+    buildInterior(std::move(leaves.upper), count, base);
+    leaves.clear();
+}
+
+// Puts interior levels over `count` pages whose entries are `upper`, until one page holds
+// them all, and makes that page the root.
+void IndexTree::buildInterior(std::vector<uint8_t> upper, size_t count, uint32_t firstPage)
+{
     const size_t per = maxInterior();
     const size_t es = entrySize();
+    uint32_t top = firstPage;
     while (count > 1) {
         size_t nodes = (count + per - 1) / per;
         std::vector<size_t> sizes(nodes, per);
@@ -509,12 +587,10 @@ void IndexTree::build(const uint8_t* keys, const uint32_t* recs, size_t n,
         }
         upper.swap(next);
         count = nodes;
-        pages = np;
+        top = np[0];
     }
-    setRoot(pages[0]);
+    setRoot(top);
     ++version_;
-    if (progress)
-        progress(100);
 }
 
 // ---------------------------------------------------------------- changing
@@ -624,7 +700,9 @@ IndexTree::Change IndexTree::leafChanged(std::vector<PathStep>& path, Leaf& leaf
                && leafBytes(leaf.key(at, keyLen_), leaf.recs.data() + at, n - at) <= kLeafSpace;
     };
     std::vector<size_t> starts;
-    if (!fits(s)) {
+    if (leafBytes(leaf.keys.data(), leaf.recs.data(), n) > 2 * kLeafSpace) {
+        starts = packLeaves(leaf.keys.data(), leaf.recs.data(), n);   // many keys taken in at once
+    } else if (!fits(s)) {
         for (size_t d = 1; d < n && starts.empty(); ++d) {
             if (s >= d && fits(s - d))
                 starts = {0, s - d};
@@ -632,7 +710,7 @@ IndexTree::Change IndexTree::leafChanged(std::vector<PathStep>& path, Leaf& leaf
                 starts = {0, s + d};
         }
         if (starts.empty())   // long keys with wide record numbers: more than two pages
-            starts = packLeaves(leaf.keys.data(), leaf.recs.data(), n, {});
+            starts = packLeaves(leaf.keys.data(), leaf.recs.data(), n);
     } else {
         starts = {0, s};
     }
@@ -826,6 +904,7 @@ size_t IndexTree::locateInLeaf(const uint8_t* key, uint32_t rec)
 
 bool IndexTree::insert(const uint8_t* key, uint32_t rec)
 {
+    applyPending();
     std::vector<PathStep>& path = path_;
     Leaf& leaf = work_;
     const size_t lo = locateInLeaf(key, rec);
@@ -844,8 +923,92 @@ bool IndexTree::insert(const uint8_t* key, uint32_t rec)
     return true;
 }
 
+void IndexTree::insertLater(const uint8_t* key, uint32_t rec)
+{
+    // Past a bound the queue is taken in at once, so it never holds much memory.
+    if (pendingRecs_.size() >= 65536)
+        applyPending();
+    pendingKeys_.insert(pendingKeys_.end(), key, key + keyLen_);
+    pendingRecs_.push_back(rec);
+    ++version_;   // cursors find their place again, taking the queue in
+}
+
+void IndexTree::applyPending()
+{
+    if (pendingRecs_.empty())
+        return;
+    const size_t kl = keyLen_;
+    std::vector<uint8_t> qKeys;
+    std::vector<uint32_t> qRecs;
+    qKeys.swap(pendingKeys_);
+    qRecs.swap(pendingRecs_);
+    const size_t n = qRecs.size();
+    std::vector<uint32_t> order(n);
+    for (size_t i = 0; i < n; ++i)
+        order[i] = static_cast<uint32_t>(i);
+    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+        return compareEntry(qKeys.data() + a * kl, qRecs[a], qKeys.data() + b * kl, qRecs[b], kl) < 0;
+    });
+    std::vector<uint8_t> keys(n * kl);
+    std::vector<uint32_t> recs(n);
+    for (size_t i = 0; i < n; ++i) {
+        std::memcpy(keys.data() + i * kl, qKeys.data() + order[i] * kl, kl);
+        recs[i] = qRecs[order[i]];
+    }
+    std::vector<uint8_t> mergedKeys;
+    std::vector<uint32_t> mergedRecs;
+    for (size_t i = 0; i < n;) {
+        // The leaf where the next queued pair belongs takes every queued pair up to its own
+        // last one (the rightmost leaf takes all that are left).
+        locateInLeaf(keys.data() + i * kl, recs[i]);
+        Leaf& leaf = work_;
+        size_t j = n;
+        if (leaf.right != kNone && leaf.size() > 0) {
+            const uint8_t* lastKey = leaf.key(leaf.size() - 1, kl);
+            const uint32_t lastRec = leaf.recs.back();
+            j = i + 1;
+            while (j < n && compareEntry(keys.data() + j * kl, recs[j], lastKey, lastRec, kl) <= 0)
+                ++j;
+        }
+        mergedKeys.clear();
+        mergedRecs.clear();
+        size_t a = 0, b = i;
+        const size_t m = leaf.size();
+        while (a < m || b < j) {
+            int c = a == m ? 1 : b == j ? -1
+                                        : compareEntry(leaf.key(a, kl), leaf.recs[a], keys.data() + b * kl, recs[b], kl);
+            if (c <= 0) {
+                mergedKeys.insert(mergedKeys.end(), leaf.key(a, kl), leaf.key(a, kl) + kl);
+                mergedRecs.push_back(leaf.recs[a]);
+                ++a;
+                if (c == 0)
+                    ++b;   // already present
+            } else {
+                const uint8_t* k = keys.data() + b * kl;
+                if (!(b > i && recs[b] == recs[b - 1] && std::memcmp(k, k - kl, kl) == 0)) {   // queued twice
+                    mergedKeys.insert(mergedKeys.end(), k, k + kl);
+                    mergedRecs.push_back(recs[b]);
+                }
+                ++b;
+            }
+        }
+        leaf.keys.swap(mergedKeys);
+        leaf.recs.swap(mergedRecs);
+        ++version_;
+        Change ch = leafChanged(path_, leaf);
+        if (path_.empty()) {
+            if (ch.entries.size() / entrySize() >= 2)
+                growRoot(std::move(ch.entries));
+        } else {
+            applyChange(path_, std::move(ch));
+        }
+        i = j;
+    }
+}
+
 bool IndexTree::erase(const uint8_t* key, uint32_t rec)
 {
+    applyPending();
     std::vector<PathStep>& path = path_;
     Leaf& leaf = work_;
     const size_t lo = locateInLeaf(key, rec);
@@ -865,6 +1028,12 @@ bool IndexTree::erase(const uint8_t* key, uint32_t rec)
 void IndexTree::check(std::vector<std::string>& problems, std::unordered_map<uint32_t, std::string>& used,
                       const std::string& owner)
 {
+    try {
+        applyPending();
+    } catch (const std::exception& e) {
+        problems.push_back(owner + ": " + e.what());
+        return;
+    }
     struct Level {
         std::vector<std::pair<uint32_t, std::pair<uint32_t, uint32_t>>> pages;   // page, (left, right)
     };

@@ -25,6 +25,18 @@ struct IndexLeaf {
     const uint8_t* key(size_t i, size_t len) const { return keys.data() + i * len; }
 };
 
+// One entry of a bulk build, in sorted order: the key's first sixteen bytes as two big-endian
+// numbers (zero past a shorter key), its record, and where the whole key lies in the key block.
+// With kWholeInHead set in `index` every key byte past the sixteenth is padding, so the two
+// numbers hold the key whole and the block need not be read (sorted keys are read at random).
+struct SortedKey {
+    static constexpr uint32_t kWholeInHead = 0x80000000u;
+    uint64_t p0, p1;
+    uint32_t rec;
+    uint32_t index;
+    uint32_t position() const { return index & ~kWholeInHead; }
+};
+
 // Ordering of (key, record) pairs: key bytes first, then the record number.
 inline int compareEntry(const uint8_t* a, uint32_t ra, const uint8_t* b, uint32_t rb, size_t len)
 {
@@ -34,7 +46,48 @@ inline int compareEntry(const uint8_t* a, uint32_t ra, const uint8_t* b, uint32_
     return ra < rb ? -1 : (ra > rb ? 1 : 0);
 }
 
-class IndexTree {
+// A bulk build's leaves, encoded away from the index file (on any thread): `count` pages whose
+// sibling links are not yet set, and one interior entry per leaf whose child is the leaf's
+// ordinal. IndexTree::adopt() places them in the file.
+struct EncodedLeaves {
+    std::vector<uint8_t> pages;
+    std::vector<uint8_t> upper;
+    size_t count = 0;
+    void clear()
+    {
+        pages.clear();
+        upper.clear();
+        count = 0;
+    }
+};
+
+// The compressed leaf format for one key length and padding byte.
+class LeafCodec {
+public:
+    LeafCodec(uint16_t keyLength, uint8_t pad);
+
+    // Encodes entries sorted by (key, record) into leaves, each filled as far as it goes. `keys`
+    // holds the keys of keyLength bytes that `items` point into. A pair met twice is kept
+    // once; with `unique`, only the first record of each key is kept.
+    void encodeLeaves(const uint8_t* keys, const SortedKey* items, size_t n, bool unique, EncodedLeaves& out,
+                      const std::function<void(int)>& progress = {}) const;
+
+protected:
+    // Leaf encoding. Returns false when the keys do not fit one page.
+    bool encodeLeaf(const uint8_t* keys, const uint32_t* recs, size_t n, uint16_t attr,
+                    uint32_t left, uint32_t right, uint8_t* out, size_t* total = nullptr) const;
+    size_t leafBytes(const uint8_t* keys, const uint32_t* recs, size_t n) const;
+    size_t trailOf(const uint8_t* key) const;
+    unsigned recordBytes(uint32_t maxRec) const;
+    size_t entrySize() const { return keyLen_ + 8u; }
+    void appendEntry(std::vector<uint8_t>& out, const uint8_t* key, uint32_t rec, uint32_t child) const;
+
+    uint16_t keyLen_;
+    uint8_t pad_;
+    unsigned bits_;   // bits of the duplicate and trailing counts
+};
+
+class IndexTree : private LeafCodec {
 public:
     static constexpr int kMaxDepth = 64;
     static constexpr uint16_t kMaxKeyLength = 240;
@@ -51,11 +104,20 @@ public:
 
     // Replaces whatever the tree held by an empty root leaf (no page of the old tree is freed).
     void initEmpty();
-    // Fills the (empty) tree from entries sorted by (key, record) with no duplicates: leaves
-    // left to right, then each interior level. `keys` holds n keys of keyLength() bytes.
-    void build(const uint8_t* keys, const uint32_t* recs, size_t n,
+    // Fills the (empty) tree from entries sorted by (key, record): leaves left to right, each
+    // filled as far as it goes, then each interior level. `keys` holds the keys of keyLength()
+    // bytes that `items` point into. A pair met twice is kept once; with `unique`, only the
+    // first record of each key is kept.
+    void build(const uint8_t* keys, const SortedKey* items, size_t n, bool unique,
                const std::function<void(int)>& progress = {});
+    // The same from leaves encoded beforehand (consumes them).
+    void adopt(EncodedLeaves& leaves);
     bool insert(const uint8_t* key, uint32_t rec);   // false when already present
+    // Queues the insert of a pair that is new to the tree (a new record's key). Queued pairs
+    // are taken in together, each leaf changed once for all of its new keys, before the tree is
+    // next read or changed in any other way; applyPending() does it at once.
+    void insertLater(const uint8_t* key, uint32_t rec);
+    void applyPending();
     bool erase(const uint8_t* key, uint32_t rec);    // false when absent
     bool containsKey(const uint8_t* key);            // any record
 
@@ -91,38 +153,28 @@ private:
         std::vector<uint8_t> entries;
     };
 
-    size_t entrySize() const { return keyLen_ + 8u; }
     size_t maxInterior() const { return 500 / entrySize(); }
     void setRoot(uint32_t page);
     const uint8_t* interior(uint32_t page, uint16_t& count);
     uint32_t descend(const uint8_t* key, size_t len, uint32_t rec, bool useRec, Bound bound,
                      std::vector<PathStep>* path);
-    void appendEntry(std::vector<uint8_t>& out, const uint8_t* key, uint32_t rec, uint32_t child) const;
-
-    // Leaf encoding. Returns false when the keys do not fit one page.
-    bool encodeLeaf(const uint8_t* keys, const uint32_t* recs, size_t n, uint16_t attr,
-                    uint32_t left, uint32_t right, uint8_t* out, size_t* total = nullptr) const;
-    size_t leafBytes(const uint8_t* keys, const uint32_t* recs, size_t n) const;
-    size_t trailOf(const uint8_t* key) const;
-    unsigned recordBytes(uint32_t maxRec) const;
     void writeInterior(uint32_t page, uint16_t attr, uint32_t left, uint32_t right,
                        const uint8_t* entries, size_t n);
     void linkAfter(uint32_t page, uint32_t newPage);   // newPage goes right of page
     void unlink(uint32_t page);
     void applyChange(std::vector<PathStep>& path, Change change);
     void growRoot(std::vector<uint8_t> entries);
-    std::vector<size_t> packLeaves(const uint8_t* keys, const uint32_t* recs, size_t n,
-                                   const std::function<void(int)>& progress) const;
+    std::vector<size_t> packLeaves(const uint8_t* keys, const uint32_t* recs, size_t n) const;
+    void buildInterior(std::vector<uint8_t> upper, size_t count, uint32_t firstPage);
     Change leafChanged(std::vector<PathStep>& path, Leaf& leaf);
 
     PageFile& file_;
     uint32_t header_;
-    uint16_t keyLen_;
-    uint8_t pad_;
-    unsigned bits_;   // bits of the duplicate and trailing counts
     uint64_t version_ = 1;
     Leaf work_;                   // scratch for insert and erase
     std::vector<PathStep> path_;
+    std::vector<uint8_t> pendingKeys_;   // queued by insertLater
+    std::vector<uint32_t> pendingRecs_;
 };
 
 } // namespace postavo::engine

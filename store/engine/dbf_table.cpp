@@ -330,7 +330,11 @@ bool Table::readRaw(std::uint32_t recno, unsigned char* out) const
     }
     if (recno < 1 || recno > header_.recordCount)
         return false;
-    if (mode_ == OpenMode::Exclusive || soleWriter_ || turbo_) {
+    // Records read one after another come in chunks; a record reached by a jump (a seek, a
+    // walk in index order) is read alone, keeping the chunk that may still serve a scan.
+    const bool sequential = recno == lastRaw_ + 1;
+    lastRaw_ = recno;
+    if ((mode_ == OpenMode::Exclusive || soleWriter_ || turbo_) && sequential) {
         const std::uint32_t per = std::uint32_t(std::max<std::size_t>(1, kCacheBytes / len));
         const std::uint32_t count = std::min<std::uint32_t>(per, header_.recordCount - recno + 1);
         cache_.resize(std::size_t(count) * len);
@@ -347,6 +351,7 @@ bool Table::readRaw(std::uint32_t recno, unsigned char* out) const
 
 void Table::loadRecord(std::uint32_t recno)
 {
+    lastRaw_ = recno;
     if (recno >= cacheFirst_ && recno < cacheFirst_ + cacheCount_) {
         readRaw(recno, record_.data());
     } else {

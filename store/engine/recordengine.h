@@ -263,6 +263,7 @@ private:
     // Read-ahead for sequential passes.
     mutable std::vector<unsigned char> cache_;
     mutable std::uint32_t cacheFirst_ = 0, cacheCount_ = 0;
+    mutable std::uint32_t lastRaw_ = 0;   // the record readRaw() read last
 };
 
 } // namespace postavo::engine

@@ -2,8 +2,10 @@
 #include "recordengine.h"
 
 #include "bulk_memory.h"
+#include "cdxheader.h"
 
 #include <algorithm>
+#include <atomic>
 #include <future>
 #include <cstring>
 
@@ -166,7 +168,7 @@ void Table::updateKeys()
             if (appended) {
                 if (newIn) {
                     markIndexDirty();
-                    cdx_->insertKey(i, keyB_, recno_);
+                    cdx_->insertNewKey(i, keyB_, recno_);
                 }
                 continue;
             }
@@ -462,52 +464,139 @@ void Table::appendTags(const std::vector<TagSpec>& specs)
         infos.push_back(info);
         states.push_back(std::move(st));
     }
-    // One pass over the records for all the tags, keys packed in one block per tag.
+    // The tags are built a group at a time, so that the key blocks of a large table need not
+    // all be held at once; each group's blocks reuse the memory of the group before. Within a
+    // group two threads each read the records and evaluate and sort their share of the tags,
+    // then this thread writes the group's tags to the index in creation order.
     const std::size_t len = header_.recordLength;
     const std::uint32_t n = header_.recordCount;
-    std::vector<KeyBlock> blocks(specs.size());
-    for (std::size_t t = 0; t < specs.size(); ++t) {
-        blocks[t].keys.reserve(std::size_t(n) * infos[t].keyLength);
-        blocks[t].recnos.reserve(n);
-        adviseLargeBuffer(blocks[t].keys.data(), blocks[t].keys.capacity());
-        adviseLargeBuffer(blocks[t].recnos.data(), blocks[t].recnos.capacity() * sizeof(std::uint32_t));
+    const std::size_t k = specs.size();
+    auto bytesOf = [&](std::size_t t) {
+        return std::uint64_t(n) * (infos[t].keyLength + sizeof(std::uint32_t));
+    };
+    std::vector<std::vector<std::size_t>> groups;
+    {
+        constexpr std::uint64_t kGroupBytes = 384ull << 20;
+        std::uint64_t used = 0;
+        for (std::size_t t = 0; t < k; ++t) {
+            if (groups.empty() || (used + bytesOf(t) > kGroupBytes && !groups.back().empty())) {
+                groups.emplace_back();
+                used = 0;
+            }
+            groups.back().push_back(t);
+            used += bytesOf(t);
+        }
     }
+    // Each group's tags take the key blocks largest first, and every block is given at once
+    // the most it will hold, so the groups after the first reuse memory already in use.
+    std::vector<std::vector<std::size_t>> ranked(groups.size());
+    std::vector<std::size_t> slotBytes;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        ranked[g] = groups[g];
+        std::stable_sort(ranked[g].begin(), ranked[g].end(),
+                         [&](std::size_t x, std::size_t y) { return infos[x].keyLength > infos[y].keyLength; });
+        slotBytes.resize(std::max(slotBytes.size(), ranked[g].size()), 0);
+        for (std::size_t r = 0; r < ranked[g].size(); ++r)
+            slotBytes[r] = std::max<std::size_t>(slotBytes[r], std::size_t(n) * infos[ranked[g][r]].keyLength);
+    }
+    std::vector<KeyBlock> blocks(slotBytes.size());
+    for (std::size_t r = 0; r < blocks.size(); ++r) {
+        blocks[r].keys.reserve(slotBytes[r]);
+        adviseLargeBuffer(blocks[r].keys.data(), blocks[r].keys.capacity());
+        blocks[r].recnos.reserve(n);
+    }
+    std::vector<Expression> keyCopies, forCopies;   // the second thread's own work buffers
+    for (std::size_t t = 0; t < k; ++t) {
+        keyCopies.push_back(states[t].key);
+        forCopies.push_back(states[t].forCond);
+    }
+    std::atomic<bool> stop{false};
     const std::uint32_t per = std::uint32_t(std::max<std::size_t>(1, kScanBytes / len));
-    std::vector<unsigned char> buf;
-    std::string key;
-    reportProgress(0);
-    int last = 0;
-    for (std::uint32_t r = 1; r <= n; r += per) {
-        const std::uint32_t count = std::min(per, n - r + 1);
-        buf.resize(std::size_t(count) * len);
-        file_.readExact(header_.recordOffset(r), buf.data(), buf.size());
-        for (std::uint32_t i = 0; i < count; ++i) {
-            const unsigned char* rec = &buf[std::size_t(i) * len];
-            for (std::size_t t = 0; t < states.size(); ++t) {
-                if (!states[t].forCond.empty() && !states[t].forCond.evalLogical(ref(rec, r + i)))
-                    continue;
-                states[t].key.evalKey(ref(rec, r + i), key);
-                blocks[t].keys.append(key);
-                blocks[t].recnos.push_back(r + i);
+    // Evaluates and sorts the tags `mine` (slot numbers in `slotOf`); the first thread reports
+    // its share of the reading as progress from `from` to `to`.
+    KeySorter sorters[2];
+    auto evaluate = [&](const std::vector<std::size_t>& mine, const std::vector<std::size_t>& slotOf, bool second,
+                        int from, int to) {
+        for (std::size_t i = 0; i < mine.size(); ++i)
+            blocks[slotOf[i]].clear();
+        if (mine.empty())
+            return;
+        std::vector<unsigned char> buf;
+        std::string key;
+        int last = from;
+        for (std::uint32_t r = 1; r <= n && !stop; r += per) {
+            const std::uint32_t count = std::min(per, n - r + 1);
+            buf.resize(std::size_t(count) * len);
+            file_.readExact(header_.recordOffset(r), buf.data(), buf.size());
+            for (std::size_t i = 0; i < mine.size(); ++i) {
+                const std::size_t t = mine[i];
+                const Expression& keyExpr = second ? keyCopies[t] : states[t].key;
+                const Expression& forExpr = second ? forCopies[t] : states[t].forCond;
+                KeyBlock& b = blocks[slotOf[i]];
+                for (std::uint32_t j = 0; j < count; ++j) {
+                    const unsigned char* rec = &buf[std::size_t(j) * len];
+                    if (!forExpr.empty() && !forExpr.evalLogical(ref(rec, r + j)))
+                        continue;
+                    keyExpr.evalKey(ref(rec, r + j), key);
+                    b.keys.append(key);
+                    b.recnos.push_back(r + j);
+                }
+            }
+            if (!second) {
+                const int p = from + int(std::uint64_t(r + count - 1) * (to - from) / n);
+                if (p != last)
+                    reportProgress(last = p);
             }
         }
-        const int p = int(std::uint64_t(r + count - 1) * 50 / n);
-        if (p != last)
-            reportProgress(last = p);
-    }
-    // Sorting needs no index file: the next tag's keys are sorted on a second thread while
-    // this one writes a tag.
-    KeySorter sorter;
-    auto sortTag = [&](std::size_t t) { sorter.sort(blocks[t], infos[t].keyLength, infos[t].unique); };
-    std::future<void> sorting = std::async(std::launch::async, sortTag, 0);
-    const int k = int(specs.size());
-    for (std::size_t t = 0; t < specs.size(); ++t) {
-        sorting.get();
-        if (t + 1 < specs.size())
-            sorting = std::async(std::launch::async, sortTag, t + 1);
-        auto hook = [&, t](int p) { reportProgress(50 + (int(t) * 100 + p) / (2 * k)); };
-        cdx_->buildTag(infos[t], std::move(blocks[t]), hook);
-        tags_.push_back(std::move(states[t]));
+        for (std::size_t i = 0; i < mine.size() && !stop; ++i)
+            sorters[second].prepare(blocks[slotOf[i]], infos[mine[i]]);
+    };
+    reportProgress(0);
+    const int span = 100 / int(groups.size());
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        const std::vector<std::size_t>& group = groups[g];
+        // Share the group's keys out by size, the larger share to this thread, which also
+        // reports progress.
+        std::vector<std::size_t> mineA, slotA, mineB, slotB;
+        std::uint64_t loadA = 0, loadB = 0;
+        for (std::size_t i = 0; i < ranked[g].size(); ++i) {
+            const std::size_t t = ranked[g][i];
+            // A small table is not worth a thread.
+            if (loadA <= loadB || n < 20000) {
+                mineA.push_back(t);
+                slotA.push_back(i);
+                loadA += bytesOf(t);
+            } else {
+                mineB.push_back(t);
+                slotB.push_back(i);
+                loadB += bytesOf(t);
+            }
+        }
+        const int base = int(g) * span;
+        {
+            std::future<void> other;
+            if (!mineB.empty())
+                other = std::async(std::launch::async, evaluate, std::cref(mineB), std::cref(slotB), true, 0, 0);
+            try {
+                evaluate(mineA, slotA, false, base, base + span * 3 / 5);
+            } catch (...) {
+                stop = true;
+                if (other.valid())
+                    other.wait();
+                throw;
+            }
+            if (other.valid())
+                other.get();
+        }
+        for (std::size_t i = 0; i < group.size(); ++i) {
+            const std::size_t t = group[i];
+            const std::size_t slot =
+                std::size_t(std::find(ranked[g].begin(), ranked[g].end(), t) - ranked[g].begin());
+            const int from = base + span * 3 / 5 + int(i) * (span * 2 / 5) / int(group.size());
+            auto hook = [&, from](int p) { reportProgress(from + p * (span * 2 / 5) / (100 * int(group.size()))); };
+            cdx_->buildTag(infos[t], blocks[slot], hook);
+            tags_.push_back(std::move(states[t]));
+        }
     }
 }
 
