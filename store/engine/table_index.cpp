@@ -476,7 +476,7 @@ void Table::appendTags(const std::vector<TagSpec>& specs)
     };
     std::vector<std::vector<std::size_t>> groups;
     {
-        constexpr std::uint64_t kGroupBytes = 384ull << 20;
+        const std::uint64_t kGroupBytes = buildMemory_;
         std::uint64_t used = 0;
         for (std::size_t t = 0; t < k; ++t) {
             if (groups.empty() || (used + bytesOf(t) > kGroupBytes && !groups.back().empty())) {

@@ -208,6 +208,63 @@ TEST(LongKeys, IncompressibleLongKeysWithWideRecordNumbers)
     ASSERT_TRUE(problems.empty()) << problems.front();
 }
 
+TEST_P(RoundTrip, QueuedKeysOfNewRecordsMatchTheModel)
+{
+    // New records' keys wait in a queue and go into each leaf together; every read, delete and
+    // flush takes the queue in first. Pairs queued twice, or already in the tree, stay single.
+    const Shape shape = GetParam();
+    const char pad = shape.type == KeyType::Character ? ' ' : '\0';
+    auto dir = scratchDir("queued-" + std::to_string(shape.keyLen) + "-" + std::to_string(shape.maxRec));
+    const std::string path = (dir / "q.cdx").string();
+    std::mt19937 rng(shape.keyLen * 31 + shape.maxRec);
+    auto recno = [&] { return 1 + static_cast<uint32_t>(rng() % shape.maxRec); };
+    Model model, empty;
+    {
+        auto ix = CompoundIndex::create(path);
+        std::vector<KeyEntry> entries;
+        for (int i = 0; i < 1500; ++i) {
+            entries.push_back({randomKey(rng, shape.keyLen, pad), recno()});
+            model.emplace(entries.back().key, entries.back().recno);
+        }
+        ix->addTag(makeTag("FILLED", shape.keyLen, shape.type), entries);
+        ix->addTag(makeTag("EMPTY", shape.keyLen, shape.type), {});
+        for (int round = 0; round < 6; ++round) {
+            for (int i = 0; i < 1200; ++i) {
+                for (auto [tag, m] : {std::pair<size_t, Model*>{0, &model}, {1, &empty}}) {
+                    if (i % 97 == 0 && !m->empty()) {   // a delete in between takes the queue in
+                        auto it = m->begin();
+                        std::advance(it, rng() % m->size());
+                        ASSERT_TRUE(ix->deleteKey(tag, it->first, it->second));
+                        m->erase(it);
+                        continue;
+                    }
+                    std::string k = randomKey(rng, shape.keyLen, pad);
+                    uint32_t r = recno();
+                    if (i % 50 == 0 && !m->empty()) {   // a pair the tree or the queue holds already
+                        k = m->rbegin()->first;
+                        r = m->rbegin()->second;
+                    }
+                    m->emplace(k, r);
+                    ix->insertNewKey(tag, k, r);
+                }
+            }
+            if (round % 2 == 0) {
+                expectSame(*ix, 0, model);   // reads take the queue in
+                expectSame(*ix, 1, empty);
+            }
+            if (round == 3)
+                ix->flush();
+        }
+    }   // closing writes what is still queued
+    auto ix = CompoundIndex::open(path, false);
+    ix->setKeyType(0, shape.type);
+    ix->setKeyType(1, shape.type);
+    expectSame(*ix, 0, model);
+    expectSame(*ix, 1, empty);
+    auto problems = ix->check();
+    ASSERT_TRUE(problems.empty()) << problems.front();
+}
+
 TEST(IndexCursorStability, ACursorFollowsChangesToItsTag)
 {
     auto dir = scratchDir("cursor");
