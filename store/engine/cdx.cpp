@@ -367,6 +367,41 @@ void reserveLarge(std::vector<SortedKey>& v, size_t n)
     v.resize(n);
 }
 
+inline unsigned headByte(const SortItem& it, size_t b)
+{
+    return static_cast<unsigned>((b < 8 ? it.p0 >> (56 - 8 * b) : it.p1 >> (56 - 8 * (b - 8))) & 0xFF);
+}
+
+// Deals a run of items that agree on their first `byte` head bytes out by the next byte (in
+// record order within each share, through `spare`), down to runs small enough for sortRange.
+void radixRange(SortItem* first, SortItem* last, SortItem* spare, const uint8_t* src, size_t keyLen, size_t byte)
+{
+    const size_t n = static_cast<size_t>(last - first);
+    if (n < 2)
+        return;
+    if (n <= 48 || byte >= 16) {
+        sortRange(first, last, src, keyLen, 0);
+        return;
+    }
+    uint32_t count[257] = {};
+    for (SortItem* it = first; it != last; ++it)
+        ++count[headByte(*it, byte) + 1];
+    for (unsigned v = 0; v < 256; ++v)
+        if (count[v + 1] == n) {   // all alike here: look at the next byte
+            radixRange(first, last, spare, src, keyLen, byte + 1);
+            return;
+        }
+    for (unsigned v = 0; v < 256; ++v)
+        count[v + 1] += count[v];
+    uint32_t at[256];
+    std::memcpy(at, count, sizeof at);
+    for (SortItem* it = first; it != last; ++it)
+        spare[at[headByte(*it, byte)]++] = *it;
+    std::memcpy(first, spare, n * sizeof(SortItem));
+    for (unsigned v = 0; v < 256; ++v)
+        radixRange(first + count[v], first + count[v + 1], spare, src, keyLen, byte + 1);
+}
+
 } // namespace
 
 void KeySorter::sortInto(const KeyBlock& block, std::size_t keyLen, uint8_t pad, std::vector<SortedKey>& items,
@@ -398,7 +433,7 @@ void KeySorter::sortInto(const KeyBlock& block, std::size_t keyLen, uint8_t pad,
     }
     for (size_t b = 0; b < kBuckets; ++b)
         if (start[b + 1] - start[b] > 1)
-            sortRange(items.data() + start[b], items.data() + start[b + 1], keys, keyLen, 0);
+            radixRange(items.data() + start[b], items.data() + start[b + 1], spare.data(), keys, keyLen, 2);
 }
 
 void KeySorter::sort(KeyBlock& block, std::size_t keyLen, uint8_t pad)

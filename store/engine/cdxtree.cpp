@@ -109,11 +109,9 @@ bool LeafCodec::encodeLeaf(const uint8_t* keys, const uint32_t* recs, size_t n, 
     if (n > kMaxKeys)
         return false;
     uint8_t dups[kMaxKeys], trails[kMaxKeys];
-    uint32_t maxRec = 0;
-    size_t stored = 0, prevTrail = 0;
+    size_t prevTrail = 0;
     for (size_t i = 0; i < n; ++i) {
         const uint8_t* k = keys + i * keyLen_;
-        maxRec = std::max(maxRec, recs[i]);
         size_t trail = trailOf(k);
         size_t dup = 0;
         if (i > 0) {
@@ -121,8 +119,23 @@ bool LeafCodec::encodeLeaf(const uint8_t* keys, const uint32_t* recs, size_t n, 
         }
         dups[i] = static_cast<uint8_t>(dup);
         trails[i] = static_cast<uint8_t>(trail);
-        stored += keyLen_ - dup - trail;
         prevTrail = trail;
+    }
+    return encodeCounted(keys, recs, dups, trails, n, attr, left, right, out, totalOut);
+}
+
+bool LeafCodec::encodeCounted(const uint8_t* keys, const uint32_t* recs, const uint8_t* dups,
+                              const uint8_t* trails, size_t n, uint16_t attr, uint32_t left, uint32_t right,
+                              uint8_t* out, size_t* totalOut) const
+{
+    constexpr size_t kMaxKeys = kLeafSpace / 3;
+    if (n > kMaxKeys)
+        return false;
+    uint32_t maxRec = 0;
+    size_t stored = 0;
+    for (size_t i = 0; i < n; ++i) {
+        maxRec = std::max(maxRec, recs[i]);
+        stored += keyLen_ - (i ? dups[i] : 0) - trails[i];
     }
     const unsigned kb = recordBytes(maxRec);
     const size_t total = n * kb + stored;
@@ -149,7 +162,7 @@ bool LeafCodec::encodeLeaf(const uint8_t* keys, const uint32_t* recs, size_t n, 
     size_t end = PageFile::kPageSize;
     for (size_t i = 0; i < n; ++i) {
         const uint8_t* k = keys + i * keyLen_;
-        size_t dup = dups[i], trail = trails[i];
+        size_t dup = i ? dups[i] : 0, trail = trails[i];
         uint64_t v = recs[i] | (static_cast<uint64_t>(dup) << recBits)
                      | (static_cast<uint64_t>(trail) << (recBits + bits_));
         uint8_t* e = out + 24 + i * kb;
@@ -475,11 +488,12 @@ void LeafCodec::encodeLeaves(const uint8_t* keys, const SortedKey* items, size_t
     // One leaf's keys at a time, gathered in sorted order: the block itself is never reordered.
     std::vector<uint8_t> buf((kMaxKeys + 1) * kl);
     uint32_t recs[kMaxKeys + 1];
-    out.pages.reserve(n / 16 * PageFile::kPageSize);
+    uint8_t dups[kMaxKeys + 1], trails[kMaxKeys + 1];
+    out.pages.reserve(n / 32 * PageFile::kPageSize);
     auto emit = [&](size_t count) {
         const size_t at = out.pages.size();
         out.pages.resize(at + PageFile::kPageSize);
-        if (!encodeLeaf(buf.data(), recs, count, kAttrLeaf, kNone, kNone, out.pages.data() + at))
+        if (!encodeCounted(buf.data(), recs, dups, trails, count, kAttrLeaf, kNone, kNone, out.pages.data() + at))
             throw std::logic_error("index leaf packing miscounted");
         appendEntry(out.upper, buf.data() + (count - 1) * kl, recs[count - 1], static_cast<uint32_t>(out.count));
         ++out.count;
@@ -512,6 +526,8 @@ void LeafCodec::encodeLeaves(const uint8_t* keys, const SortedKey* items, size_t
             m = item.rec;
         }
         recs[count] = item.rec;
+        dups[count] = static_cast<uint8_t>(dup);
+        trails[count] = static_cast<uint8_t>(trail);
         used += kl - dup - trail;
         ++count;
         maxRec = m;

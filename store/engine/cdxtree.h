@@ -76,6 +76,11 @@ protected:
     // Leaf encoding. Returns false when the keys do not fit one page.
     bool encodeLeaf(const uint8_t* keys, const uint32_t* recs, size_t n, uint16_t attr,
                     uint32_t left, uint32_t right, uint8_t* out, size_t* total = nullptr) const;
+    // The same with each key's shared-head and padding counts given (the first key's shared
+    // count is taken as zero).
+    bool encodeCounted(const uint8_t* keys, const uint32_t* recs, const uint8_t* dups, const uint8_t* trails,
+                       size_t n, uint16_t attr, uint32_t left, uint32_t right, uint8_t* out,
+                       size_t* total = nullptr) const;
     size_t leafBytes(const uint8_t* keys, const uint32_t* recs, size_t n) const;
     size_t trailOf(const uint8_t* key) const;
     unsigned recordBytes(uint32_t maxRec) const;

@@ -179,7 +179,7 @@ public:
     void setTurboRead(bool on);
     // Called with a percentage (0..100) during pack and while tags are built.
     void setProgressHook(std::function<void(int)> hook) { progress_ = std::move(hook); }
-    // How much memory building tags may give to keys at once (default 384 MB); more tags than
+    // How much memory building tags may give to keys at once (default 256 MB); more tags than
     // fit are built in several passes over the records.
     void setIndexBuildMemory(std::uint64_t bytes) { buildMemory_ = std::max<std::uint64_t>(bytes, 1); }
 
@@ -248,7 +248,7 @@ private:
     bool softSeek_ = false;
     bool turbo_ = false;
     std::function<void(int)> progress_;
-    std::uint64_t buildMemory_ = 384ull << 20;
+    std::uint64_t buildMemory_ = 256ull << 20;
 
     std::vector<FieldDef> fieldDefs_;
     std::unique_ptr<CompoundIndex> cdx_;
