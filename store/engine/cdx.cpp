@@ -48,6 +48,14 @@ void IndexCursor::remember()
 
 bool IndexCursor::stale() const { return version_ != tree_->version(); }
 
+void IndexCursor::materialize()
+{
+    if (lazy_) {
+        tree_->decodeLeaf(lazyPage_, *leaf_);
+        lazy_ = false;
+    }
+}
+
 bool IndexCursor::settleForward()
 {
     if (index_ >= leaf_->size()) {
@@ -66,12 +74,14 @@ bool IndexCursor::stepForward()
     if (!valid_)
         return false;
     if (stale()) {
+        lazy_ = false;
         size_t i;
         tree_->find(reinterpret_cast<const uint8_t*>(curKey_.data()), curKey_.size(), curRec_, true,
                     IndexTree::Bound::Upper, *leaf_, i);
         index_ = i;
         return settleForward();
     }
+    materialize();
     ++index_;
     return settleForward();
 }
@@ -81,11 +91,13 @@ bool IndexCursor::stepBackward()
     if (!valid_)
         return false;
     if (stale()) {
+        lazy_ = false;
         size_t i;
         tree_->find(reinterpret_cast<const uint8_t*>(curKey_.data()), curKey_.size(), curRec_, true,
                     IndexTree::Bound::Lower, *leaf_, i);
         index_ = i;
     }
+    materialize();
     if (index_ == 0) {
         if (!tree_->prevLeaf(*leaf_)) {
             valid_ = false;
@@ -100,6 +112,7 @@ bool IndexCursor::stepBackward()
 
 bool IndexCursor::storedFirst()
 {
+    lazy_ = false;
     tree_->firstLeaf(*leaf_);
     index_ = 0;
     valid_ = true;
@@ -115,6 +128,7 @@ bool IndexCursor::storedFirst()
 
 bool IndexCursor::storedLast()
 {
+    lazy_ = false;
     tree_->lastLeaf(*leaf_);
     if (leaf_->size() == 0 && !tree_->prevLeaf(*leaf_)) {
         valid_ = false;
@@ -136,11 +150,22 @@ bool IndexCursor::seek(std::string_view key)
     const size_t len = std::min(key.size(), kl);
     const auto* k = reinterpret_cast<const uint8_t*>(key.data());
     size_t i;
+    lazy_ = false;
     if (!descending_) {
-        tree_->find(k, len, 0, false, IndexTree::Bound::Lower, *leaf_, i);
-        index_ = i;
-        if (!settleForward())
-            return false;
+        // Most seeks read one entry and go: the leaf is decoded only if the cursor moves on.
+        uint32_t page;
+        if (tree_->findInLeaf(k, len, IndexTree::Bound::Lower, page, i, curKey_, curRec_)) {
+            lazy_ = true;
+            lazyPage_ = page;
+            index_ = i;
+            version_ = tree_->version();
+            valid_ = true;
+        } else {
+            tree_->decodeLeaf(page, *leaf_);
+            index_ = leaf_->size();
+            if (!settleForward())
+                return false;
+        }
     } else {
         // The first entry in descending order with this prefix is the last one stored.
         tree_->find(k, len, 0, false, IndexTree::Bound::Upper, *leaf_, i);
@@ -164,6 +189,7 @@ bool IndexCursor::seekEntry(std::string_view key, uint32_t recno)
     std::string full(key.substr(0, kl));
     full.resize(kl, static_cast<char>(tree_->pad()));
     size_t i;
+    lazy_ = false;
     tree_->find(reinterpret_cast<const uint8_t*>(full.data()), kl, recno, true, IndexTree::Bound::Lower,
                 *leaf_, i);
     index_ = i;

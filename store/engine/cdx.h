@@ -104,6 +104,7 @@ private:
     bool stepBackward();
     bool settleForward();  // from a (leaf, index) that may lie past the leaf's end
     void remember();
+    void materialize();    // decodes the leaf a seek left undecoded
     bool stale() const;
 
     IndexTree* tree_;
@@ -112,6 +113,8 @@ private:
     uint64_t version_ = 0;
     std::unique_ptr<IndexLeaf> leaf_;
     std::size_t index_ = 0;
+    bool lazy_ = false;        // leaf_ not yet decoded from lazyPage_ (the entry is in curKey_)
+    uint32_t lazyPage_ = 0;
     std::string curKey_;
     uint32_t curRec_ = 0;
 };

@@ -117,7 +117,7 @@ PageFile::Page& PageFile::load(uint32_t index)
     return *slot;
 }
 
-const uint8_t* PageFile::page(uint32_t offset, const char* what)
+const uint8_t* PageFile::pageSlow(uint32_t offset, const char* what)
 {
     if (!validPage(offset))
         corrupt(std::string(what) + " " + std::to_string(offset) + " is outside the file");

@@ -34,7 +34,13 @@ public:
 
     // The bytes of the page at `offset`; throws Corrupt (naming `what`) when the offset is
     // not a page of this file.
-    const uint8_t* page(uint32_t offset, const char* what = "page pointer");
+    const uint8_t* page(uint32_t offset, const char* what = "page pointer")
+    {
+        const uint32_t index = offset / kPageSize;
+        if (offset % kPageSize == 0 && index < pages_.size() && pages_[index])
+            return pages_[index]->data;   // the usual case: held in memory
+        return pageSlow(offset, what);
+    }
     uint8_t* writable(uint32_t offset, const char* what = "page pointer");
 
     // A zeroed page: the head of the free list, or a new one at the end.
@@ -61,6 +67,7 @@ private:
         bool dirty = false;
     };
     Page& load(uint32_t index);
+    const uint8_t* pageSlow(uint32_t offset, const char* what);
     void requireWritable() const;
 
     std::string path_;

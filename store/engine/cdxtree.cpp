@@ -247,8 +247,12 @@ uint32_t IndexTree::descend(const uint8_t* key, size_t len, uint32_t rec, bool u
             file_.corrupt(pageName(page) + " has unknown attributes " + std::to_string(attr));
         if (attr & kAttrLeaf)
             return page;
-        uint16_t n;
-        const uint8_t* ents = interior(page, n);
+        const uint16_t n = getLE16(p + 2);
+        if (n == 0 || 12 + n * es > PageFile::kPageSize) {
+            uint16_t count;
+            interior(page, count);   // names the damage
+        }
+        const uint8_t* ents = p + 12;
         size_t lo = 0, hi = n;
         while (lo < hi) {
             size_t mid = (lo + hi) / 2;
@@ -288,6 +292,54 @@ void IndexTree::find(const uint8_t* key, size_t len, uint32_t rec, bool useRec, 
             lo = mid + 1;
     }
     index = lo;
+}
+
+bool IndexTree::findInLeaf(const uint8_t* key, size_t len, Bound bound, uint32_t& page, size_t& index,
+                           std::string& keyOut, uint32_t& recOut)
+{
+    applyPending();
+    if (len > keyLen_)
+        len = keyLen_;
+    page = descend(key, len, 0, false, bound, nullptr);
+    const uint8_t* p = file_.page(page);
+    uint16_t attr = getLE16(p);
+    if (attr > 3 || !(attr & kAttrLeaf))
+        file_.corrupt(pageName(page) + " is not a leaf page");
+    const size_t n = getLE16(p + 2);
+    const unsigned recBits = p[20], dupBits = p[21], trlBits = p[22], kb = p[23];
+    if (kb < 1 || kb > 8 || recBits + dupBits + trlBits > 8 * kb || recBits == 0)
+        file_.corrupt(pageName(page) + " has impossible key packing widths");
+    if (24 + n * kb > PageFile::kPageSize)
+        file_.corrupt(pageName(page) + " holds more keys (" + std::to_string(n) + ") than fit a page");
+    const uint64_t recMask = maskOf(recBits), dupMask = maskOf(dupBits), trlMask = maskOf(trlBits);
+    const size_t minEnd = 24 + n * kb;
+    uint8_t cur[kMaxKeyLength];
+    size_t end = PageFile::kPageSize;
+    for (size_t i = 0; i < n; ++i) {
+        const uint8_t* e = p + 24 + i * kb;
+        uint64_t v = 0;
+        for (unsigned b = 0; b < kb; ++b)
+            v |= static_cast<uint64_t>(e[b]) << (8 * b);
+        const size_t dup = recBits >= 64 ? 0 : static_cast<size_t>((v >> recBits) & dupMask);
+        const size_t trail = recBits + dupBits >= 64 ? 0 : static_cast<size_t>((v >> (recBits + dupBits)) & trlMask);
+        if (dup + trail > keyLen_ || (i == 0 && dup > 0))
+            file_.corrupt(pageName(page) + " has a key with impossible compression counts");
+        const size_t stored = keyLen_ - dup - trail;
+        if (end < minEnd + stored)
+            file_.corrupt(pageName(page) + ": its keys overflow the page");
+        end -= stored;
+        std::memcpy(cur + dup, p + end, stored);
+        std::memset(cur + dup + stored, pad_, trail);
+        const int c = std::memcmp(cur, key, len);
+        if (bound == Bound::Lower ? c >= 0 : c > 0) {
+            index = i;
+            keyOut.assign(reinterpret_cast<const char*>(cur), keyLen_);
+            recOut = static_cast<uint32_t>(v & recMask);
+            return true;
+        }
+    }
+    index = n;
+    return false;
 }
 
 void IndexTree::firstLeaf(Leaf& leaf)

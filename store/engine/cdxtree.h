@@ -134,6 +134,11 @@ public:
     // With useRec false only the first `len` key bytes count.
     void find(const uint8_t* key, size_t len, uint32_t rec, bool useRec, Bound bound, Leaf& leaf,
               size_t& index);
+    // Like find() without a record number, but reads the leaf only as far as the bound and
+    // decodes no other key: true with the entry's place, key and record when the bound lies in
+    // the leaf; false (index == the leaf's key count) when it lies past it.
+    bool findInLeaf(const uint8_t* key, size_t len, Bound bound, uint32_t& page, size_t& index, std::string& keyOut,
+                    uint32_t& recOut);
     void firstLeaf(Leaf& leaf);
     void lastLeaf(Leaf& leaf);
     // Moves to the sibling leaf; false at the end of the chain. Checks the chain goes forward.
