@@ -152,7 +152,7 @@ public:
     void flush();   // takes queued keys in and writes changed pages (called at commit/close)
     void sync();    // flush and ask the OS to put them on disk
     std::vector<std::string> check();   // structural problems, empty when sound
-    // Unchanged pages beyond this many are dropped from memory at flush (default 64 MB worth).
+    // Unchanged pages beyond this many are dropped from memory at flush (default 256 MB worth).
     void setCacheLimit(uint32_t pages);
 
 private:

@@ -75,7 +75,7 @@ private:
     bool readOnly_ = false;
     uint32_t onDisk_ = 0;   // pages present in the file itself
     uint32_t cached_ = 0;   // pages held in memory
-    uint32_t cacheLimit_ = 1u << 17;   // 64 MB
+    uint32_t cacheLimit_ = 1u << 19;   // 256 MB: a million-record table's tags stay in memory
     std::vector<std::unique_ptr<Page>> pages_;
 };
 
