@@ -2,7 +2,7 @@
 // append, build the 26 tags, filtered count, 10 000 random seeks on LNAME, 10 000 appends
 // with the tags open, pack.
 //
-// usage: bench_engine [--dir FOLDER] [--reuse] [--only PHASE[,PHASE...]] [N...]
+// usage: bench_engine [--dir FOLDER] [--reuse] [--keep] [--only PHASE[,PHASE...]] [N...]
 //        (default sizes 100000 1000000; phases: append build count seek tagged pack)
 // --reuse keeps copies of the generated table (before and after the tags are built) in the
 // folder and starts from them next time, so one phase can be timed again and again.
@@ -115,6 +115,7 @@ const char* seconds(const Stopwatch& since)
 }
 
 bool reuse = false;
+bool keep = false;   // --keep: leave the last table in the folder for other tools to read
 std::vector<std::string> only;
 
 bool wanted(const char* phase)
@@ -235,6 +236,9 @@ void runSize(const std::string& dir, std::uint32_t n)
 
     if (!wanted("pack")) {
         t->close();
+        if (!keep)
+            for (const char* ext : {".DBF", ".FPT", ".CDX"})
+                fs::remove(dir + "/BENCH" + std::to_string(n) + ext);
         return;
     }
     start = now();
@@ -245,8 +249,9 @@ void runSize(const std::string& dir, std::uint32_t n)
         std::printf("check after pack: %s\n", problems.empty() ? "sound" : problems.front().c_str());
     }
     t->close();
-    for (const char* ext : {".DBF", ".FPT", ".CDX"})
-        fs::remove(dir + "/BENCH" + std::to_string(n) + ext);
+    if (!keep)
+        for (const char* ext : {".DBF", ".FPT", ".CDX"})
+            fs::remove(dir + "/BENCH" + std::to_string(n) + ext);
 }
 
 } // namespace
@@ -261,6 +266,8 @@ int main(int argc, char** argv)
             dir = argv[++i];
         else if (a == "--reuse")
             reuse = true;
+        else if (a == "--keep")
+            keep = true;
         else if (a == "--only" && i + 1 < argc) {
             std::string list = argv[++i];
             for (std::size_t at = 0; at <= list.size();) {
