@@ -384,7 +384,10 @@ void Table::goTop()
     const std::uint32_t n = refreshCount();
     if (usingCursor()) {
         IndexCursor* c = activeCursor();
-        const bool ok = scoped_ && !scopeTop_.empty() ? (c->seek(scopeTop_), c->valid()) : c->first();
+        // A descending order starts at the scope's upper bound (its cursor's seek lands on the
+        // greatest key up to it), an ascending one at the lower.
+        const std::string& start = scopeStart();
+        const bool ok = scoped_ && !start.empty() ? (c->seek(start), c->valid()) : c->first();
         if (!ok || !settleForward()) {
             setPhantom();
             bof_ = true;
@@ -410,7 +413,7 @@ void Table::goBottom()
     if (usingCursor()) {
         IndexCursor* c = activeCursor();
         bool ok;
-        if (scoped_ && !scopeBottom_.empty()) {
+        if (scoped_ && !scopeBottom_.empty() && !descendingOrder()) {
             std::string past = scopeBottom_;
             past.append(std::max<std::size_t>(activeTag().key.keyLength(), past.size()) - past.size() + 1, '\xFF');
             c->seek(past);

@@ -206,6 +206,10 @@ private:
     void keyOf(const TagState& tag, const unsigned char* data, std::uint32_t recno, std::string& out) const;
     bool acceptEntry(std::uint32_t recno);
     bool aboveScope(std::string_view key) const;
+    bool descendingOrder() const;
+    const std::string& scopeStart() const;
+    bool beforeScopeStart(std::string_view key) const;   // in the active order's direction
+    bool pastScopeEnd(std::string_view key) const;
     bool belowScope(std::string_view key) const;
     bool settleForward();
     bool settleBackward();

@@ -282,14 +282,33 @@ bool Table::acceptEntry(std::uint32_t recno)
     return true;
 }
 
+bool Table::descendingOrder() const
+{
+    return order_ > 0 && cdx_ && std::size_t(order_) <= cdx_->tagCount() && cdx_->tag(std::size_t(order_) - 1).descending;
+}
+
+// A scope is a range of key values whatever the direction of the order: walking a descending
+// order forward, the keys fall, so the range starts at its upper bound and ends at its lower.
+const std::string& Table::scopeStart() const { return descendingOrder() ? scopeBottom_ : scopeTop_; }
+
+bool Table::beforeScopeStart(std::string_view key) const
+{
+    return descendingOrder() ? belowScope(key) : aboveScope(key);
+}
+
+bool Table::pastScopeEnd(std::string_view key) const
+{
+    return descendingOrder() ? aboveScope(key) : belowScope(key);
+}
+
 bool Table::settleForward()
 {
     IndexCursor* c = activeCursor();
     while (c->valid()) {
         const std::string_view key = c->key();
-        if (belowScope(key))
+        if (pastScopeEnd(key))
             return false;
-        if (!aboveScope(key) && acceptEntry(c->recno()))
+        if (!beforeScopeStart(key) && acceptEntry(c->recno()))
             return true;
         if (!c->next())
             break;
@@ -302,9 +321,9 @@ bool Table::settleBackward()
     IndexCursor* c = activeCursor();
     while (c->valid()) {
         const std::string_view key = c->key();
-        if (aboveScope(key))
+        if (beforeScopeStart(key))
             return false;
-        if (!belowScope(key) && acceptEntry(c->recno()))
+        if (!pastScopeEnd(key) && acceptEntry(c->recno()))
             return true;
         if (!c->prev())
             break;
@@ -733,13 +752,14 @@ std::uint32_t Table::queryRecCount()
     std::uint32_t visibleCount = 0;
     if (usingCursor() && (scoped_ || order_ == -1)) {
         IndexCursor* c = activeCursor();
-        bool more = scoped_ && !scopeTop_.empty() ? (c->seek(scopeTop_), c->valid()) : c->first();
+        const std::string& start = scopeStart();
+        bool more = scoped_ && !start.empty() ? (c->seek(start), c->valid()) : c->first();
         for (; more && c->valid(); more = c->next()) {
             const std::string_view key = c->key();
-            if (belowScope(key))
+            if (pastScopeEnd(key))
                 break;
             const std::uint32_t r = c->recno();
-            if (aboveScope(key) || r < 1 || r > header_.recordCount)
+            if (beforeScopeStart(key) || r < 1 || r > header_.recordCount)
                 continue;
             file_.readExact(header_.recordOffset(r), scratch_.data(), scratch_.size());
             if (visible(r, scratch_.data()))

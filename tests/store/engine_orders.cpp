@@ -179,6 +179,18 @@ TEST_F(Orders, ScopeLimitsTheActiveOrder)
     EXPECT_EQ(t->queryRecCount(), 5u);
     t->clearScope();
     EXPECT_EQ(walk().size(), 8u);
+    // The same range on a descending order: the same records, highest key first.
+    t->indexTag({"NAMEDESC", "UPPER(NAME)", "", false, true});
+    t->setOrder("NAMEDESC");
+    t->setScope("J", "SMITH");
+    EXPECT_EQ(walk(), (std::vector<std::uint32_t>{4, 8, 1, 6, 2}));
+    EXPECT_EQ(walkBack(), walk());
+    EXPECT_EQ(t->queryRecCount(), 5u);
+    t->setScope("JONES", "JONES");
+    EXPECT_EQ(walk(), (std::vector<std::uint32_t>{6, 2}));
+    t->setScope("B", "");
+    EXPECT_EQ(walk(), (std::vector<std::uint32_t>{4, 8, 1, 6, 2, 7, 5}));
+    EXPECT_EQ(walkBack(), walk());
 }
 
 TEST_F(Orders, ReindexAndReplaceATag)
