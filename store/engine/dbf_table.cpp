@@ -161,6 +161,10 @@ std::unique_ptr<Table> Table::open(const std::string& path, OpenMode mode)
 
 void Table::openFiles(const std::string& path, OpenMode mode)
 {
+    if (fileExists(packJournalPath(path)) && !finishInterruptedPack(path))
+        throw EngineError(EngineError::Kind::Locked, path,
+                          "a pack of this table was interrupted; it is finished when one program alone "
+                          "opens the table for writing");
     path_ = path;
     mode_ = mode;
     const bool readOnly = mode == OpenMode::ReadOnly;
@@ -552,6 +556,25 @@ std::string Table::getDateString(std::string_view name) const
     return r;
 }
 
+namespace {
+
+// A memo field holds its block as four binary bytes (Visual FoxPro) or ten digits, blank for none.
+void putMemoPointer(const DbfField& f, unsigned char* p, std::uint32_t block)
+{
+    if (f.length == 4) {
+        for (int i = 0; i < 4; ++i)
+            p[i] = (block >> (8 * i)) & 0xFF;
+    } else if (block == 0) {
+        std::memset(p, ' ', f.length);
+    } else {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%10u", block);
+        std::memcpy(p, buf, 10);
+    }
+}
+
+} // namespace
+
 std::uint32_t Table::memoBlock(const DbfField& f, const unsigned char* data) const
 {
     if (f.length == 4)
@@ -718,17 +741,7 @@ void Table::replace(std::string_view name, std::string_view value)
     case 'M': {
         if (!memo_)
             throw EngineError(EngineError::Kind::Io, path_, "table has no memo file");
-        const std::uint32_t block = memo_->write(value);
-        if (f.length == 4) {
-            for (int i = 0; i < 4; ++i)
-                p[i] = (block >> (8 * i)) & 0xFF;
-        } else if (block == 0) {
-            std::memset(p, ' ', f.length);
-        } else {
-            char buf[32];
-            std::snprintf(buf, sizeof buf, "%10u", block);
-            std::memcpy(p, buf, 10);
-        }
+        putMemoPointer(f, p, memo_->write(value));
         break;
     }
     default:
@@ -857,6 +870,32 @@ void Table::reportProgress(int percent) const
         progress_(std::clamp(percent, 0, 100));
 }
 
+std::string Table::packJournalPath(const std::string& path) { return path + ".packing"; }
+
+// A pack replaces two files, the table and its memo file, which no single rename can do. Once
+// both new files are complete on disk a journal file says so; the renames follow, and the
+// journal goes last. An open that finds the journal (the packing program having stopped in
+// between) finishes the renames, so the table never pairs with the wrong memo file.
+bool Table::finishInterruptedPack(const std::string& path)
+{
+    DataFile guard;
+    try {
+        // Only when no other program has the table open (one may be packing it right now).
+        guard = DataFile::open(path, DataFile::Access::ReadWrite, DataFile::Lock::Exclusive);
+    } catch (const EngineError&) {
+        return false;
+    }
+    const std::string memoTemp = existingSibling(path, "fpt") + ".pack.tmp";
+    const std::string tableTemp = path + ".pack.tmp";
+    removeFileIfExists(existingSibling(path, "cdx"));   // it indexes the old records
+    if (fileExists(memoTemp))
+        replaceFile(memoTemp, existingSibling(path, "fpt"));
+    if (fileExists(tableTemp))
+        replaceFile(tableTemp, path);
+    removeFileIfExists(packJournalPath(path));
+    return true;
+}
+
 void Table::pack()
 {
     requireWritable();
@@ -867,8 +906,21 @@ void Table::pack()
     const std::vector<TagSpec> specs = currentTagSpecs();
     const bool hadIndex = cdx_ != nullptr;
     const std::string temp = path_ + ".pack.tmp";
+    // The memos of the records kept move to a new memo file, leaving behind those of removed
+    // records and the old texts of changed memos.
+    auto* fpt = dynamic_cast<FptMemo*>(memo_.get());
+    const std::string memoTemp = fpt ? fpt->path() + ".pack.tmp" : std::string();
+    std::vector<const DbfField*> memoFields;
+    if (fpt)
+        for (const DbfField& f : header_.fields)
+            if (f.type == 'M' || f.type == 'G' || f.type == 'P')
+                memoFields.push_back(&f);
     DataFile out = DataFile::create(temp);
+    std::unique_ptr<FptMemo> newMemo;
+    const std::uint32_t keepRecno = recno_;
     try {
+        if (fpt)
+            newMemo = FptMemo::create(memoTemp, fpt->blockSize());
         DbfHeader h = header_;
         h.recordCount = 0;
         std::vector<unsigned char> head = h.serialize();
@@ -886,9 +938,23 @@ void Table::pack()
             file_.readExact(header_.recordOffset(r), in.data(), in.size());
             kept.clear();
             for (std::uint32_t i = 0; i < count; ++i) {
-                const unsigned char* rec = &in[std::size_t(i) * len];
-                if (rec[0] != '*')
-                    kept.insert(kept.end(), rec, rec + len);
+                unsigned char* rec = &in[std::size_t(i) * len];
+                if (rec[0] == '*')
+                    continue;
+                for (const DbfField* f : memoFields) {
+                    recno_ = r + i;   // names the record if its pointer is bad
+                    std::uint32_t block = 0;
+                    try {
+                        block = newMemo->copyFrom(*fpt, memoBlock(*f, rec));
+                    } catch (const EngineError& e) {
+                        if (e.kind() != EngineError::Kind::Corrupt || e.file() != fpt->path())
+                            throw;
+                        throw EngineError(e.kind(), path_,
+                                          "record " + std::to_string(r + i) + ", field " + f->name + ": " + e.what());
+                    }
+                    putMemoPointer(*f, rec + f->offset, block);
+                }
+                kept.insert(kept.end(), rec, rec + len);
             }
             out.write(h.headerLength + std::uint64_t(written) * len, kept.data(), kept.size());
             written += std::uint32_t(kept.size() / len);
@@ -902,6 +968,12 @@ void Table::pack()
         h.stampToday();
         head = h.serialize();
         out.write(0, head.data(), head.size());
+        out.sync();
+        if (newMemo) {
+            newMemo->sync();
+            DataFile journal = DataFile::create(packJournalPath(path_));
+            journal.sync();
+        }
         if (hadIndex) {
             // The old index goes first, so that no crash can pair it with the packed table;
             // a table without its index is rebuilt by the caller.
@@ -910,17 +982,44 @@ void Table::pack()
             tags_.clear();
             removeFileIfExists(indexPath());
         }
+        if (newMemo) {
+            const std::string memoPathNow = fpt->path();
+            memo_.reset();
+            newMemo.reset();
+            replaceFile(memoTemp, memoPathNow);
+        }
         replaceFile(temp, path_);
         header_ = h;
         indexDirty_ = false;
+        if (fpt) {
+            removeFileIfExists(packJournalPath(path_));
+            memo_ = FptMemo::open(existingSibling(path_, "fpt"), false, DataFile::Lock::None);
+        }
     } catch (...) {
-        out.close();
-        removeFileIfExists(temp);
+        recno_ = keepRecno;
+        if (fileExists(packJournalPath(path_))) {
+            // Both new files are complete but the renames failed part way: this object no
+            // longer matches the files, so it lets them go; the next open finishes the pack.
+            out.close();
+            newMemo.reset();
+            cursor_.reset();
+            cdx_.reset();
+            tags_.clear();
+            memo_.reset();
+            file_.close();
+        } else {
+            out.close();
+            removeFileIfExists(temp);
+            newMemo.reset();
+            if (!memoTemp.empty())
+                removeFileIfExists(memoTemp);
+        }
         throw;
     }
     // The new file already holds our exclusive lock (taken when it was created).
     file_ = std::move(out);
     cacheCount_ = 0;
+    recno_ = keepRecno;
     reportProgress(100);
     if (hadIndex)
         rebuildIndex(specs);

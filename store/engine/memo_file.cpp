@@ -89,6 +89,13 @@ std::string FptMemo::checkPointer(std::uint32_t block) const
 
 std::string FptMemo::read(std::uint32_t block) const
 {
+    std::uint32_t type;
+    return readBlock(block, type);
+}
+
+std::string FptMemo::readBlock(std::uint32_t block, std::uint32_t& type) const
+{
+    type = 1;
     if (block == 0)
         return {};
     const std::uint64_t pos = std::uint64_t(block) * blockSize_;
@@ -97,6 +104,7 @@ std::string FptMemo::read(std::uint32_t block) const
                           "memo block " + std::to_string(block) + " lies outside the memo file");
     unsigned char h[8];
     file_.readExact(pos, h, 8);
+    type = be32(h);
     const std::uint32_t length = be32(h + 4);
     if (pos + 8 + length > size_)
         throw EngineError(EngineError::Kind::Corrupt, path(),
@@ -106,7 +114,18 @@ std::string FptMemo::read(std::uint32_t block) const
     return text;
 }
 
-std::uint32_t FptMemo::write(std::string_view text)
+std::uint32_t FptMemo::copyFrom(const FptMemo& source, std::uint32_t block)
+{
+    if (block == 0)
+        return 0;
+    std::uint32_t type;
+    const std::string data = source.readBlock(block, type);
+    return store(type, data);
+}
+
+std::uint32_t FptMemo::write(std::string_view text) { return store(1, text); }
+
+std::uint32_t FptMemo::store(std::uint32_t type, std::string_view text)
 {
     if (readOnly_)
         throw EngineError(EngineError::Kind::Usage, path(), "memo file is open read-only");
@@ -118,7 +137,7 @@ std::uint32_t FptMemo::write(std::string_view text)
         throw EngineError(EngineError::Kind::Io, path(), "memo file is full");
     const std::uint32_t block = nextFree_;
     std::vector<unsigned char> buf(need);
-    putBe32(&buf[0], 1);
+    putBe32(&buf[0], type);
     putBe32(&buf[4], std::uint32_t(text.size()));
     std::copy(text.begin(), text.end(), buf.begin() + 8);
     const std::uint64_t pos = std::uint64_t(block) * blockSize_;

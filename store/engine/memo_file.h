@@ -43,9 +43,14 @@ public:
 
     std::uint32_t blockSize() const { return blockSize_; }
     std::uint32_t nextFree() const { return nextFree_; }
+    // Copies the memo at `block` of `source` (its type word kept) to new blocks here; returns
+    // the new block (0 for block 0). A pointer outside `source` is Corrupt.
+    std::uint32_t copyFrom(const FptMemo& source, std::uint32_t block);
 
 private:
     void writeHeader();
+    std::uint32_t store(std::uint32_t type, std::string_view data);
+    std::string readBlock(std::uint32_t block, std::uint32_t& type) const;
     DataFile file_;
     std::uint32_t blockSize_ = kDefaultBlockSize;
     std::uint32_t nextFree_ = 0;

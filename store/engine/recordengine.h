@@ -232,6 +232,8 @@ private:
     void reportProgress(int percent) const;
     void writeNumber(const DbfField& f, double value);
     std::uint32_t memoBlock(const DbfField& f, const unsigned char* data) const;
+    static std::string packJournalPath(const std::string& path);
+    static bool finishInterruptedPack(const std::string& path);   // false: another program has it
 
     std::string path_;
     OpenMode mode_ = OpenMode::Shared;

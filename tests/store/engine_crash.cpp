@@ -22,6 +22,8 @@ void makeTable(const std::string& path, std::uint32_t records)
         t->appendBlank();
         t->replace("NAME", recordName(i));
         t->replaceNumber("N", double((i * 7919) % 10007));
+        if (i % 10 == 0)
+            t->replace("NOTES", "memo of " + recordName(i));
     }
     t->indexTags({{"NAME", "UPPER(NAME)"}, {"N", "N"}, {"DEL", "DELETED()"}});
     t->close();
@@ -155,6 +157,8 @@ TEST(EngineCrash, KilledDuringPack)
     for (std::uint32_t r = 1; r <= n; r += 997) {
         t->go(r);
         ASSERT_EQ(t->getTrimString("NAME"), recordName(r + offset));
+        // The memo file that survived is the one the table points into.
+        ASSERT_EQ(t->getMemo("NOTES"), (r + offset) % 10 == 0 ? "memo of " + recordName(r + offset) : "");
     }
     if (t->tagCount() == 0)
         t->indexTags({{"NAME", "UPPER(NAME)"}, {"N", "N"}, {"DEL", "DELETED()"}});  // as the program does

@@ -261,3 +261,127 @@ TEST(EngineRecords, PostedOnMoveAndClose)
     t->go(2);
     EXPECT_EQ(t->getTrimString("NAME"), "at close");
 }
+
+TEST(EngineRecords, PackLeavesOnlyTheKeptRecordsMemos)
+{
+    const std::string dir = scratchDir("rec-memopack");
+    const std::string path = makeTable(dir, 300);
+    const std::string memo = dir + "/r.fpt";
+    {
+        auto t = Table::open(path, OpenMode::Exclusive);
+        for (std::uint32_t r = 3; r <= 300; r += 3) {   // every memo rewritten twice more
+            t->go(r);
+            t->replace("NOTES", std::string(200, 'x'));
+            t->replace("NOTES", "final memo of " + std::to_string(r) + std::string(r % 7, '!'));
+        }
+        for (std::uint32_t r = 1; r <= 300; r += 2)
+            if (r % 9 == 0) {
+                t->go(r);
+                t->deleteRecord();
+            }
+        t->commit();
+    }
+    const auto grown = fs::file_size(memo);
+    std::vector<std::pair<std::string, std::string>> kept;
+    {
+        auto t = Table::open(path, OpenMode::Exclusive);
+        for (t->goTop(); !t->eof(); t->skip())
+            if (!t->isDeleted())
+                kept.emplace_back(t->getTrimString("NAME"), t->getMemo("NOTES"));
+        t->pack();
+        EXPECT_EQ(t->recCount(), kept.size());
+        for (std::uint32_t r = 1; r <= t->recCount(); ++r) {
+            t->go(r);
+            ASSERT_EQ(t->getTrimString("NAME"), kept[r - 1].first);
+            ASSERT_EQ(t->getMemo("NOTES"), kept[r - 1].second);
+        }
+        t->go(2);
+        t->replace("NOTES", "written after the pack");   // the new memo file is ours to write
+        kept[1].second = "written after the pack";
+    }
+    const auto packed = fs::file_size(memo);
+    EXPECT_LT(packed * 4, grown);
+    EXPECT_FALSE(fs::exists(memo + ".pack.tmp"));
+    EXPECT_FALSE(fs::exists(path + ".packing"));
+    auto t = Table::open(path, OpenMode::Exclusive);
+    for (std::uint32_t r = 1; r <= t->recCount(); ++r) {
+        t->go(r);
+        ASSERT_EQ(t->getMemo("NOTES"), kept[r - 1].second);
+    }
+    EXPECT_EQ(t->check(), std::vector<std::string>{});
+    t.reset();
+    std::string out;
+    EXPECT_EQ(run("/usr/bin/python3 " POSTAVO_SHARED_DIR "/tools/xbase-check.py " + path + " --quiet", &out), 0) << out;
+}
+
+TEST(EngineRecords, AnInterruptedPackIsFinishedAtTheNextOpen)
+{
+    // A pack that stopped after writing both new files (and its journal) but before or between
+    // the two renames: the next open completes it, whichever rename was done.
+    for (const bool memoRenamed : {false, true}) {
+        const std::string dir = scratchDir(std::string("rec-interrupted-") + (memoRenamed ? "1" : "0"));
+        const std::string path = makeTable(dir, 60);
+        const std::string packedDir = dir + "/packed";
+        fs::create_directories(packedDir);
+        for (const char* ext : {".dbf", ".fpt"})
+            fs::copy_file(dir + "/r" + ext, packedDir + "/r" + ext);
+        {
+            auto t = Table::open(packedDir + "/r.dbf", OpenMode::Exclusive);
+            for (std::uint32_t r = 1; r <= 60; r += 4) {
+                t->go(r);
+                t->deleteRecord();
+            }
+            t->pack();
+        }
+        fs::copy_file(packedDir + "/r.dbf", path + ".pack.tmp");
+        fs::copy_file(packedDir + "/r.fpt", dir + (memoRenamed ? "/r.fpt" : "/r.fpt.pack.tmp"),
+                      fs::copy_options::overwrite_existing);
+        writeBytes(path + ".packing", {});
+        auto t = Table::open(path, OpenMode::Exclusive);
+        EXPECT_EQ(t->recCount(), 45u);
+        for (std::uint32_t r = 1; r <= 45; ++r) {
+            t->go(r);
+            const std::uint32_t original = r + (r - 1) / 3 + 1;   // 1, 5, 9, ... were removed
+            ASSERT_EQ(t->getTrimString("NAME"), "name" + std::to_string(original));
+            ASSERT_EQ(t->getMemo("NOTES"), original % 3 == 0 ? "memo of " + std::to_string(original) : "");
+        }
+        EXPECT_FALSE(fs::exists(path + ".packing"));
+        EXPECT_FALSE(fs::exists(path + ".pack.tmp"));
+        EXPECT_FALSE(fs::exists(dir + "/r.fpt.pack.tmp"));
+    }
+}
+
+TEST(EngineRecords, APackStoppedByABadMemoPointerChangesNothing)
+{
+    const std::string dir = scratchDir("rec-badmemo");
+    const std::string path = makeTable(dir, 30);
+    {
+        auto t = Table::open(path, OpenMode::Exclusive);
+        t->go(4);
+        t->deleteRecord();
+    }
+    // Record 12's memo pointer names a block far past the end of the memo file.
+    auto bytes = readBytes(path);
+    const std::size_t header = bytes[8] | (bytes[9] << 8), length = bytes[10] | (bytes[11] << 8);
+    const std::string far = "   9999999";
+    std::copy(far.begin(), far.end(), bytes.begin() + header + 11 * length + 1 + 20 + 8 + 1 + 8);
+    writeBytes(path, bytes);
+    const auto memoBefore = readBytes(dir + "/r.fpt");
+    auto t = Table::open(path, OpenMode::Exclusive);
+    t->go(7);
+    try {
+        t->pack();
+        ADD_FAILURE() << "the pack went through";
+    } catch (const EngineError& e) {
+        EXPECT_EQ(e.kind(), EngineError::Kind::Corrupt);
+        EXPECT_NE(std::string(e.what()).find("record 12"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(t->recNo(), 7u);
+    EXPECT_EQ(t->getTrimString("NAME"), "name7");
+    t.reset();
+    EXPECT_EQ(readBytes(path), bytes);
+    EXPECT_EQ(readBytes(dir + "/r.fpt"), memoBefore);
+    EXPECT_FALSE(fs::exists(path + ".pack.tmp"));
+    EXPECT_FALSE(fs::exists(dir + "/r.fpt.pack.tmp"));
+    EXPECT_FALSE(fs::exists(path + ".packing"));
+}
