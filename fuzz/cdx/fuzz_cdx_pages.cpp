@@ -24,6 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             auto c = ix->cursor(t);
             fuzzindex::walk(*c);
             ix->deleteKey(t, k, 5);
+            // Queued keys are taken into a damaged tree on the next read.
+            for (uint32_t r = 0; r < 40; ++r)
+                ix->insertNewKey(t, std::string(ix->tag(t).keyLength, char('A' + r % 26)), 900 + r);
+            fuzzindex::walk(*ix->cursor(t));
         }
         ix->addTag({"FUZZ", "X", "", 4, KeyType::Character}, {{"ABCD", 1}, {"ABCE", 2}});
         ix->flush();

@@ -50,6 +50,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         t->replace("NOTES", "a new memo that is written at the memo file's next free block");
         (void)t->getMemo("NOTES");
         t->close();
+        // Pack copies every kept record's memo to a new memo file.
+        t = Table::open(dbf, OpenMode::Exclusive);
+        t->go(1);
+        t->deleteRecord();
+        t->pack();
+        fuzzdbf::readAll(*t);
+        t->close();
     } catch (const EngineError&) {
     }
     return 0;
