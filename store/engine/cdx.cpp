@@ -545,7 +545,7 @@ void CompoundIndex::buildTag(const TagInfo& info, KeyBlock& block, const std::fu
     file_->relieve();   // building many large tags in a row need not hold them all in memory
 }
 
-bool CompoundIndex::insertKey(std::size_t tag, std::string_view key, uint32_t recno)
+void CompoundIndex::checkNewKey(std::size_t tag, std::string_view key) const
 {
     checkedTag(tag);
     if (key.size() != tags_[tag].keyLength)
@@ -554,6 +554,11 @@ bool CompoundIndex::insertKey(std::size_t tag, std::string_view key, uint32_t re
                               + " bytes");
     if (file_->readOnly())
         throw EngineError(EngineError::Kind::Usage, file_->path(), "the index is open read-only");
+}
+
+bool CompoundIndex::insertKey(std::size_t tag, std::string_view key, uint32_t recno)
+{
+    checkNewKey(tag, key);
     const auto* k = reinterpret_cast<const uint8_t*>(key.data());
     if (tags_[tag].unique && trees_[tag]->containsKey(k))
         return false;
@@ -562,17 +567,11 @@ bool CompoundIndex::insertKey(std::size_t tag, std::string_view key, uint32_t re
 
 void CompoundIndex::insertNewKey(std::size_t tag, std::string_view key, uint32_t recno)
 {
-    checkedTag(tag);
+    checkNewKey(tag, key);
     if (tags_[tag].unique) {
         insertKey(tag, key, recno);
         return;
     }
-    if (key.size() != tags_[tag].keyLength)
-        throw EngineError(EngineError::Kind::Usage, file_->path(),
-                          "a key for tag " + tags_[tag].name + " must be " + std::to_string(tags_[tag].keyLength)
-                              + " bytes");
-    if (file_->readOnly())
-        throw EngineError(EngineError::Kind::Usage, file_->path(), "the index is open read-only");
     trees_[tag]->insertLater(reinterpret_cast<const uint8_t*>(key.data()), recno);
 }
 

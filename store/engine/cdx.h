@@ -159,6 +159,7 @@ private:
     CompoundIndex();
     void readDirectory(const KeyTypeResolver& keyTypes);
     std::size_t checkedTag(std::size_t tag) const;
+    void checkNewKey(std::size_t tag, std::string_view key) const;   // throws Usage
 
     std::unique_ptr<PageFile> file_;
     std::unique_ptr<IndexTree> directory_;
