@@ -183,6 +183,16 @@ bool IndexCursor::seek(std::string_view key)
     return std::memcmp(curKey_.data(), key.data(), len) == 0;
 }
 
+bool IndexCursor::seekStoredFrom(std::string_view key)
+{
+    const size_t len = std::min(key.size(), size_t(tree_->keyLength()));
+    size_t i;
+    lazy_ = false;
+    tree_->find(reinterpret_cast<const uint8_t*>(key.data()), len, 0, false, IndexTree::Bound::Lower, *leaf_, i);
+    index_ = i;
+    return settleForward();
+}
+
 bool IndexCursor::seekEntry(std::string_view key, uint32_t recno)
 {
     const size_t kl = tree_->keyLength();

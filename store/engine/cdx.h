@@ -93,6 +93,9 @@ public:
     // stands on the next entry in the tag's order (soft seek), or is invalid past the end.
     bool seek(std::string_view key);
     bool seekEntry(std::string_view key, uint32_t recno);  // exact (key, recno)
+    // Positions on the smallest stored key that starts with or follows `key` (in a DESCENDING
+    // tag, the last entry in the tag's order not below `key`); false when there is none.
+    bool seekStoredFrom(std::string_view key);
     bool valid() const { return valid_; }
     std::string_view key() const;
     uint32_t recno() const;

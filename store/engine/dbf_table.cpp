@@ -417,7 +417,9 @@ void Table::goBottom()
     if (usingCursor()) {
         IndexCursor* c = activeCursor();
         bool ok;
-        if (scoped_ && !scopeBottom_.empty() && !descendingOrder()) {
+        if (scoped_ && !scopeTop_.empty() && descendingOrder()) {
+            ok = c->seekStoredFrom(scopeTop_);   // the smallest key in range ends a descending order
+        } else if (scoped_ && !scopeBottom_.empty() && !descendingOrder()) {
             std::string past = scopeBottom_;
             past.append(std::max<std::size_t>(activeTag().key.keyLength(), past.size()) - past.size() + 1, '\xFF');
             c->seek(past);

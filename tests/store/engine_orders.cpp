@@ -191,6 +191,10 @@ TEST_F(Orders, ScopeLimitsTheActiveOrder)
     t->setScope("B", "");
     EXPECT_EQ(walk(), (std::vector<std::uint32_t>{4, 8, 1, 6, 2, 7, 5}));
     EXPECT_EQ(walkBack(), walk());
+    t->setScope("ZZ", "");   // above every key
+    EXPECT_TRUE(walk().empty());
+    EXPECT_TRUE(walkBack().empty());
+    EXPECT_EQ(t->queryRecCount(), 0u);
 }
 
 TEST_F(Orders, ReindexAndReplaceATag)
