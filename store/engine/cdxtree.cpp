@@ -175,47 +175,82 @@ bool LeafCodec::encodeCounted(const uint8_t* keys, const uint32_t* recs, const u
     return true;
 }
 
+// Reads a leaf's compressed entries in order, checking every count against the page, and
+// keeps the key of the entry read last whole in `key`.
+class IndexTree::LeafReader {
+public:
+    LeafReader(IndexTree& tree, uint32_t page) : tree_(tree), page_(page), p_(tree.file_.page(page))
+    {
+        attr = getLE16(p_);
+        if (attr > 3 || !(attr & kAttrLeaf))
+            corrupt(" is not a leaf page");
+        count = getLE16(p_ + 2);
+        recBits_ = p_[20];
+        dupBits_ = p_[21];
+        const unsigned trlBits = p_[22];
+        kb_ = p_[23];
+        if (kb_ < 1 || kb_ > 8 || recBits_ + dupBits_ + trlBits > 8 * kb_ || recBits_ == 0)
+            corrupt(" has impossible key packing widths");
+        if (24 + count * kb_ > PageFile::kPageSize)
+            corrupt(" holds more keys (" + std::to_string(count) + ") than fit a page");
+        recMask_ = maskOf(recBits_);
+        dupMask_ = maskOf(dupBits_);
+        trlMask_ = maskOf(trlBits);
+        minEnd_ = 24 + count * kb_;
+    }
+    uint32_t left() const { return getLE32(p_ + 4); }
+    uint32_t right() const { return getLE32(p_ + 8); }
+
+    // Entry `i` (read in order from 0): its record; its key is then in `key`.
+    uint32_t next(size_t i, uint8_t* key)
+    {
+        const uint8_t* e = p_ + 24 + i * kb_;
+        uint64_t v = 0;
+        for (unsigned b = 0; b < kb_; ++b)
+            v |= static_cast<uint64_t>(e[b]) << (8 * b);
+        const size_t dup = recBits_ >= 64 ? 0 : static_cast<size_t>((v >> recBits_) & dupMask_);
+        const size_t trail = recBits_ + dupBits_ >= 64 ? 0 : static_cast<size_t>((v >> (recBits_ + dupBits_)) & trlMask_);
+        const size_t kl = tree_.keyLen_;
+        if (dup + trail > kl || (i == 0 && dup > 0))
+            corrupt(" has a key with impossible compression counts");
+        const size_t stored = kl - dup - trail;
+        if (end_ < minEnd_ + stored)
+            corrupt(": its keys overflow the page");
+        end_ -= stored;
+        std::memcpy(key + dup, p_ + end_, stored);
+        std::memset(key + dup + stored, tree_.pad_, trail);
+        return static_cast<uint32_t>(v & recMask_);
+    }
+
+    uint16_t attr = 0;
+    size_t count = 0;
+
+private:
+    [[noreturn]] void corrupt(const std::string& what) const { tree_.file_.corrupt(pageName(page_) + what); }
+
+    IndexTree& tree_;
+    uint32_t page_;
+    const uint8_t* p_;
+    unsigned recBits_, dupBits_, kb_;
+    uint64_t recMask_, dupMask_, trlMask_;
+    size_t minEnd_, end_ = PageFile::kPageSize;
+};
+
 void IndexTree::decodeLeaf(uint32_t page, Leaf& out)
 {
-    const uint8_t* p = file_.page(page);
-    uint16_t attr = getLE16(p);
-    if (attr > 3 || !(attr & kAttrLeaf))
-        file_.corrupt(pageName(page) + " is not a leaf page");
-    size_t n = getLE16(p + 2);
-    unsigned recBits = p[20], dupBits = p[21], trlBits = p[22], kb = p[23];
-    if (kb < 1 || kb > 8 || recBits + dupBits + trlBits > 8 * kb || recBits == 0)
-        file_.corrupt(pageName(page) + " has impossible key packing widths");
-    if (24 + n * kb > PageFile::kPageSize)
-        file_.corrupt(pageName(page) + " holds more keys (" + std::to_string(n) + ") than fit a page");
+    LeafReader reader(*this, page);
+    const size_t n = reader.count;
     out.page = page;
-    out.attr = attr;
-    out.left = getLE32(p + 4);
-    out.right = getLE32(p + 8);
+    out.attr = reader.attr;
+    out.left = reader.left();
+    out.right = reader.right();
     out.keys.resize(n * keyLen_);
     out.recs.resize(n);
-    uint64_t recMask = maskOf(recBits), dupMask = maskOf(dupBits), trlMask = maskOf(trlBits);
-    size_t end = PageFile::kPageSize;
-    const size_t minEnd = 24 + n * kb;
     for (size_t i = 0; i < n; ++i) {
-        const uint8_t* e = p + 24 + i * kb;
-        uint64_t v = 0;
-        for (unsigned b = 0; b < kb; ++b)
-            v |= static_cast<uint64_t>(e[b]) << (8 * b);
-        uint32_t rec = static_cast<uint32_t>(v & recMask);
-        size_t dup = (recBits + 0u >= 64) ? 0 : static_cast<size_t>((v >> recBits) & dupMask);
-        size_t trail = (recBits + dupBits >= 64) ? 0 : static_cast<size_t>((v >> (recBits + dupBits)) & trlMask);
-        if (dup + trail > keyLen_ || (i == 0 && dup > 0))
-            file_.corrupt(pageName(page) + " has a key with impossible compression counts");
-        size_t stored = keyLen_ - dup - trail;
-        if (end < minEnd + stored)
-            file_.corrupt(pageName(page) + ": its keys overflow the page");
-        end -= stored;
         uint8_t* dst = out.keys.data() + i * keyLen_;
-        if (dup)
-            std::memcpy(dst, dst - keyLen_, dup);
-        std::memcpy(dst + dup, p + end, stored);
-        std::memset(dst + dup + stored, pad_, trail);
-        out.recs[i] = rec;
+        if (i > 0)   // the shared head comes from the key before
+            std::memcpy(dst, dst - keyLen_, keyLen_);
+        out.recs[i] = reader.next(i, dst);
     }
 }
 
@@ -301,44 +336,19 @@ bool IndexTree::findInLeaf(const uint8_t* key, size_t len, Bound bound, uint32_t
     if (len > keyLen_)
         len = keyLen_;
     page = descend(key, len, 0, false, bound, nullptr);
-    const uint8_t* p = file_.page(page);
-    uint16_t attr = getLE16(p);
-    if (attr > 3 || !(attr & kAttrLeaf))
-        file_.corrupt(pageName(page) + " is not a leaf page");
-    const size_t n = getLE16(p + 2);
-    const unsigned recBits = p[20], dupBits = p[21], trlBits = p[22], kb = p[23];
-    if (kb < 1 || kb > 8 || recBits + dupBits + trlBits > 8 * kb || recBits == 0)
-        file_.corrupt(pageName(page) + " has impossible key packing widths");
-    if (24 + n * kb > PageFile::kPageSize)
-        file_.corrupt(pageName(page) + " holds more keys (" + std::to_string(n) + ") than fit a page");
-    const uint64_t recMask = maskOf(recBits), dupMask = maskOf(dupBits), trlMask = maskOf(trlBits);
-    const size_t minEnd = 24 + n * kb;
-    uint8_t cur[kMaxKeyLength];
-    size_t end = PageFile::kPageSize;
-    for (size_t i = 0; i < n; ++i) {
-        const uint8_t* e = p + 24 + i * kb;
-        uint64_t v = 0;
-        for (unsigned b = 0; b < kb; ++b)
-            v |= static_cast<uint64_t>(e[b]) << (8 * b);
-        const size_t dup = recBits >= 64 ? 0 : static_cast<size_t>((v >> recBits) & dupMask);
-        const size_t trail = recBits + dupBits >= 64 ? 0 : static_cast<size_t>((v >> (recBits + dupBits)) & trlMask);
-        if (dup + trail > keyLen_ || (i == 0 && dup > 0))
-            file_.corrupt(pageName(page) + " has a key with impossible compression counts");
-        const size_t stored = keyLen_ - dup - trail;
-        if (end < minEnd + stored)
-            file_.corrupt(pageName(page) + ": its keys overflow the page");
-        end -= stored;
-        std::memcpy(cur + dup, p + end, stored);
-        std::memset(cur + dup + stored, pad_, trail);
+    LeafReader reader(*this, page);
+    uint8_t cur[kMaxKeyLength];   // each entry's key is built over the one before
+    for (size_t i = 0; i < reader.count; ++i) {
+        const uint32_t rec = reader.next(i, cur);
         const int c = std::memcmp(cur, key, len);
         if (bound == Bound::Lower ? c >= 0 : c > 0) {
             index = i;
             keyOut.assign(reinterpret_cast<const char*>(cur), keyLen_);
-            recOut = static_cast<uint32_t>(v & recMask);
+            recOut = rec;
             return true;
         }
     }
-    index = n;
+    index = reader.count;
     return false;
 }
 

@@ -151,6 +151,7 @@ public:
                const std::string& owner);
 
 private:
+    class LeafReader;
     size_t locateInLeaf(const uint8_t* key, uint32_t rec);
     struct PathStep {
         uint32_t page;
