@@ -352,24 +352,11 @@ bool IndexTree::findInLeaf(const uint8_t* key, size_t len, Bound bound, uint32_t
     return false;
 }
 
-void IndexTree::firstLeaf(Leaf& leaf)
-{
-    applyPending();
-    uint32_t page = root();
-    for (int depth = 0; depth < kMaxDepth; ++depth) {
-        const uint8_t* p = file_.page(page);
-        if (getLE16(p) & kAttrLeaf) {
-            decodeLeaf(page, leaf);
-            return;
-        }
-        uint16_t n;
-        const uint8_t* ents = interior(page, n);
-        page = getBE32(ents + keyLen_ + 4);
-    }
-    file_.corrupt("the tree is more than 64 levels deep (its pages loop)");
-}
+void IndexTree::firstLeaf(Leaf& leaf) { edgeLeaf(leaf, false); }
+void IndexTree::lastLeaf(Leaf& leaf) { edgeLeaf(leaf, true); }
 
-void IndexTree::lastLeaf(Leaf& leaf)
+// Follows each level's first (or last) child down to a leaf.
+void IndexTree::edgeLeaf(Leaf& leaf, bool last)
 {
     applyPending();
     uint32_t page = root();
@@ -381,7 +368,7 @@ void IndexTree::lastLeaf(Leaf& leaf)
         }
         uint16_t n;
         const uint8_t* ents = interior(page, n);
-        page = getBE32(ents + (n - 1) * entrySize() + keyLen_ + 4);
+        page = getBE32(ents + (last ? n - 1 : 0) * entrySize() + keyLen_ + 4);
     }
     file_.corrupt("the tree is more than 64 levels deep (its pages loop)");
 }
