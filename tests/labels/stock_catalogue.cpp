@@ -1,12 +1,10 @@
 // The shipped label stock catalogue: every row is a sound sheet that fits its paper, there
 // are enough real products, descriptions are unique, users find products by maker and
-// number, and the table the build makes passes the independent xBase checkers.
+// number.
 #include "labelstockcatalogue.h"
 #include "shippedcatalogues.h"
 #include "support_labels.h"
 
-#include <QFile>
-#include <QProcess>
 #include <QSet>
 #include <gtest/gtest.h>
 
@@ -102,39 +100,6 @@ TEST(StockCatalogue, EveryMakerEntryOfTheWindowFindsStock)
     // The Part's four makers' entries and at least a few other makers.
     EXPECT_GE(catalogue().otherMakers().size(), 3);
     EXPECT_FALSE(catalogue().select("Avery Laserjet", "All", true).empty());
-}
-
-// The table as the build makes it, checked by tools that share no code with our engine.
-TEST(StockCatalogue, BuiltTablePassesTheIndependentCheckers)
-{
-    ScratchDir dir;
-    QProcess build;
-    build.start(QStringLiteral(POSTAVO_BIN_DIR "/postavo-make-shipped"),
-                {QStringLiteral(POSTAVO_SOURCE_DIR "/data"), dir.path()});
-    ASSERT_TRUE(build.waitForFinished(120000));
-    ASSERT_EQ(build.exitCode(), 0) << build.readAllStandardError().toStdString();
-    const QString dbf = dir.path("LBLTPL.DBF");
-    ASSERT_TRUE(QFile::exists(dbf));
-
-    const QString shared = QStringLiteral(POSTAVO_SHARED_DIR "/tools");
-    bool ranOne = false;
-    if (QFile::exists(shared + "/xbase-check.py") && QFile::exists("/usr/bin/python3")) {
-        QProcess p;
-        p.start("/usr/bin/python3", {shared + "/xbase-check.py", dbf});
-        ASSERT_TRUE(p.waitForFinished(120000));
-        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardOutput().toStdString() << p.readAllStandardError().toStdString();
-        ranOne = true;
-    }
-    if (QFile::exists(shared + "/cdxdump")) {
-        QProcess p;
-        p.start(shared + "/cdxdump", {dbf});
-        ASSERT_TRUE(p.waitForFinished(120000));
-        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardOutput().left(4000).toStdString()
-                                   << p.readAllStandardError().toStdString();
-        ranOne = true;
-    }
-    if (!ranOne)
-        GTEST_SKIP() << "the independent checkers in ../shared/tools are absent";
 }
 
 } // namespace
