@@ -27,7 +27,8 @@ public:
     // DESCRIPT tag orders them).
     explicit LabelStockCatalogue(std::vector<LabelSheetDefinition> rows);
     static LabelStockCatalogue fromRows(const QList<LabelTemplateRow>& rows);
-    // Every row of an open LBLTPL.DBF that carries no deletion mark.
+    // Every row of an open LBLTPL.DBF that carries no deletion mark. Reads in record order and
+    // leaves the table in record order.
     static LabelStockCatalogue fromTable(engine::Table& table);
 
     const std::vector<LabelSheetDefinition>& rows() const { return rows_; }
