@@ -444,7 +444,11 @@ QStringList checkLabelTemplateCodes(const LabelTemplateRow& row)
         p << QStringLiteral("unknown printer type \"%1\"").arg(row.printer);
     if (!shapes.contains(row.lblShape))
         p << QStringLiteral("unknown label shape \"%1\"").arg(row.lblShape);
-    if (!makers.contains(row.manufac))
+    // Stock of other makers carries the maker's own name: upper case, as the template
+    // query compares it, and never the hand-entered marker USER.
+    if (!makers.contains(row.manufac)
+        && (row.manufac.trimmed().isEmpty() || row.manufac != row.manufac.toUpper() || row.manufac.size() > 10
+            || row.manufac == QLatin1String("USER")))
         p << QStringLiteral("unknown manufacturer \"%1\"").arg(row.manufac);
     if (!groups.contains(row.prodType))
         p << QStringLiteral("unknown product type \"%1\"").arg(row.prodType);

@@ -98,8 +98,9 @@ ShippedRead<LabelTemplateRow> readLabelTemplateCsv(const QString& path);
 // included), and a paper code that matches the sheet size and orientation.
 QStringList checkLabelGeometry(const LabelTemplateRow& row);
 
-// Problems with the codes of one template: printer, shape, paper, maker and product group
-// must be among those the label windows know, and Avery stock carries its artwork name.
+// Problems with the codes of one template: printer, shape, paper and product group must be
+// among those the label windows know; the maker is AVERY, NEBS, COSTAR or another maker's
+// name in upper case (up to 10 characters, never USER); only Avery stock carries artwork.
 QStringList checkLabelTemplateCodes(const LabelTemplateRow& row);
 
 // Problems across the state table: empty abbreviations, ranges whose low end lies above
