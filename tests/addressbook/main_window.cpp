@@ -1,6 +1,6 @@
 // The main window as the user meets it: start-up in an empty folder, the sort menu and status
 // line, the keys, overwrite typing, Enter, double-click, and closing while editing.
-#include "Pvmain.h"
+#include "mainwindow.h"
 #include "addressfile.h"
 #include "programfolder.h"
 #include "recordedit.h"

@@ -1,5 +1,5 @@
 // The main window's shell: caption, empty state, remembered placement.
-#include "Pvmain.h"
+#include "mainwindow.h"
 #include "programfolder.h"
 #include "settings.h"
 

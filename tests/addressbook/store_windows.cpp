@@ -5,7 +5,7 @@
 #include "filterdialogs.h"
 #include "helptopics.h"
 #include "helpwindow.h"
-#include "messages.h"
+#include "messageboxes.h"
 #include "programfolder.h"
 #include "settings.h"
 #include "storedialogs.h"

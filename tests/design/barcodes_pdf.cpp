@@ -1,10 +1,10 @@
 // A label layout with an address block, a POSTNET code and a FIM printed by
 // "postavo-batch layout render" into a real PDF, rasterised at 1200 dots per inch: bar widths,
 // pitch and heights within 0.002 inch, and the address lines where they belong.
-#include "Gpmbasel.h"
-#include "Gpnbar.h"
+#include "multilineobjects.h"
+#include "postnetbarcode.h"
 #include "fimmark.h"
-#include "gfimbar.h"
+#include "fimbarcode.h"
 #include "layoutdocument.h"
 #include "postnet.h"
 #include "support_addressdata.h"

@@ -3,8 +3,8 @@
 // snapping, nudging and context menus.
 #include "support_design.h"
 
-#include "Gdatapnl.h"
-#include "textlabels.h"
+#include "datasurface.h"
+#include "composedtextobjects.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

@@ -2,12 +2,12 @@
 // left out, contained objects, report files, and every class read back as written.
 #include "support_design.h"
 
-#include "Gpmbasel.h"
+#include "multilineobjects.h"
 #include "classregistry.h"
 #include "labelobjectfiler.h"
 #include "layoutstream.h"
-#include "shapes.h"
-#include "textlabels.h"
+#include "shapeobjects.h"
+#include "composedtextobjects.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Multi-line objects on screen and on paper: the lines in use, placeholders, printed line
 // clipping and alignment, the address block and memo read from a real address file, FitToLines,
 // the menus and dialogs.
-#include "Gpmbasel.h"
+#include "multilineobjects.h"
 #include "addressfile.h"
 #include "devices.h"
 #include "objectdialogs.h"

@@ -1,12 +1,12 @@
 // The multi-line, shape, line, picture and barcode objects placed on a real design surface and
 // grabbed to PNG (kept in the scratch folder for a look): sizes they take on the surface,
 // placeholders and the data shown.
-#include "Gdatapnl.h"
-#include "Gpmbasel.h"
-#include "Gpnbar.h"
+#include "datasurface.h"
+#include "multilineobjects.h"
+#include "postnetbarcode.h"
 #include "addressfile.h"
-#include "gfimbar.h"
-#include "shapes.h"
+#include "fimbarcode.h"
+#include "shapeobjects.h"
 #include "support_addressdata.h"
 #include "support_design.h"
 

@@ -1,14 +1,14 @@
 // Shapes, lines, pictures and the ruler as objects: screen pixels, the pens and corners handed
 // to the print canvas, menus, picture options, metafile pictures through a layout file, and the
 // ruler's painted ticks.
-#include "gfimbar.h"
-#include "hruler.h"
+#include "fimbarcode.h"
+#include "horizontalruler.h"
 #include "imagebrowser.h"
 #include "layoutdocument.h"
 #include "objectdialogs.h"
 #include "printcanvas.h"
 #include "devices.h"
-#include "shapes.h"
+#include "shapeobjects.h"
 #include "support_design.h"
 #include "textdialogs.h"
 

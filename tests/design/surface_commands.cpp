@@ -2,9 +2,9 @@
 // clone, zoom, saving and loading, pulling objects inside, alignment and z-order.
 #include "support_design.h"
 
-#include "Gdatapnl.h"
+#include "datasurface.h"
 #include "labelobjectfiler.h"
-#include "textlabels.h"
+#include "composedtextobjects.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // colour, 3D effects, symbol and font, and the surface's font for the selection.
 #include "support_design.h"
 
-#include "Gdatapnl.h"
+#include "datasurface.h"
 #include "textdialogs.h"
-#include "textlabels.h"
+#include "composedtextobjects.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,11 @@
 // counters, page numbers on screen and on paper, menus and fonts.
 #include "support_design.h"
 
-#include "Gdatapnl.h"
+#include "datasurface.h"
 #include "addressfile.h"
 #include "devices.h"
 #include "printcanvas.h"
-#include "textlabels.h"
+#include "composedtextobjects.h"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,11 @@
 // a look.
 #include "support_design.h"
 
-#include "Gdatapnl.h"
+#include "datasurface.h"
 #include "devices.h"
 #include "printcanvas.h"
-#include "shapes.h"
-#include "textlabels.h"
+#include "shapeobjects.h"
+#include "composedtextobjects.h"
 
 #include <QFile>
 #include <QPageLayout>

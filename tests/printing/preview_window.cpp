@@ -1,7 +1,7 @@
 // The preview window: captions, zoom, page buttons, mouse and keys, remembered placement.
 #include "devices.h"
-#include "messages.h"
-#include "previewform.h"
+#include "messageboxes.h"
+#include "previewwindow.h"
 #include "printcanvas.h"
 #include "support_printing.h"
 #include "testpage.h"

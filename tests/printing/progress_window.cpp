@@ -2,7 +2,7 @@
 // draws three pages.
 #include "devices.h"
 #include "printers.h"
-#include "progressform.h"
+#include "progresswindow.h"
 #include "support_printing.h"
 
 #include <QApplication>

@@ -1,0 +1,18 @@
+#include "layoutprint.h"
+
+#include "designobject.h"
+#include "designhost.h"
+
+namespace postavo::design {
+
+void printSurfaceOnce(DesignHost& surface, printing::TPrintCanvas& canvas, double x, double y)
+{
+    const bool was = surface.isPrinting();
+    surface.setPrinting(true);
+    surface.refreshObjects();
+    for (TGGraphicControl* o : std::vector<TGGraphicControl*>(surface.designObjects()))
+        o->PrintObject(canvas, x, y);
+    surface.setPrinting(was);
+}
+
+} // namespace postavo::design
