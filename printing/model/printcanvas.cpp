@@ -2,7 +2,6 @@
 #include "printunits.h"
 
 #include <QCoreApplication>
-#include <QLabel>
 
 namespace postavo::printing {
 
@@ -20,19 +19,6 @@ void TPrintCanvas::setMarginTop(double v) { auto m = model_.margins(); model_.se
 void TPrintCanvas::setMarginRight(double v) { auto m = model_.margins(); model_.setMargins(m.left, m.top, v, m.bottom); }
 void TPrintCanvas::setMarginBottom(double v) { auto m = model_.margins(); model_.setMargins(m.left, m.top, m.right, v); }
 void TPrintCanvas::setMargins(double l, double t, double r, double b) { model_.setMargins(l, t, r, b); }
-
-void TPrintCanvas::setStatusLabel(QLabel* label)
-{
-    statusLabel_ = label;
-    if (!label) {
-        statusSink_ = nullptr;
-        return;
-    }
-    statusSink_ = [this](const QString& text) {
-        if (statusLabel_)
-            statusLabel_->setText(statusToDisplay(text));
-    };
-}
 
 // ---- Run control ----
 

@@ -9,13 +9,11 @@
 #include "tabstops.h"
 
 #include <QPicture>
-#include <QPointer>
 #include <QRect>
 #include <QStringList>
 #include <functional>
 #include <optional>
 
-class QLabel;
 
 namespace postavo::printing {
 
@@ -60,8 +58,8 @@ public:
     QStringList statusText; // lines 0 to 9
     int tabShade = 0;
     TextBkMode textBkMode = TextBkMode::Transparent;
-    // Where Show status puts its text; the label's "\r" breaks become line breaks.
-    void setStatusLabel(QLabel* label);
+    // Where Show status sends its text (a window's status line); statusToDisplay turns its "\r"
+    // breaks into line breaks. Without a sink the status goes nowhere.
     void setStatusSink(std::function<void(const QString&)> sink) { statusSink_ = std::move(sink); }
 
     // ---- Run control ----
@@ -194,7 +192,6 @@ private:
     bool aborted_ = false;
     QString error_;
     std::function<void(const QString&)> statusSink_;
-    QPointer<QLabel> statusLabel_;
 };
 
 } // namespace postavo::printing

@@ -2,11 +2,7 @@
 #include "devices.h"
 #include "papercodes.h"
 
-#include <QApplication>
-#include <QFileDialog>
 #include <QLocale>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -293,31 +289,22 @@ void TPrinters::applySettings()
     }
 }
 
-bool TPrinters::setupDialog(QWidget* parent)
+void TPrinters::adoptPrinterPage()
 {
-    applySettings();
-    QPageSetupDialog dialog(printer_.get(), parent);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
     const QPageLayout chosen = printer_->pageLayout();
     layout_.setPageSize(chosen.pageSize());
     layout_.setOrientation(chosen.orientation());
-    return true;
 }
 
-std::optional<int> TPrinters::printDialog(QWidget* parent)
+std::function<QString()>& TPrinters::defaultPdfFileChooser()
 {
-    applySettings();
-    QPrintDialog dialog(printer_.get(), parent);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, isPdfPrinter());
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    const QPageLayout chosen = printer_->pageLayout();
-    layout_.setPageSize(chosen.pageSize());
-    layout_.setOrientation(chosen.orientation());
-    if (isPdfPrinter() && !printer_->outputFileName().isEmpty())
-        pdfFile_ = printer_->outputFileName();
-    return std::max(1, printer_->copyCount());
+    static std::function<QString()> chooser;
+    return chooser;
+}
+
+void TPrinters::setDefaultPdfFileChooser(std::function<QString()> chooser)
+{
+    defaultPdfFileChooser() = std::move(chooser);
 }
 
 std::unique_ptr<CanvasDevice> TPrinters::createDevice(QString* error)
@@ -327,9 +314,8 @@ std::unique_ptr<CanvasDevice> TPrinters::createDevice(QString* error)
         if (path.isEmpty()) {
             if (chooser_)
                 path = chooser_();
-            else if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-                path = QFileDialog::getSaveFileName(nullptr, QStringLiteral("Print to PDF file"), QString(),
-                                                    QStringLiteral("PDF files (*.pdf)"));
+            else if (defaultPdfFileChooser())
+                path = defaultPdfFileChooser()();
         }
         if (path.isEmpty()) {
             if (error)

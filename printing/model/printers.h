@@ -12,10 +12,8 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
-#include <optional>
 
 class QPrinter;
-class QWidget;
 
 namespace postavo::printing {
 
@@ -71,15 +69,16 @@ public:
     double resolution() const;
 
     // The file "PDF file" writes its next job to. When it is empty at the start of a job the
-    // chooser is asked (by default a save-file dialog).
+    // chooser is asked; without one, the program-wide default chooser (the windows install a
+    // save-file dialog there); without that, the job does not start.
     void setPdfFileName(const QString& path) { pdfFile_ = path; }
     QString pdfFileName() const { return pdfFile_; }
     void setPdfFileChooser(std::function<QString()> chooser) { chooser_ = std::move(chooser); }
+    static void setDefaultPdfFileChooser(std::function<QString()> chooser);
 
-    // The platform's printer setup dialog; true when accepted.
-    bool setupDialog(QWidget* parent);
-    // The print dialog; the number of copies, or nothing when cancelled.
-    std::optional<int> printDialog(QWidget* parent);
+    // Takes the paper and orientation the printer object has now (after the platform's setup or
+    // print dialog changed it).
+    void adoptPrinterPage();
 
     // A device for one job on the selected printer, with paper, orientation and source set
     // again. Null with a message when it cannot be made.
@@ -92,6 +91,7 @@ public:
     void applySettings();
 
 private:
+    static std::function<QString()>& defaultPdfFileChooser();
     void loadPrinter();
     QStringList lpOptionValues(const QString& option, QString* current) const;
 

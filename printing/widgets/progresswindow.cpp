@@ -2,6 +2,7 @@
 #include "devices.h"
 #include "messageboxes.h"
 #include "previewwindow.h"
+#include "printerdialogs.h"
 #include "printers.h"
 
 #include "settings.h"
@@ -9,6 +10,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -22,6 +24,8 @@ TPrintProgressForm::TPrintProgressForm(PrintRun run, TPrinters* printers, QWidge
       frame_(run_.preview, run_.texts),
       canvas_(run_.preview ? CanvasKind::Preview : CanvasKind::Printer)
 {
+    // A job on "PDF file" without a file asks for one with the save-file dialog.
+    usePdfFileDialog();
     setWindowTitle(frame_.caption());
     setModal(true);
     status_ = new QLabel(this);
@@ -70,7 +74,10 @@ void TPrintProgressForm::startRun()
         }
     }
     canvas_.setDevice(device);
-    canvas_.setStatusLabel(status_);
+    canvas_.setStatusSink([label = QPointer<QLabel>(status_)](const QString& text) {
+        if (label)
+            label->setText(statusToDisplay(text));
+    });
     frame_.start();
     button_->setText(frame_.buttonCaption());
     if (!device && !error.isEmpty()) {

@@ -2,6 +2,7 @@
 // orientation, and a real job on the CUPS queue when the machine has one.
 #include "devices.h"
 #include "printcanvas.h"
+#include "printerdialogs.h"
 #include "printers.h"
 #include "support_printing.h"
 #include "testpage.h"
@@ -162,7 +163,7 @@ TEST(Printers, PrintDialogOfThePdfPrinterGivesCopiesAndTheFile)
             if (auto* d = qobject_cast<QDialog*>(w))
                 d->accept();
     });
-    const std::optional<int> copies = p.printDialog(nullptr);
+    const std::optional<int> copies = printDialog(p, nullptr);
     ASSERT_TRUE(copies.has_value());
     EXPECT_EQ(*copies, 1);
     EXPECT_EQ(QFileInfo(p.pdfFileName()).fileName(), "chosen.pdf");
