@@ -1,11 +1,12 @@
 #pragma once
-// What a design object needs of the surface it lies on. The design surface widget implements it;
-// so does ObjectList, a surface without a window for tools that only read, write and print
-// layouts.
+// What a design object needs of the surface it lies on, and the owner of the objects on it. The
+// design surface (DesignSurface, shown on screen by TGBasePanel) implements it; so does
+// ObjectList, a plain list for tools that only read, write and dump layout files.
 
 #include <QObject>
 #include <QRect>
 #include <QString>
+#include <memory>
 #include <vector>
 
 namespace postavo {
@@ -31,8 +32,12 @@ public:
     virtual float zoom() const { return 1.0f; }
     virtual bool isPrinting() const { return printing_; }
     virtual bool isZooming() const { return false; }
-    virtual bool displayDataValues() const { return true; }
-    virtual AddressTable* dataset() const { return nullptr; }
+    // The address table the objects read their values from (none by default), and whether they
+    // show its values or the field names.
+    AddressTable* dataset() const { return dataset_; }
+    void setDataset(AddressTable* table) { dataset_ = table; }
+    bool displayDataValues() const { return display_; }
+    virtual void setDisplayDataValues(bool on) { display_ = on; }
     // The page number being printed (page number objects print it).
     virtual int printPageNumber() const { return pageNumber_; }
     void setPrintPageNumber(int page) { pageNumber_ = page; }
@@ -48,17 +53,22 @@ public:
     virtual int selectionCount() const { return 0; }
 
     // ---- the objects, index 0 at the back ----
-    const std::vector<TGGraphicControl*>& designObjects() const { return objects_; }
+    // The host owns its objects: they live exactly as long as they lie on it. Each object is also
+    // a Qt child of the owner window, but only so that names stay unique among the window's
+    // objects; should that window be deleted first, its objects leave their hosts as they go.
+    std::vector<TGGraphicControl*> designObjects() const;
     int objectCount() const { return int(objects_.size()); }
-    // Takes the object (at the top), making this its surface.
+    // Takes ownership of the object (from its previous host, if any) and puts it on top.
     void insertObject(TGGraphicControl* object);
-    // Forgets the object without freeing it.
-    void removeObject(TGGraphicControl* object);
+    // Gives the object up: it is off the surface and the caller owns it.
+    std::unique_ptr<TGGraphicControl> takeObject(TGGraphicControl* object);
+    // Frees one object.
+    void destroyObject(TGGraphicControl* object);
+    // Frees every object, last first.
+    void freeAllObjects();
     void moveToFront(TGGraphicControl* object);
     void moveToBack(TGGraphicControl* object);
     int indexOf(const TGGraphicControl* object) const;
-    // Frees every object, last first.
-    void freeAllObjects();
 
     void setPrinting(bool on) { printing_ = on; }
 
@@ -69,10 +79,18 @@ protected:
 
 private:
     friend class TGGraphicControl;
-    std::vector<TGGraphicControl*> objects_;
+    using Owned = std::vector<std::unique_ptr<TGGraphicControl>>;
+    Owned::iterator find(const TGGraphicControl* object);
+    Owned::const_iterator find(const TGGraphicControl* object) const;
+    // An object being deleted by someone else (its owner window) leaves the list.
+    void forgetObject(TGGraphicControl* object);
+
+    Owned objects_;
+    AddressTable* dataset_ = nullptr;
+    bool display_ = true;
 };
 
-// A surface without a window: a size, an owner for the names and the objects.
+// A list of objects without surface commands: a size, an owner for the names and the objects.
 class ObjectList : public DesignHost {
 public:
     explicit ObjectList(QObject* owner = nullptr, int width = 2000, int height = 2000);
@@ -81,17 +99,11 @@ public:
     int hostWidth() const override { return width_; }
     int hostHeight() const override { return height_; }
     void setSize(int w, int h) { width_ = w; height_ = h; }
-    void setDataset(AddressTable* table) { dataset_ = table; }
-    AddressTable* dataset() const override { return dataset_; }
-    void setDisplayDataValues(bool on) { display_ = on; }
-    bool displayDataValues() const override { return display_; }
 
 private:
     QObject ownOwner_;
     QObject* owner_;
     int width_, height_;
-    AddressTable* dataset_ = nullptr;
-    bool display_ = true;
 };
 
 } // namespace postavo::design

@@ -8,8 +8,9 @@ TGGraphicControl::TGGraphicControl() = default;
 
 TGGraphicControl::~TGGraphicControl()
 {
+    // Only when something other than the host deletes the object (its owner window).
     if (host_)
-        host_->removeObject(this);
+        host_->forgetObject(this);
 }
 
 const PropertyTable& TGGraphicControl::commonProperties()

@@ -1,153 +1,159 @@
 #include "designsurface.h"
 
+#include "addressfile.h"
 #include "classregistry.h"
 #include "labelobjectfiler.h"
 #include "printcanvas.h"
 #include "programfolder.h"
 #include "textdialogs.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
-#include <QMenu>
-#include <QMessageBox>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QtDebug>
 
 namespace postavo::design {
 
 namespace {
 std::function<void(const QString&)> g_reporter;
-
-void fillMenu(QMenu* menu, const MenuEntries& entries)
-{
-    for (const auto& e : entries) {
-        if (e.caption == QLatin1String("-")) {
-            menu->addSeparator();
-            continue;
-        }
-        if (!e.sub.empty()) {
-            fillMenu(menu->addMenu(e.caption), e.sub);
-            continue;
-        }
-        QAction* a = menu->addAction(e.caption);
-        a->setEnabled(e.enabled);
-        if (e.checked) {
-            a->setCheckable(true);
-            a->setChecked(e.checked());
-        }
-        if (e.run)
-            QObject::connect(a, &QAction::triggered, menu, e.run);
-    }
-}
+std::function<void(const QString&)> g_defaultReporter;
 } // namespace
 
-TGBasePanel::TGBasePanel(QWidget* parent, QObject* owner)
-    : QWidget(parent), owner_(owner ? owner : (parent ? static_cast<QObject*>(parent->window()) : this))
+DesignSurface::DesignSurface(QObject* owner, int width, int height)
+    : owner_(owner ? owner : &ownOwner_), width_(width), height_(height)
 {
     registerStandardDesignClasses();
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setFocusPolicy(Qt::StrongFocus);
-    setMouseTracking(true);
-    clipboardPath_ = ProgramFolder::path() + QStringLiteral("Clipbrd.tmp");
-    frame_ = new TGHandle(this);
+    selection_.changed = [this](Selection::Change c) { selectionChanged(c); };
 }
 
-TGBasePanel::~TGBasePanel()
+DesignSurface::~DesignSurface()
 {
+    // The objects go while the selection and the owner are still there.
     freeAllObjects();
-    // The clipboard file lives only as long as the designers; errors do not matter here.
-    QFile::remove(clipboardPath_);
 }
 
-void TGBasePanel::setErrorReporter(std::function<void(const QString&)> reporter) { g_reporter = std::move(reporter); }
+QString DesignSurface::clipboardPath() const
+{
+    if (clipboardPath_.isEmpty())
+        clipboardPath_ = ProgramFolder::path() + QStringLiteral("Clipbrd.tmp");
+    return clipboardPath_;
+}
 
-void TGBasePanel::reportError(const QString& message)
+void DesignSurface::setErrorReporter(std::function<void(const QString&)> reporter) { g_reporter = std::move(reporter); }
+
+void DesignSurface::setDefaultErrorReporter(std::function<void(const QString&)> reporter)
+{
+    g_defaultReporter = std::move(reporter);
+}
+
+void DesignSurface::reportError(const QString& message)
 {
     if (g_reporter)
         g_reporter(message);
+    else if (g_defaultReporter)
+        g_defaultReporter(message);
     else
-        QMessageBox::warning(nullptr, QStringLiteral("Postavo"), message);
+        qWarning().noquote() << message;
 }
 
 // ---- published ----
 
-void TGBasePanel::setPointing(bool on)
+void DesignSurface::setPointing(bool on)
 {
     pointing_ = on;
-    setCursor(on ? Qt::ArrowCursor : Qt::CrossCursor);
+    pointingChanged();
 }
 
-void TGBasePanel::setGridSize(int g)
+int DesignSurface::snapStep() const { return snap_ ? (gridSize_ == gs8x8 ? 8 : 4) : 1; }
+
+void DesignSurface::setGridSize(int g)
 {
     gridSize_ = g;
     if (snap_)
-        frame_->setGrid(g == gs8x8 ? 8 : 4);
-    update();
+        gridChanged();
+    surfaceChanged();
 }
 
-void TGBasePanel::setShowGrid(bool on)
+void DesignSurface::setShowGrid(bool on)
 {
     showGrid_ = on;
-    update();
+    surfaceChanged();
 }
 
-void TGBasePanel::setSnapToGrid(bool on)
+void DesignSurface::setSnapToGrid(bool on)
 {
     snap_ = on;
-    frame_->setGrid(on ? (gridSize_ == gs8x8 ? 8 : 4) : 1);
+    gridChanged();
+}
+
+void DesignSurface::setDisplayDataValues(bool on)
+{
+    DesignHost::setDisplayDataValues(on);
+    RefreshObjects();
+}
+
+void DesignSurface::setSurfaceSize(int width, int height)
+{
+    width_ = width;
+    height_ = height;
+}
+
+void DesignSurface::refreshFromDataset()
+{
+    if (!dataset() || !dataset()->isOpen())
+        return;
+    for (auto* o : designObjects())
+        o->RefreshData();
+    QCoreApplication::processEvents();
 }
 
 // ---- host notifications ----
 
-void TGBasePanel::labelChanged()
+void DesignSurface::labelChanged()
 {
     if (isPrinting() || zooming_)
         return;
-    if (LabelChangedEvent)
-        LabelChangedEvent(this);
+    notifyLabelChanged();
 }
 
-void TGBasePanel::repaintObject(TGGraphicControl*) { update(); }
+void DesignSurface::repaintObject(TGGraphicControl*) { surfaceChanged(); }
 
-void TGBasePanel::objectBoundsChanged(TGGraphicControl*)
+void DesignSurface::objectBoundsChanged(TGGraphicControl*)
 {
     // The frame follows once the current event has been handled.
     if (repositionPosted_)
         return;
     repositionPosted_ = true;
     QMetaObject::invokeMethod(
-        this,
+        &queue_,
         [this] {
             repositionPosted_ = false;
-            if (frame_->count())
-                frame_->Reposition();
+            selection_.reposition();
         },
         Qt::QueuedConnection);
 }
 
-void TGBasePanel::objectRemoved(TGGraphicControl* o)
+void DesignSurface::objectRemoved(TGGraphicControl* o)
 {
-    if (frame_ && frame_->contains(o))
-        frame_->Remove(o);
-    update();
+    selection_.remove(o);
+    surfaceChanged();
 }
 
-void TGBasePanel::objectCommand(TGGraphicControl* o, ObjectCommand c)
+void DesignSurface::objectCommand(TGGraphicControl* o, ObjectCommand c)
 {
-    const bool selected = frame_->contains(o);
+    const bool selected = selection_.contains(o);
     switch (c) {
     case ObjectCommand::BringToFront:
         o->NotifyChanged();
         moveToFront(o);
-        frame_->raise();
-        update();
+        surfaceChanged();
         break;
     case ObjectCommand::SendToBack:
         o->NotifyChanged();
         moveToBack(o);
-        frame_->Clear();
-        update();
+        selection_.clear();
+        surfaceChanged();
         break;
     case ObjectCommand::Cut:
     case ObjectCommand::Copy:
@@ -159,12 +165,12 @@ void TGBasePanel::objectCommand(TGGraphicControl* o, ObjectCommand c)
         } else {
             if (c != ObjectCommand::Delete) {
                 TGLabelObjectFiler filer(owner_);
-                if (!filer.writeObject(o, clipboardPath_))
+                if (!filer.writeObject(o, clipboardPath()))
                     reportError(filer.lastError());
             }
             if (c != ObjectCommand::Copy) {
                 labelChanged();
-                delete o;
+                destroyObject(o);
             }
         }
         break;
@@ -178,61 +184,43 @@ void TGBasePanel::objectCommand(TGGraphicControl* o, ObjectCommand c)
         CenterHorizontally(o);
         break;
     case ObjectCommand::Deselect:
-        frame_->Remove(o);
+        selection_.remove(o);
         break;
     }
 }
 
 // ---- virtual operations ----
 
-void TGBasePanel::CreateObjectInRect(const QRect&) {}
+void DesignSurface::CreateObjectInRect(const QRect&) {}
 
-void TGBasePanel::ObjectMouseDown(TGGraphicControl* object, Qt::MouseButton button, Qt::KeyboardModifiers shift,
-                                  int x, int y)
+void DesignSurface::PrintObjects(printing::TPrintCanvas& report, double x, double y)
 {
-    const QPoint surfacePoint(object->left() + x, object->top() + y);
-    if (!pointing_ || object->Unselectable) {
-        surfacePress(surfacePoint, button, shift);
-        return;
-    }
-    if (!(shift & Qt::ShiftModifier))
-        frame_->Clear();
-    frame_->Add(object);
-    frame_->update();
-    if (frame_->count() == 1 && button == Qt::RightButton) {
-        frame_->releaseCapture();
-        openObjectMenu(object, mapToGlobal(surfacePoint));
-    }
-}
-
-void TGBasePanel::PrintObjects(printing::TPrintCanvas& report, double x, double y)
-{
-    for (auto* o : std::vector<TGGraphicControl*>(designObjects()))
+    for (auto* o : designObjects())
         o->PrintObject(report, x, y);
 }
 
-void TGBasePanel::PullObjectsInside()
+void DesignSurface::PullObjectsInside()
 {
-    frame_->Clear();
+    selection_.clear();
     for (auto* o : designObjects()) {
-        if (o->top() > height() - 10)
-            o->setTop(height() - 10);
-        if (o->left() > width() - 20)
-            o->setLeft(width() - 20);
+        if (o->top() > hostHeight() - 10)
+            o->setTop(hostHeight() - 10);
+        if (o->left() > hostWidth() - 20)
+            o->setLeft(hostWidth() - 20);
     }
 }
 
-void TGBasePanel::DeleteOutsideObjects()
+void DesignSurface::DeleteOutsideObjects()
 {
-    frame_->Clear();
-    for (auto* o : std::vector<TGGraphicControl*>(designObjects()))
-        if (o->top() > height() - 10 || o->left() > width() - 10 || o->width() < 1 || o->height() < 1)
-            delete o;
+    selection_.clear();
+    for (auto* o : designObjects())
+        if (o->top() > hostHeight() - 10 || o->left() > hostWidth() - 10 || o->width() < 1 || o->height() < 1)
+            destroyObject(o);
 }
 
 // ---- operations ----
 
-void TGBasePanel::PlaceObject(TGGraphicControl* object, const QRect& r)
+void DesignSurface::PlaceObject(TGGraphicControl* object, const QRect& r)
 {
     object->setVisible(false);
     insertObject(object);
@@ -249,12 +237,9 @@ void TGBasePanel::PlaceObject(TGGraphicControl* object, const QRect& r)
     QCoreApplication::processEvents();
 }
 
-void TGBasePanel::AttachObject(TGGraphicControl* object)
-{
-    object->setAttached(true);
-}
+void DesignSurface::AttachObject(TGGraphicControl* object) { object->setAttached(true); }
 
-void TGBasePanel::AttachAllObjects()
+void DesignSurface::AttachAllObjects()
 {
     for (auto* o : designObjects()) {
         AttachObject(o);
@@ -262,7 +247,7 @@ void TGBasePanel::AttachAllObjects()
     }
 }
 
-bool TGBasePanel::SaveObjects(const QString& path)
+bool DesignSurface::SaveObjects(const QString& path)
 {
     if (zoom_ != 1.0f)
         SetZoom(1.0f);
@@ -276,7 +261,7 @@ bool TGBasePanel::SaveObjects(const QString& path)
     return ok;
 }
 
-bool TGBasePanel::LoadObjects(const QString& path)
+bool DesignSurface::LoadObjects(const QString& path)
 {
     error_.clear();
     if (!QFile::exists(path))
@@ -286,13 +271,13 @@ bool TGBasePanel::LoadObjects(const QString& path)
     error_ = filer.lastError();
     AttachAllObjects();
     RefreshObjects();
-    update();
+    surfaceChanged();
     if (!ok)
         reportError(error_);
     return ok;
 }
 
-void TGBasePanel::SetZoom(float factor)
+void DesignSurface::SetZoom(float factor)
 {
     if (factor == zoom_)
         return;
@@ -300,7 +285,7 @@ void TGBasePanel::SetZoom(float factor)
     if (zoom_ == 0.0f)
         zoom_ = 1.0f;
     const float r = factor / zoom_;
-    resize(roundHalfEven(double(width()) * double(r)), roundHalfEven(double(height()) * double(r)));
+    setSurfaceSize(roundHalfEven(double(hostWidth()) * double(r)), roundHalfEven(double(hostHeight()) * double(r)));
     zoom_ = factor;
     for (auto* o : designObjects())
         o->SetZoom(factor);
@@ -308,112 +293,109 @@ void TGBasePanel::SetZoom(float factor)
     zooming_ = false;
 }
 
-void TGBasePanel::AlignLeft()
+void DesignSurface::AlignLeft()
 {
-    if (!frame_->count())
+    if (!selection_.count())
         return;
     labelChanged();
-    int x = width();
-    for (auto* o : frame_->selection())
+    int x = hostWidth();
+    for (auto* o : selection_.objects())
         x = std::min(x, o->left());
-    for (auto* o : frame_->selection())
+    for (auto* o : selection_.objects())
         o->setLeft(x);
-    update();
+    surfaceChanged();
 }
 
-void TGBasePanel::AlignRight()
+void DesignSurface::AlignRight()
 {
-    if (!frame_->count())
+    if (!selection_.count())
         return;
     labelChanged();
     int r = 0;
     bool first = true;
-    for (auto* o : frame_->selection()) {
+    for (auto* o : selection_.objects()) {
         r = first ? o->left() + o->width() : std::max(r, o->left() + o->width());
         first = false;
     }
-    for (auto* o : frame_->selection())
+    for (auto* o : selection_.objects())
         o->setLeft(r - o->width());
-    update();
+    surfaceChanged();
 }
 
-void TGBasePanel::AlignTops()
+void DesignSurface::AlignTops()
 {
-    if (!frame_->count())
+    if (!selection_.count())
         return;
     labelChanged();
-    int y = height();
-    for (auto* o : frame_->selection())
+    int y = hostHeight();
+    for (auto* o : selection_.objects())
         y = std::min(y, o->top());
-    for (auto* o : frame_->selection())
+    for (auto* o : selection_.objects())
         o->setTop(y);
-    update();
+    surfaceChanged();
 }
 
-void TGBasePanel::AlignBottoms()
+void DesignSurface::AlignBottoms()
 {
-    if (!frame_->count())
+    if (!selection_.count())
         return;
     labelChanged();
     int b = 0;
     bool first = true;
-    for (auto* o : frame_->selection()) {
+    for (auto* o : selection_.objects()) {
         b = first ? o->top() + o->height() : std::max(b, o->top() + o->height());
         first = false;
     }
-    for (auto* o : frame_->selection())
+    for (auto* o : selection_.objects())
         o->setTop(b - o->height());
-    update();
+    surfaceChanged();
 }
 
-void TGBasePanel::CenterVertically(TGGraphicControl* o)
+void DesignSurface::CenterVertically(TGGraphicControl* o)
 {
-    o->setTop(height() / 2 - o->height() / 2);
+    o->setTop(hostHeight() / 2 - o->height() / 2);
     o->NotifyChanged();
-    update();
+    surfaceChanged();
 }
 
-void TGBasePanel::CenterHorizontally(TGGraphicControl* o)
+void DesignSurface::CenterHorizontally(TGGraphicControl* o)
 {
-    o->setLeft(width() / 2 - o->width() / 2);
+    o->setLeft(hostWidth() / 2 - o->width() / 2);
     o->NotifyChanged();
-    update();
+    surfaceChanged();
 }
 
-void TGBasePanel::BringSelectionToFront()
+void DesignSurface::BringSelectionToFront()
 {
-    if (!frame_->count())
+    if (!selection_.count())
         return;
-    for (auto* o : frame_->selection())
+    for (auto* o : selection_.objects())
         moveToFront(o);
-    frame_->raise();
-    frame_->setFocus();
+    focusSelection();
     labelChanged();
-    update();
+    surfaceChanged();
 }
 
-void TGBasePanel::SendSelectionToBack()
+void DesignSurface::SendSelectionToBack()
 {
-    if (!frame_->count())
+    if (!selection_.count())
         return;
-    for (auto* o : frame_->selection())
+    for (auto* o : selection_.objects())
         moveToBack(o);
-    frame_->raise();
-    frame_->setFocus();
-    frame_->Clear();
+    focusSelection();
+    selection_.clear();
     labelChanged();
-    update();
+    surfaceChanged();
 }
 
-void TGBasePanel::SelectAll()
+void DesignSurface::SelectAll()
 {
-    frame_->Clear();
+    selection_.clear();
     for (auto* o : designObjects())
-        frame_->Add(o);
-    frame_->releaseCapture();
+        selection_.add(o);
 }
 
-void TGBasePanel::LockAll()
+void DesignSurface::LockAll()
 {
     for (auto* o : designObjects())
         if (!o->Locked) {
@@ -422,7 +404,7 @@ void TGBasePanel::LockAll()
         }
 }
 
-void TGBasePanel::UnlockAll()
+void DesignSurface::UnlockAll()
 {
     for (auto* o : designObjects())
         if (o->Locked) {
@@ -431,68 +413,68 @@ void TGBasePanel::UnlockAll()
         }
 }
 
-void TGBasePanel::MarkAllSelectable()
+void DesignSurface::MarkAllSelectable()
 {
     for (auto* o : designObjects())
         o->Unselectable = false;
 }
 
-void TGBasePanel::MarkAllUnselectable()
+void DesignSurface::MarkAllUnselectable()
 {
     for (auto* o : designObjects())
         o->Unselectable = true;
 }
 
-void TGBasePanel::ApplyFontToSelection(const LayoutFont& font)
+void DesignSurface::ApplyFontToSelection(const LayoutFont& font)
 {
-    for (auto* o : frame_->selection())
+    for (auto* o : selection_.objects())
         o->ApplyFont(font);
-    update();
+    surfaceChanged();
 }
 
-void TGBasePanel::NextItemAll()
+void DesignSurface::NextItemAll()
 {
     for (auto* o : designObjects())
         o->NextItem();
 }
 
-void TGBasePanel::ResetItemAll()
+void DesignSurface::ResetItemAll()
 {
     for (auto* o : designObjects())
         o->ResetItem();
 }
 
-void TGBasePanel::ClearDataAll()
+void DesignSurface::ClearDataAll()
 {
     for (auto* o : designObjects())
         o->ClearData();
 }
 
-void TGBasePanel::DeleteAllObjects()
+void DesignSurface::DeleteAllObjects()
 {
-    frame_->Clear();
+    selection_.clear();
     freeAllObjects();
-    update();
+    surfaceChanged();
 }
 
-void TGBasePanel::deleteSelection()
+void DesignSurface::deleteSelection()
 {
-    const auto selected = frame_->selection();
+    const auto selected = selection_.objects();
     for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
-        frame_->Remove(*it);
-        delete *it;
+        selection_.remove(*it);
+        destroyObject(*it);
         labelChanged();
     }
-    update();
+    surfaceChanged();
 }
 
-void TGBasePanel::ClipboardCommand(ClipboardCmd command)
+void DesignSurface::ClipboardCommand(ClipboardCmd command)
 {
     TGLabelObjectFiler filer(owner_);
     switch (command) {
     case ClipboardCmd::Cut:
     case ClipboardCmd::Copy:
-        if (!filer.writeSelection(frame_->selection(), clipboardPath_)) {
+        if (!filer.writeSelection(selection_.objects(), clipboardPath())) {
             reportError(filer.lastError());
             return;
         }
@@ -506,14 +488,14 @@ void TGBasePanel::ClipboardCommand(ClipboardCmd command)
         const qint64 now = tickMs();
         if (lastPaste_ != 0 && now - lastPaste_ < 1000)
             return;
-        if (!QFile::exists(clipboardPath_))
+        if (!QFile::exists(clipboardPath()))
             return;
-        const bool ok = filer.readWithOffset(*this, clipboardPath_);
+        const bool ok = filer.readWithOffset(*this, clipboardPath());
         AttachAllObjects();
         labelChanged();
         QCoreApplication::processEvents();
         lastPaste_ = tickMs();
-        update();
+        surfaceChanged();
         if (!ok)
             reportError(filer.lastError());
         break;
@@ -521,7 +503,7 @@ void TGBasePanel::ClipboardCommand(ClipboardCmd command)
     }
 }
 
-void TGBasePanel::CloneObject(TGGraphicControl* o)
+void DesignSurface::CloneObject(TGGraphicControl* o)
 {
     TGLabelObjectFiler filer(owner_);
     TGGraphicControl* copy = filer.clone(o);
@@ -534,23 +516,47 @@ void TGBasePanel::CloneObject(TGGraphicControl* o)
     copy->setTop(o->top() + 25);
     moveToFront(copy);
     RefreshObjects();
-    if (frame_->contains(o)) {
-        frame_->Remove(o);
-        frame_->Add(copy);
-        frame_->releaseCapture();
+    if (selection_.contains(o)) {
+        selection_.remove(o);
+        selection_.add(copy);
     }
     AttachAllObjects();
     o->NotifyChanged();
-    update();
+    surfaceChanged();
+}
+
+void DesignSurface::finishBand(const QRect& band, bool toggle)
+{
+    if (!pointing_) {
+        CreateObjectInRect(band);
+        if (DroppedObjectEvent)
+            DroppedObjectEvent(band);
+        return;
+    }
+    auto meets = [&](TGGraphicControl* o) { return band.isValid() && band.intersects(o->boundsRect()); };
+    if (!toggle) {
+        selection_.clear();
+        for (auto* o : designObjects())
+            if (meets(o))
+                selection_.add(o);
+        return;
+    }
+    for (auto* o : designObjects())
+        if (meets(o)) {
+            if (selection_.contains(o))
+                selection_.remove(o);
+            else
+                selection_.add(o);
+        }
 }
 
 // ---- menus ----
 
-MenuEntries TGBasePanel::surfaceMenu()
+MenuEntries DesignSurface::surfaceMenu()
 {
-    const bool any = frame_->count() > 0;
+    const bool any = selection_.count() > 0;
     const bool objects = objectCount() > 0;
-    const bool clip = QFile::exists(clipboardPath_);
+    const bool clip = QFile::exists(clipboardPath());
     auto entry = [](const char* caption, std::function<void()> run, bool enabled = true) {
         MenuEntry e{QString::fromLatin1(caption), std::move(run)};
         e.enabled = enabled;
@@ -573,11 +579,11 @@ MenuEntries TGBasePanel::surfaceMenu()
         entry("Align Bottoms", [this] { AlignBottoms(); }, any),
         sep,
         entry("Center Vertically", [this] {
-            for (auto* o : frame_->selection())
+            for (auto* o : selection_.objects())
                 CenterVertically(o);
         }, any),
         entry("Center Horizontally", [this] {
-            for (auto* o : frame_->selection())
+            for (auto* o : selection_.objects())
                 CenterHorizontally(o);
         }, any),
         sep,
@@ -589,30 +595,17 @@ MenuEntries TGBasePanel::surfaceMenu()
         entry("Select All", [this] { SelectAll(); }),
         sep,
         entry("Font", [this] {
-            LayoutFont f = LayoutFont::fromPoints(font().family(), font().pointSizeF() > 0 ? font().pointSizeF() : 10);
+            const QFont font = menuFont();
+            LayoutFont f = LayoutFont::fromPoints(font.family(), font.pointSizeF() > 0 ? font.pointSizeF() : 10);
             if (dialogs().chooseFont(&f))
                 ApplyFontToSelection(f);
         }, any),
     };
 }
 
-void TGBasePanel::showMenu(const MenuEntries& entries, QPoint globalPos)
+TGGraphicControl* DesignSurface::objectAt(QPoint p) const
 {
-    QMenu menu(this);
-    fillMenu(&menu, entries);
-    menu.exec(globalPos);
-}
-
-void TGBasePanel::openObjectMenu(TGGraphicControl* o, QPoint globalPos)
-{
-    o->Loaded();
-    o->UpdateMenuChecks();
-    showMenu(o->menu(), globalPos);
-}
-
-TGGraphicControl* TGBasePanel::objectAt(QPoint p) const
-{
-    const auto& list = designObjects();
+    const auto list = designObjects();
     for (auto it = list.rbegin(); it != list.rend(); ++it)
         if ((*it)->attached() && (*it)->visible() && (*it)->boundsRect().contains(p))
             return *it;
@@ -621,10 +614,10 @@ TGGraphicControl* TGBasePanel::objectAt(QPoint p) const
 
 // ---- painting ----
 
-QPainterPath TGBasePanel::shapePath() const
+QPainterPath DesignSurface::shapePath() const
 {
     QPainterPath path;
-    const QRectF r(0, 0, width() + 1, height() + 1);
+    const QRectF r(0, 0, hostWidth() + 1, hostHeight() + 1);
     switch (Shape) {
     case lsRectangle: path.addRect(r); break;
     case lsEllipse: path.addEllipse(r); break;
@@ -633,9 +626,10 @@ QPainterPath TGBasePanel::shapePath() const
     return path;
 }
 
-QImage TGBasePanel::background() const
+QImage DesignSurface::background() const
 {
-    QImage img(size(), QImage::Format_RGB32);
+    const QSize size(hostWidth(), hostHeight());
+    QImage img(size, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
     const QPainterPath clip = shapePath();
@@ -645,14 +639,14 @@ QImage TGBasePanel::background() const
             continue;
         p.save();
         p.setClipPath(clip);
-        p.drawImage(QRect(QPoint(0, 0), size()), image);
+        p.drawImage(QRect(QPoint(0, 0), size), image);
         p.restore();
     }
     if (DrawOutline) {
         p.save();
         p.setPen(QPen(Qt::black, 1, Qt::DotLine));
         p.setBrush(Qt::NoBrush);
-        const QRectF r(0, 0, width() - 1, height() - 1);
+        const QRectF r(0, 0, size.width() - 1, size.height() - 1);
         if (Shape == lsRectangle)
             p.drawRect(r);
         else if (Shape == lsEllipse)
@@ -668,158 +662,28 @@ QImage TGBasePanel::background() const
         p.setCompositionMode(QPainter::CompositionMode_Darken);
         const QColor dot(0, 128, 0);
         const int step = gridSize_ == gs8x8 ? 8 : 4;
-        for (int y = 2; y < height(); y += step)
-            for (int x = 2; x < width(); x += step)
+        for (int y = 2; y < size.height(); y += step)
+            for (int x = 2; x < size.width(); x += step)
                 p.fillRect(QRect(x, y, 1, 1), dot);
         p.restore();
     }
     return img;
 }
 
-void TGBasePanel::paintEvent(QPaintEvent*)
+void DesignSurface::paintObjects(QPainter& p, const QColor& single, const QColor& several) const
 {
-    // One off-screen picture per paint, copied at once, so nothing flickers.
-    QImage buffer = background();
-    {
-        QPainter p(&buffer);
-        const int n = frame_->count();
-        for (auto* o : designObjects()) {
-            if (!o->visible())
-                continue;
-            p.save();
-            p.translate(o->left(), o->top());
-            p.setClipRect(QRect(0, 0, o->width(), o->height()));
-            o->paint(p);
-            p.restore();
-            if (frame_->contains(o))
-                o->paintMarks(p, n == 1 ? frame_->Color : frame_->SecondaryColor, n == 1);
-        }
-        if (bandActive_ || !overlay_.isNull()) {
-            p.setPen(QPen(Qt::black, 1, Qt::DotLine));
-            p.setBrush(Qt::NoBrush);
-            p.drawRect(bandActive_ ? band_.normalized() : overlay_);
-        }
+    const int n = selection_.count();
+    for (auto* o : designObjects()) {
+        if (!o->visible())
+            continue;
+        p.save();
+        p.translate(o->left(), o->top());
+        p.setClipRect(QRect(0, 0, o->width(), o->height()));
+        o->paint(p);
+        p.restore();
+        if (selection_.contains(o))
+            o->paintMarks(p, n == 1 ? single : several, n == 1);
     }
-    QPainter(this).drawImage(0, 0, buffer);
-}
-
-void TGBasePanel::setOverlay(const QRect& r)
-{
-    overlay_ = r;
-    update();
-}
-
-// ---- mouse and keys ----
-
-void TGBasePanel::surfacePress(QPoint p, Qt::MouseButton button, Qt::KeyboardModifiers)
-{
-    bandStart_ = p;
-    band_ = QRect(p, p);
-    if (button != Qt::LeftButton) {
-        showMenu(surfaceMenu(), mapToGlobal(p));
-        return;
-    }
-    bandActive_ = true;
-    setCursor(Qt::PointingHandCursor);
-}
-
-void TGBasePanel::finishBand(Qt::KeyboardModifiers mods)
-{
-    bandActive_ = false;
-    const QRect r = QRect(QPoint(std::min(bandStart_.x(), band_.right()), std::min(bandStart_.y(), band_.bottom())),
-                          QPoint(std::max(bandStart_.x(), band_.right()), std::max(bandStart_.y(), band_.bottom())));
-    // As a Windows rectangle the band ends before its far corner.
-    const QRect windowsBand(r.left(), r.top(), r.width() - 1, r.height() - 1);
-    update();
-    if (pointing_) {
-        auto meets = [&](TGGraphicControl* o) { return windowsBand.isValid() && windowsBand.intersects(o->boundsRect()); };
-        if (!(mods & Qt::ShiftModifier)) {
-            frame_->Clear();
-            for (auto* o : designObjects())
-                if (meets(o))
-                    frame_->Add(o);
-        } else {
-            for (auto* o : std::vector<TGGraphicControl*>(designObjects()))
-                if (meets(o)) {
-                    if (frame_->contains(o))
-                        frame_->Remove(o);
-                    else
-                        frame_->Add(o);
-                }
-        }
-        frame_->releaseCapture();
-        setCursor(Qt::ArrowCursor);
-    } else {
-        CreateObjectInRect(windowsBand);
-        if (DroppedObjectEvent)
-            DroppedObjectEvent(windowsBand);
-    }
-}
-
-void TGBasePanel::mousePressEvent(QMouseEvent* e)
-{
-    const QPoint p = e->position().toPoint();
-    if (frame_->hasCapture()) {
-        frame_->handlePress(p - frame_->pos(), e->button(), e->modifiers());
-        return;
-    }
-    if (TGGraphicControl* o = objectAt(p)) {
-        ObjectMouseDown(o, e->button(), e->modifiers(), p.x() - o->left(), p.y() - o->top());
-        return;
-    }
-    surfacePress(p, e->button(), e->modifiers());
-}
-
-void TGBasePanel::mouseMoveEvent(QMouseEvent* e)
-{
-    const QPoint p = e->position().toPoint();
-    if (frame_->hasCapture()) {
-        frame_->handleMove(p - frame_->pos(), e->buttons(), e->modifiers());
-        return;
-    }
-    if (bandActive_) {
-        band_ = QRect(bandStart_, p);
-        update();
-        return;
-    }
-    if (!pointing_)
-        setCursor(Qt::CrossCursor);
-}
-
-void TGBasePanel::mouseReleaseEvent(QMouseEvent* e)
-{
-    const QPoint p = e->position().toPoint();
-    if (frame_->hasCapture()) {
-        frame_->handleRelease(p - frame_->pos(), e->button(), e->modifiers());
-        return;
-    }
-    if (bandActive_) {
-        band_ = QRect(bandStart_, p);
-        finishBand(e->modifiers());
-    }
-}
-
-void TGBasePanel::mouseDoubleClickEvent(QMouseEvent* e)
-{
-    const QPoint p = e->position().toPoint();
-    if (objectAt(p))
-        frame_->handleDoubleClick(p - frame_->pos());
-    else
-        mousePressEvent(e);
-}
-
-void TGBasePanel::keyPressEvent(QKeyEvent* e)
-{
-    if (e->matches(QKeySequence::Copy) || (e->key() == Qt::Key_C && (e->modifiers() & Qt::ControlModifier)))
-        ClipboardCommand(ClipboardCmd::Copy);
-    else if (e->key() == Qt::Key_V && (e->modifiers() & Qt::ControlModifier))
-        ClipboardCommand(ClipboardCmd::Paste);
-    else if (e->key() == Qt::Key_X && (e->modifiers() & Qt::ControlModifier))
-        ClipboardCommand(ClipboardCmd::Cut);
-    else if (e->key() == Qt::Key_Delete)
-        ClipboardCommand(ClipboardCmd::Delete);
-    else
-        QWidget::keyPressEvent(e);
 }
 
 } // namespace postavo::design

@@ -1,16 +1,23 @@
 #pragma once
-// TGBasePanel: the design surface. It holds the design objects of one label, envelope or report
-// band, paints them over its background (pictures, outline, grid), carries the selection frame,
-// the context menus, the clipboard, zoom, and the mouse and keyboard work of the designers.
+// DesignSurface: a design surface without its window. It owns the design objects of one label,
+// envelope or report band (through DesignHost), keeps their selection and carries every command
+// of the designers: placing, alignment, z-order, locking, the clipboard file, clone, zoom,
+// loading and saving layout files, printing at an offset in inches, and the background (pictures,
+// outline, grid). TGBasePanel shows one on screen and turns the mouse and the keys into these
+// commands; print runs and the batch tool use one directly.
 
-#include "selectionframe.h"
 #include "designhost.h"
-#include "designtypes.h"
 #include "designobject.h"
+#include "designtypes.h"
+#include "selection.h"
 
+#include <QFont>
 #include <QImage>
-#include <QWidget>
+#include <QObject>
 #include <functional>
+
+class QPainter;
+class QPainterPath;
 
 namespace postavo::printing {
 class TPrintCanvas;
@@ -22,12 +29,13 @@ enum TLabelShapeType { lsRectangle, lsRoundRect, lsEllipse };
 enum TGridSize { gs4x4, gs8x8 };
 enum class ClipboardCmd { Cut, Copy, Paste, Delete };
 
-class TGBasePanel : public QWidget, public DesignHost {
-    Q_OBJECT
+class DesignSurface : public DesignHost {
 public:
-    // `owner`: the window whose objects' names stay unique (the parent's window when null).
-    explicit TGBasePanel(QWidget* parent = nullptr, QObject* owner = nullptr);
-    ~TGBasePanel() override;
+    // `owner`: the window whose objects' names stay unique (a private one when null).
+    explicit DesignSurface(QObject* owner = nullptr, int width = 2000, int height = 2000);
+    ~DesignSurface() override;
+    DesignSurface(const DesignSurface&) = delete;
+    DesignSurface& operator=(const DesignSurface&) = delete;
 
     // ---- published ----
     bool Pointing() const { return pointing_; }
@@ -41,31 +49,50 @@ public:
     void setShowGrid(bool on);
     bool SnapToGrid() const { return snap_; }
     void setSnapToGrid(bool on);
+    // The step the selection snaps to: 1 without snapping, else the grid's 4 or 8 pixels.
+    int snapStep() const;
     std::function<void(const QRect&)> DroppedObjectEvent;
-    std::function<void(TGBasePanel*)> LabelChangedEvent;
 
-    TGHandle* selectionFrame() const { return frame_; }
-    QString clipboardPath() const { return clipboardPath_; }
+    Selection& selection() { return selection_; }
+    const Selection& selection() const { return selection_; }
+    // The designers' clipboard file: Clipbrd.tmp in the program folder unless set.
+    QString clipboardPath() const;
     void setClipboardPath(const QString& path) { clipboardPath_ = path; }
+
+    // ---- the address table (set by the owning window) ----
+    // Every surface can carry one; the data-bound kinds (DataSurface, and TGDataPanel on screen)
+    // refresh their objects from its current record. The catalogue is the window's own table.
+    bool DisplayDataValues() const { return displayDataValues(); }
+    // Also refreshes the objects.
+    void setDisplayDataValues(bool on) override;
+    void setCatalogue(QObject* table, const QString& fieldName)
+    {
+        catalogue_ = table;
+        catalogueField_ = fieldName;
+    }
+    QObject* catalogue() const { return catalogue_; }
+    QString catalogueField() const { return catalogueField_; }
+
+    // ---- size: screen pixels at the current zoom ----
+    int hostWidth() const override { return width_; }
+    int hostHeight() const override { return height_; }
+    // The surface on screen resizes its window instead.
+    virtual void setSurfaceSize(int width, int height);
 
     // ---- DesignHost ----
     QObject* ownerWindow() override { return owner_; }
-    int hostWidth() const override { return width(); }
-    int hostHeight() const override { return height(); }
     float zoom() const override { return zoom_; }
     bool isZooming() const override { return zooming_; }
     void labelChanged() override;
     void repaintObject(TGGraphicControl* o) override;
     void objectBoundsChanged(TGGraphicControl* o) override;
     void objectCommand(TGGraphicControl* o, ObjectCommand c) override;
-    bool isSelected(const TGGraphicControl* o) const override { return frame_->contains(o); }
-    int selectionCount() const override { return frame_->count(); }
+    bool isSelected(const TGGraphicControl* o) const override { return selection_.contains(o); }
+    int selectionCount() const override { return selection_.count(); }
     void refreshObjects() override { RefreshObjects(); }
 
     // ---- virtual operations, in slot order ----
     virtual void CreateObjectInRect(const QRect& r);
-    virtual void ObjectMouseDown(TGGraphicControl* object, Qt::MouseButton button, Qt::KeyboardModifiers shift,
-                                 int x, int y);
     virtual void RefreshObjects() {}
     virtual void PrintObjects(printing::TPrintCanvas& report, double x, double y);
     virtual void PullObjectsInside();
@@ -100,62 +127,68 @@ public:
     void CloneObject(TGGraphicControl* o);
     QString lastError() const { return error_; }
 
+    // A rubber band let go (Windows rectangle: it ends before its far corner). Pointing, it
+    // selects the objects it meets (`toggle`, with Shift: flips each one's selection instead);
+    // placing, the designer's new object goes into it.
+    void finishBand(const QRect& band, bool toggle);
+
     // The surface's context menu as it is when opened (entries enabled by the selection).
     MenuEntries surfaceMenu();
-    // Opens a menu at a global point; tests override it to see which menu opens.
-    virtual void showMenu(const MenuEntries& entries, QPoint globalPos);
-    void openObjectMenu(TGGraphicControl* o, QPoint globalPos);
-
     // The topmost attached, visible object at a surface point.
     TGGraphicControl* objectAt(QPoint p) const;
 
-    // ---- mouse on the empty surface (also used by the frame and unselectable objects) ----
-    void surfacePress(QPoint p, Qt::MouseButton button, Qt::KeyboardModifiers mods);
-    bool rubberBandActive() const { return bandActive_; }
-    QRect rubberBand() const { return band_; }
-    // A dotted rectangle drawn over everything (drags, nudges); null hides it.
-    void setOverlay(const QRect& r);
-
     // The background as painted (white, pictures, outline, grid).
     QImage background() const;
+    // Every visible object at its place, with the marks of the selected ones in `single` (one
+    // selected) or `several`.
+    void paintObjects(QPainter& painter, const QColor& single, const QColor& several) const;
 
-    // How read errors reach the user; by default a message box.
+    // How read and write errors reach the user. A reporter a caller sets wins; otherwise the
+    // default one (the windows install a message box); otherwise they go to the debug output.
     static void setErrorReporter(std::function<void(const QString&)> reporter);
+    static void setDefaultErrorReporter(std::function<void(const QString&)> reporter);
     static void reportError(const QString& message);
 
 protected:
-    void paintEvent(QPaintEvent*) override;
-    void mousePressEvent(QMouseEvent*) override;
-    void mouseMoveEvent(QMouseEvent*) override;
-    void mouseReleaseEvent(QMouseEvent*) override;
-    void mouseDoubleClickEvent(QMouseEvent*) override;
-    void keyPressEvent(QKeyEvent*) override;
-    // The surface takes every key, Tab included.
-    bool focusNextPrevChild(bool) override { return false; }
+    // ---- what a window showing the surface follows (nothing without one) ----
+    virtual void surfaceChanged() {}
+    virtual void selectionChanged(Selection::Change) {}
+    // The selection takes the keyboard (the arrow keys nudge it).
+    virtual void focusSelection() {}
+    virtual void gridChanged() {}
+    virtual void pointingChanged() {}
+    // The layout changed (not while printing or zooming).
+    virtual void notifyLabelChanged() {}
+    // The font the "Font" entry starts from.
+    virtual QFont menuFont() const { return QFont(); }
+
     void objectRemoved(TGGraphicControl* o) override;
     QPainterPath shapePath() const;
+    // What the data-bound surfaces do on RefreshObjects: while their table is open, every object
+    // takes its values from the current record.
+    void refreshFromDataset();
 
     float zoom_ = 1.0f;
     bool zooming_ = false;
 
 private:
-    void finishBand(Qt::KeyboardModifiers mods);
     void deleteSelection();
 
+    QObject ownOwner_;
     QObject* owner_;
-    TGHandle* frame_;
+    QObject queue_; // what the frame's repositioning is posted to
+    Selection selection_;
+    int width_, height_;
     bool pointing_ = true;
     int gridSize_ = gs4x4;
     bool showGrid_ = false;
     bool snap_ = false;
-    QString clipboardPath_;
+    mutable QString clipboardPath_; // found on first use
     qint64 lastPaste_ = 0;
-    bool bandActive_ = false;
-    QPoint bandStart_;
-    QRect band_;
-    QRect overlay_;
     bool repositionPosted_ = false;
     QString error_;
+    QObject* catalogue_ = nullptr;
+    QString catalogueField_;
 };
 
 } // namespace postavo::design

@@ -2,11 +2,11 @@
 
 #include "printunits.h"
 
-#include <QApplication>
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPalette>
 #include <QtEndian>
 
@@ -51,7 +51,8 @@ QColor toQColor(TColor c)
         return QColor(Qt::transparent);
     if ((quint32(c) & 0xFF000000u) == 0x80000000u) {
         // System colours follow the palette's roles.
-        const QPalette pal = qApp ? QApplication::palette() : QPalette();
+        const QPalette pal =
+            qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::palette() : QPalette();
         switch (quint32(c) & 0xFF) {
         case 0: case 15: case 22: return pal.color(QPalette::Button);
         case 1: case 12: return pal.color(QPalette::Dark);

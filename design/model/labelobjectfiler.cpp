@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <memory>
 
 namespace postavo::design {
 
@@ -401,16 +402,17 @@ bool TGLabelObjectFiler::readObjectList(const QByteArray& data, int* pos, Design
             if (!factory)
                 throw StreamError{QStringLiteral("Class %1 not found").arg(fromCp1252(cls))};
             const QString fileName = fromCp1252(r.shortString());
-            current = (*factory)();
-            current->setLoading(true);
+            std::unique_ptr<TGGraphicControl> fresh((*factory)());
+            fresh->setLoading(true);
             QString name = uniqueComponentName(owner);
             if (name.isEmpty())
                 name = fileName;
             if (ownerHasName(owner, name))
                 throw StreamError{QStringLiteral("A component named %1 already exists").arg(name)};
-            current->setObjectName(name);
-            current->setParent(owner);
-            surface.insertObject(current);
+            fresh->setObjectName(name);
+            fresh->setParent(owner);
+            current = fresh.get();
+            surface.insertObject(fresh.release());
             while (r.peek() != 0) {
                 const QByteArray path = r.shortString();
                 try {
@@ -434,7 +436,8 @@ bool TGLabelObjectFiler::readObjectList(const QByteArray& data, int* pos, Design
         }
         r.byte();
     } catch (const StreamError& e) {
-        delete current; // the object being read is discarded
+        if (current)
+            surface.destroyObject(current); // the object being read is discarded
         finish();       // the ones read whole stay, finished
         error_ = e.message;
         *pos = r.pos();

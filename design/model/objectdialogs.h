@@ -1,7 +1,8 @@
 #pragma once
-// The dialogs of the multi-line, shape and picture objects ("Multi-line Text Editor", "Address
-// Label Layout", the image browser), behind one interface so that tests answer them without
-// windows. Font, colour and field choices go through the text objects' dialogs.
+// What the multi-line, shape and picture objects ask the user ("Multi-line Text Editor",
+// "Address Label Layout", the image browser), behind one interface: the windows answer it on
+// screen (ObjectDialogWindows), tests answer it themselves. Without windows every question is
+// cancelled. Font, colour and field choices go through the text objects' dialogs.
 
 #include "addressblock.h"
 #include "designtypes.h"
@@ -32,7 +33,9 @@ public:
     virtual bool loadImage(ImageChoice* choice);
 };
 
+// As dialogs(): those a caller set, else the default ones, else none.
 ObjectDialogs& objectDialogs();
 void setObjectDialogs(ObjectDialogs* d);
+void setDefaultObjectDialogs(ObjectDialogs* d);
 
 } // namespace postavo::design

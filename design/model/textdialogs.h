@@ -1,7 +1,8 @@
 #pragma once
-// The dialogs of the text objects ("Text", "Select Field", "Counter", "Symbol Selector",
-// "Text 3D Effects") and the platform's font and colour dialogs, behind one interface so that
-// tests answer them without windows.
+// What the text objects ask the user ("Text", "Select Field", "Counter", "Symbol Selector",
+// "Text 3D Effects", a font, a colour), behind one interface: the windows answer it on screen
+// (DesignDialogWindows), tests answer it themselves. Without windows every question is
+// cancelled.
 
 #include "designtypes.h"
 
@@ -34,8 +35,10 @@ public:
     virtual bool symbolSelector(LayoutFont* font, QString* character);
 };
 
-// The dialogs in use (the real ones unless a test installs its own; not owned).
+// The dialogs in use: those a caller set (a test), else the default ones (the windows install
+// theirs), else none that ever answers OK. Not owned.
 DesignDialogs& dialogs();
 void setDialogs(DesignDialogs* d);
+void setDefaultDialogs(DesignDialogs* d);
 
 } // namespace postavo::design

@@ -1,4 +1,4 @@
-#include "objectdialogs.h"
+#include "objectdialogwindows.h"
 
 #include "imagebrowser.h"
 #include "messageboxes.h"
@@ -21,9 +21,6 @@ namespace postavo::design {
 
 namespace {
 
-ObjectDialogs g_default;
-ObjectDialogs* g_current = nullptr;
-
 QDialogButtonBox* okCancelHelp(QDialog* d, int topic)
 {
     auto* buttons = new QDialogButtonBox;
@@ -39,10 +36,7 @@ QDialogButtonBox* okCancelHelp(QDialog* d, int topic)
 
 } // namespace
 
-ObjectDialogs& objectDialogs() { return g_current ? *g_current : g_default; }
-void setObjectDialogs(ObjectDialogs* d) { g_current = d; }
-
-bool ObjectDialogs::multiLineText(QStringList* lines, const LayoutFont& font)
+bool ObjectDialogWindows::multiLineText(QStringList* lines, const LayoutFont& font)
 {
     QDialog d(QApplication::activeWindow());
     d.setWindowTitle(QStringLiteral("Multi-line Text Editor"));
@@ -68,7 +62,7 @@ bool ObjectDialogs::multiLineText(QStringList* lines, const LayoutFont& font)
     return true;
 }
 
-bool ObjectDialogs::addressLayout(addressblock::Options* o)
+bool ObjectDialogWindows::addressLayout(addressblock::Options* o)
 {
     QDialog d(QApplication::activeWindow());
     d.setWindowTitle(QStringLiteral("Address Label Layout"));
@@ -117,7 +111,7 @@ bool ObjectDialogs::addressLayout(addressblock::Options* o)
     return true;
 }
 
-bool ObjectDialogs::loadImage(ImageChoice* choice)
+bool ObjectDialogWindows::loadImage(ImageChoice* choice)
 {
     const QString remembered = QDir::currentPath();
     QApplication::setOverrideCursor(Qt::ArrowCursor);

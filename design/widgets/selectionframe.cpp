@@ -1,7 +1,7 @@
 #include "selectionframe.h"
 
 #include "designobject.h"
-#include "designsurface.h"
+#include "designsurfacewidget.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -15,8 +15,6 @@ namespace {
 // How long after a press the mouse starts a drag, and how short a press stays a click.
 constexpr qint64 kDragDelayMs = 10;
 constexpr qint64 kClickMs = 150;
-
-int snapTo(int v, int step) { return step > 1 ? step * (v / step) : v; }
 
 Qt::CursorShape zoneCursor(int zone)
 {
@@ -37,28 +35,18 @@ TGHandle::TGHandle(TGBasePanel* surface) : QWidget(surface), surface_(surface)
     setAutoFillBackground(false);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    resize(24, 24);
+    setGeometry(model().frame());
     hide();
     setEnabled(false);
 }
+
+Selection& TGHandle::model() { return surface_->selection(); }
+const Selection& TGHandle::model() const { return surface_->selection(); }
 
 void TGHandle::setGrid(int step)
 {
     GridX = GridY = step;
     SnapToGrid = step > 1;
-}
-
-bool TGHandle::contains(const TGGraphicControl* o) const
-{
-    return std::find(selection_.begin(), selection_.end(), o) != selection_.end();
-}
-
-QRect TGHandle::unionPlus2() const
-{
-    QRect u;
-    for (auto* o : selection_)
-        u = u.isNull() ? o->boundsRect() : u.united(o->boundsRect());
-    return u.adjusted(-2, -2, 2, 2);
 }
 
 bool TGHandle::Add(TGGraphicControl* object)
@@ -68,67 +56,42 @@ bool TGHandle::Add(TGGraphicControl* object)
     pressTime_ = tickMs();
     if (contains(object))
         return true;
-    setCursor(Qt::OpenHandCursor);
-    selection_.push_back(object);
-    setGeometry(unionPlus2());
-    if (selection_.size() == 1) {
-        setEnabled(true);
-        show();
-    }
-    zone_ = 0;
-    raise();
+    model().add(object);
     capture_ = true;
     leftHeld_ = true;
-    dragging_ = false;
-    setFocus();
-    surface_->update();
     return true;
 }
 
-void TGHandle::Clear()
-{
-    selection_.clear();
-    hide();
-    setEnabled(false);
-    resize(24, 24);
-    capture_ = false;
-    dragging_ = false;
-    surface_->update();
-}
+void TGHandle::Clear() { model().clear(); }
+void TGHandle::Remove(TGGraphicControl* object) { model().remove(object); }
+void TGHandle::Reposition() { model().reposition(); }
+void TGHandle::setFrame(const QRect& frame) { model().setFrame(frame); }
 
-void TGHandle::Remove(TGGraphicControl* object)
+void TGHandle::follow(Selection::Change change)
 {
-    auto it = std::find(selection_.begin(), selection_.end(), object);
-    if (it == selection_.end())
-        return;
-    selection_.erase(it);
-    if (selection_.empty())
-        Clear();
-    else
-        setGeometry(unionPlus2());
-    surface_->update();
-}
-
-void TGHandle::Reposition()
-{
-    if (selection_.empty())
-        return;
-    setGeometry(unionPlus2());
-    update();
-    surface_->update();
-}
-
-void TGHandle::setFrame(const QRect& frame)
-{
-    const QRect old = geometry();
-    const int dl = frame.left() - old.left(), dt = frame.top() - old.top();
-    const int dw = frame.width() - old.width(), dh = frame.height() - old.height();
-    setGeometry(frame);
-    for (auto* o : selection_) {
-        if (o->Locked)
-            continue;
-        // An object never becomes narrower or lower than the frame allows (5 pixels).
-        o->setBounds(o->left() + dl, o->top() + dt, std::max(5, o->width() + dw), std::max(5, o->height() + dh));
+    setGeometry(model().frame());
+    switch (change) {
+    case Selection::Change::Added:
+        setCursor(Qt::OpenHandCursor);
+        if (count() == 1) {
+            setEnabled(true);
+            show();
+        }
+        zone_ = 0;
+        raise();
+        releaseCapture();
+        setFocus();
+        break;
+    case Selection::Change::Cleared:
+        hide();
+        setEnabled(false);
+        releaseCapture();
+        break;
+    case Selection::Change::Reframed:
+        update();
+        break;
+    case Selection::Change::Removed:
+        break;
     }
     surface_->update();
 }
@@ -138,50 +101,6 @@ void TGHandle::releaseCapture()
     capture_ = false;
     dragging_ = false;
     leftHeld_ = false;
-}
-
-TGGraphicControl* TGHandle::selectedAt(QPoint sp) const
-{
-    for (auto it = selection_.rbegin(); it != selection_.rend(); ++it)
-        if ((*it)->boundsRect().adjusted(-2, -2, 2, 2).contains(sp))
-            return *it;
-    return nullptr;
-}
-
-int TGHandle::zoneAt(QPoint p, int w, int h)
-{
-    const int x = p.x(), y = p.y();
-    const int mx = int(w * 0.5), my = int(h * 0.5);
-    int zone = 0;
-    auto near = [](int a, int b, int d) { return std::abs(a - b) <= d; };
-    // Later tests win: 1, 4, 2, 3, 5, 7, 6, 8.
-    if (near(x, 0, 8) && near(y, 0, 8)) zone = 1;
-    if (near(x, w, 8) && near(y, h, 8)) zone = 4;
-    if (near(x, w, 8) && near(y, 0, 8)) zone = 2;
-    if (near(x, 0, 8) && near(y, h, 8)) zone = 3;
-    if (near(x, mx, 6) && near(y, 0, 8)) zone = 5;
-    if (near(x, mx, 6) && near(y, h, 8)) zone = 7;
-    if (near(y, my, 6) && near(x, 0, 8)) zone = 6;
-    if (near(y, my, 6) && near(x, w, 8)) zone = 8;
-    return zone;
-}
-
-QRect TGHandle::draggedFrame(const QRect& f, int zone, int dx, int dy) const
-{
-    int l = f.left(), t = f.top(), w = f.width(), h = f.height();
-    const int r = l + w, b = t + h;
-    switch (zone) {
-    case 0: l = snapTo(l + dx, GridX); t = snapTo(t + dy, GridY); break;
-    case 1: l = snapTo(l + dx, GridX); t = snapTo(t + dy, GridY); w = r - l; h = b - t; break;
-    case 2: t = snapTo(t + dy, GridY); h = b - t; w = snapTo(w + dx, GridX) - 1; break;
-    case 3: l = snapTo(l + dx, GridX); w = r - l; h = snapTo(h + dy, GridY) - 1; break;
-    case 4: w = snapTo(w + dx, GridX) - 1; h = snapTo(h + dy, GridY) - 1; break;
-    case 5: t = snapTo(t + dy, GridY); h = b - t; break;
-    case 6: l = snapTo(l + dx, GridX); w = r - l; break;
-    case 7: h = snapTo(h + dy, GridY) - 1; break;
-    case 8: w = snapTo(w + dx, GridX) - 1; break;
-    }
-    return QRect(l, t, std::max(w, 5), std::max(h, 5));
 }
 
 // ---- mouse ----
@@ -195,7 +114,7 @@ void TGHandle::handlePress(QPoint local, Qt::MouseButton button, Qt::KeyboardMod
     }
     if (button == Qt::RightButton) {
         releaseCapture();
-        TGGraphicControl* o = count() == 1 ? selectedAt(sp) : nullptr;
+        TGGraphicControl* o = count() == 1 ? model().objectAt(sp) : nullptr;
         if (o)
             surface_->openObjectMenu(o, surface_->mapToGlobal(sp));
         else
@@ -204,7 +123,7 @@ void TGHandle::handlePress(QPoint local, Qt::MouseButton button, Qt::KeyboardMod
     }
     if (mods & Qt::ShiftModifier) {
         // Shift-click inside the frame takes the objects under the point out of the selection.
-        for (auto* o : std::vector<TGGraphicControl*>(selection_))
+        for (auto* o : std::vector<TGGraphicControl*>(selection()))
             if (o->boundsRect().contains(sp))
                 Remove(o);
         releaseCapture();
@@ -253,7 +172,7 @@ void TGHandle::handleMove(QPoint local, Qt::MouseButtons buttons, Qt::KeyboardMo
     // Held inside the surface while dragging.
     sp.setX(std::clamp(sp.x(), 0, surface_->width() - 1));
     sp.setY(std::clamp(sp.y(), 0, surface_->height() - 1));
-    const QRect f = draggedFrame(geometry(), zone_, sp.x() - start_.x(), sp.y() - start_.y());
+    const QRect f = draggedFrame(model().frame(), zone_, sp.x() - start_.x(), sp.y() - start_.y());
     surface_->setOverlay(QRect(f.left() + 2, f.top() + 2, f.width() - 5, f.height() - 5));
 }
 
@@ -267,7 +186,7 @@ void TGHandle::handleRelease(QPoint local, Qt::MouseButton button, Qt::KeyboardM
         sp.setX(std::clamp(sp.x(), 0, surface_->width() - 1));
         sp.setY(std::clamp(sp.y(), 0, surface_->height() - 1));
         if (sp != start_)
-            setFrame(draggedFrame(geometry(), zone_, sp.x() - start_.x(), sp.y() - start_.y()));
+            setFrame(draggedFrame(model().frame(), zone_, sp.x() - start_.x(), sp.y() - start_.y()));
     }
     setCursor(Qt::ArrowCursor);
     releaseCapture();
@@ -279,7 +198,7 @@ void TGHandle::handleDoubleClick(QPoint local)
     if (count() > 1)
         return;
     const QPoint sp = toSurface(local);
-    if (TGGraphicControl* o = selectedAt(sp)) {
+    if (TGGraphicControl* o = model().objectAt(sp)) {
         releaseCapture();
         surface_->openObjectMenu(o, surface_->mapToGlobal(sp));
     }
@@ -308,31 +227,14 @@ void TGHandle::keyPressEvent(QKeyEvent* e)
         QCoreApplication::sendEvent(surface_, e);
         return;
     }
-    if (selection_.empty())
+    if (!count())
         return;
     if (!nudging_) {
-        const QRect f = geometry();
-        // Inclusive corners: the frame less 2 on the left and top, 3 on the right and bottom.
-        nudge_ = QRect(QPoint(f.left() + 2, f.top() + 2), QPoint(f.left() + f.width() - 3, f.top() + f.height() - 3));
+        nudge_ = Selection::nudgeStart(model().frame());
         nudging_ = true;
     }
-    const int W = surface_->width(), H = surface_->height();
-    if ((e->modifiers() & Qt::ShiftModifier) && count() == 1) {
-        switch (key) {
-        case Qt::Key_Left: if (nudge_.right() - nudge_.left() + 1 > 10) nudge_.setRight(nudge_.right() - 1); break;
-        case Qt::Key_Up: if (nudge_.bottom() - nudge_.top() + 1 > 10) nudge_.setBottom(nudge_.bottom() - 1); break;
-        case Qt::Key_Right: if (nudge_.right() + 1 < W) nudge_.setRight(nudge_.right() + 1); break;
-        case Qt::Key_Down: if (nudge_.bottom() + 1 < H) nudge_.setBottom(nudge_.bottom() + 1); break;
-        }
-    } else {
-        switch (key) {
-        case Qt::Key_Left: if (nudge_.left() > 0) nudge_.translate(-1, 0); break;
-        case Qt::Key_Up: if (nudge_.top() > 0) nudge_.translate(0, -1); break;
-        case Qt::Key_Right: if (nudge_.right() + 1 < W) nudge_.translate(1, 0); break;
-        case Qt::Key_Down: if (nudge_.bottom() + 1 < H) nudge_.translate(0, 1); break;
-        }
-    }
-    surface_->setOverlay(QRect(nudge_.left(), nudge_.top(), nudge_.right() - nudge_.left(), nudge_.bottom() - nudge_.top()));
+    nudge_ = Selection::nudged(nudge_, key, (e->modifiers() & Qt::ShiftModifier) && count() == 1, surface_->size());
+    surface_->setOverlay(Selection::nudgeOutline(nudge_));
 }
 
 void TGHandle::keyReleaseEvent(QKeyEvent* e)
@@ -341,8 +243,7 @@ void TGHandle::keyReleaseEvent(QKeyEvent* e)
         return;
     nudging_ = false;
     surface_->setOverlay({});
-    setFrame(QRect(nudge_.left() - 2, nudge_.top() - 2, (nudge_.right() - nudge_.left()) + 5,
-                   (nudge_.bottom() - nudge_.top()) + 5));
+    setFrame(Selection::nudgedFrame(nudge_));
     surface_->update();
 }
 
@@ -351,7 +252,7 @@ void TGHandle::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.translate(-pos());
     const bool single = count() == 1;
-    for (auto* o : selection_)
+    for (auto* o : selection())
         o->paintMarks(p, single ? Color : SecondaryColor, single);
 }
 

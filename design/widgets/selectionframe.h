@@ -1,7 +1,9 @@
 #pragma once
-// TGHandle: the selection of one surface and the transparent frame laid over it, 2 pixels larger
-// than the selection's bounding box on every side. Dragging the frame moves or resizes the
-// selected objects; the arrow keys nudge them.
+// TGHandle: the selection frame on screen, a transparent window laid over the surface's selection
+// (see Selection, which it shows). Dragging it moves or resizes the selected objects; the arrow
+// keys nudge them. It keeps only the mouse's state (press time, drag start, zone, capture).
+
+#include "selection.h"
 
 #include <QColor>
 #include <QRect>
@@ -25,18 +27,19 @@ public:
     bool SnapToGrid = false;
     void setGrid(int step);
 
-    // ---- the selection ----
-    const std::vector<TGGraphicControl*>& selection() const { return selection_; }
-    int count() const { return int(selection_.size()); }
-    bool contains(const TGGraphicControl* o) const;
-    // False when the object is unselectable.
+    // ---- the surface's selection ----
+    const std::vector<TGGraphicControl*>& selection() const { return model().objects(); }
+    int count() const { return model().count(); }
+    bool contains(const TGGraphicControl* o) const { return model().contains(o); }
+    // False when the object is unselectable. A newly selected object keeps the mouse: the press
+    // that selected it may go on as a drag.
     bool Add(TGGraphicControl* object);
     void Clear();
     void Remove(TGGraphicControl* object);
-    // The frame from the selected objects (union plus 2), without moving them.
     void Reposition();
-    // Sets the frame; every unlocked selected object moves and resizes by the same change.
     void setFrame(const QRect& frame);
+    // Takes the place, the visibility and the keyboard as the selection changed.
+    void follow(Selection::Change change);
 
     // ---- the mouse and keys (surface coordinates are mapped by the caller) ----
     bool hasCapture() const { return capture_; }
@@ -47,10 +50,12 @@ public:
     void handleDoubleClick(QPoint local);
     int dragZone() const { return zone_; }
     bool dragging() const { return dragging_; }
-    // The zone (0 move, 1-8 resize) a point of the frame picks with one object selected.
-    static int zoneAt(QPoint local, int w, int h);
+    static int zoneAt(QPoint local, int w, int h) { return Selection::zoneAt(local, w, h); }
     // The frame a drag in `zone` by (dx, dy) gives, snapped to the steps.
-    QRect draggedFrame(const QRect& frame, int zone, int dx, int dy) const;
+    QRect draggedFrame(const QRect& frame, int zone, int dx, int dy) const
+    {
+        return Selection::draggedFrame(frame, zone, dx, dy, GridX, GridY);
+    }
     // The arrow keys' rectangle while nudging (Windows style: right and bottom inclusive).
     QRect nudgeRect() const { return nudge_; }
 
@@ -66,12 +71,11 @@ protected:
     bool focusNextPrevChild(bool) override { return false; }
 
 private:
-    QRect unionPlus2() const;
-    TGGraphicControl* selectedAt(QPoint surfacePoint) const;
+    Selection& model();
+    const Selection& model() const;
     QPoint toSurface(QPoint local) const { return local + pos(); }
 
     TGBasePanel* surface_;
-    std::vector<TGGraphicControl*> selection_;
     qint64 pressTime_ = 0;
     QPoint start_;          // surface coordinates
     int zone_ = 0;

@@ -1,7 +1,7 @@
-#include "textdialogs.h"
+#include "textdialogwindows.h"
 
-#include "textobjects.h"
 #include "messageboxes.h"
+#include "textobjects.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -21,9 +21,6 @@
 namespace postavo::design {
 
 namespace {
-
-DesignDialogs g_default;
-DesignDialogs* g_current = nullptr;
 
 // "Ok", "Cancel" and "Help" (opening `topic`) under a dialog's controls.
 QDialogButtonBox* okCancelHelp(QDialog& d, int topic)
@@ -89,10 +86,7 @@ private:
 
 } // namespace
 
-DesignDialogs& dialogs() { return g_current ? *g_current : g_default; }
-void setDialogs(DesignDialogs* d) { g_current = d; }
-
-bool DesignDialogs::chooseFont(LayoutFont* font)
+bool DesignDialogWindows::chooseFont(LayoutFont* font)
 {
     bool ok = false;
     const QFont chosen = QFontDialog::getFont(&ok, toDialogFont(*font));
@@ -101,7 +95,7 @@ bool DesignDialogs::chooseFont(LayoutFont* font)
     return ok;
 }
 
-bool DesignDialogs::chooseColour(TColor* colour)
+bool DesignDialogWindows::chooseColour(TColor* colour)
 {
     const QColor c = QColorDialog::getColor(toQColor(*colour));
     if (!c.isValid())
@@ -110,7 +104,7 @@ bool DesignDialogs::chooseColour(TColor* colour)
     return true;
 }
 
-bool DesignDialogs::editText(QString* text)
+bool DesignDialogWindows::editText(QString* text)
 {
     QDialog d;
     d.setWindowTitle(QStringLiteral("Text"));
@@ -125,7 +119,7 @@ bool DesignDialogs::editText(QString* text)
     return true;
 }
 
-bool DesignDialogs::text3DEffects(TGBaseLabel& label)
+bool DesignDialogWindows::text3DEffects(TGBaseLabel& label)
 {
     QDialog d;
     d.setWindowTitle(QStringLiteral("Text 3D Effects"));
@@ -197,7 +191,7 @@ bool DesignDialogs::text3DEffects(TGBaseLabel& label)
     return true;
 }
 
-bool DesignDialogs::selectField(const QStringList& labels, QString* chosen)
+bool DesignDialogWindows::selectField(const QStringList& labels, QString* chosen)
 {
     QDialog d;
     d.setWindowTitle(QStringLiteral("Select Field"));
@@ -215,7 +209,7 @@ bool DesignDialogs::selectField(const QStringList& labels, QString* chosen)
     return true;
 }
 
-bool DesignDialogs::counterSettings(CounterSettings* s)
+bool DesignDialogWindows::counterSettings(CounterSettings* s)
 {
     QDialog d;
     d.setWindowTitle(QStringLiteral("Counter"));
@@ -251,7 +245,7 @@ bool DesignDialogs::counterSettings(CounterSettings* s)
     return true;
 }
 
-bool DesignDialogs::symbolSelector(LayoutFont* font, QString* character)
+bool DesignDialogWindows::symbolSelector(LayoutFont* font, QString* character)
 {
     QDialog d;
     d.setWindowTitle(QStringLiteral("Symbol Selector"));

@@ -3,7 +3,7 @@
 // snapping, nudging and context menus.
 #include "support_design.h"
 
-#include "datasurface.h"
+#include "datasurfacewidget.h"
 #include "composedtextobjects.h"
 
 #include <QTest>

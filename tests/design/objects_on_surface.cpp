@@ -1,7 +1,7 @@
 // The multi-line, shape, line, picture and barcode objects placed on a real design surface and
 // grabbed to PNG (kept in the scratch folder for a look): sizes they take on the surface,
 // placeholders and the data shown.
-#include "datasurface.h"
+#include "datasurfacewidget.h"
 #include "multilineobjects.h"
 #include "postnetbarcode.h"
 #include "addressfile.h"

@@ -2,7 +2,7 @@
 // clone, zoom, saving and loading, pulling objects inside, alignment and z-order.
 #include "support_design.h"
 
-#include "datasurface.h"
+#include "datasurfacewidget.h"
 #include "labelobjectfiler.h"
 #include "composedtextobjects.h"
 

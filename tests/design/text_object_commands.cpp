@@ -2,7 +2,7 @@
 // colour, 3D effects, symbol and font, and the surface's font for the selection.
 #include "support_design.h"
 
-#include "datasurface.h"
+#include "datasurfacewidget.h"
 #include "textdialogs.h"
 #include "composedtextobjects.h"
 

@@ -2,7 +2,7 @@
 // counters, page numbers on screen and on paper, menus and fonts.
 #include "support_design.h"
 
-#include "datasurface.h"
+#include "datasurfacewidget.h"
 #include "addressfile.h"
 #include "devices.h"
 #include "printcanvas.h"

@@ -3,7 +3,7 @@
 // a look.
 #include "support_design.h"
 
-#include "datasurface.h"
+#include "datasurfacewidget.h"
 #include "devices.h"
 #include "printcanvas.h"
 #include "shapeobjects.h"
