@@ -11,6 +11,7 @@
 #include "recordedit.h"
 #include "settings.h"
 #include "storedialogs.h"
+#include "typingmode.h"
 #include "windowplacement.h"
 
 #include <QActionGroup>
@@ -280,7 +281,30 @@ void TAddressMain::buildForm()
 {
     pages_ = new QStackedWidget(this);
     setCentralWidget(pages_);
+    buildEmptyPanel();
 
+    auto* form = new QWidget(pages_);
+    form->setObjectName(QStringLiteral("RecordForm"));
+    QWidget* names = buildNamePanel(form);
+    tabs_ = new QTabWidget(form);
+    tabs_->setObjectName(QStringLiteral("Tabs"));
+    tabs_->addTab(buildAddressTab(tabs_), QStringLiteral("Address &Information"));
+    tabs_->addTab(buildMemoTab(tabs_), QStringLiteral("&Memo"));
+
+    auto* fv = new QVBoxLayout(form);
+    fv->addWidget(names);
+    fv->addWidget(tabs_, 1);
+    buildButtonBar();
+    fv->addWidget(findChild<QWidget*>(QStringLiteral("ButtonBar")));
+
+    pages_->addWidget(form);
+    pages_->addWidget(emptyPanel_);
+    for (auto* e : std::as_const(edits_))
+        e->setReadOnly(true);
+}
+
+void TAddressMain::buildEmptyPanel()
+{
     emptyPanel_ = new QLabel(QStringLiteral("Please Open or Create a Postavo Address file"), pages_);
     emptyPanel_->setObjectName(QStringLiteral("EmptyPanel"));
     emptyPanel_->setAlignment(Qt::AlignCenter);
@@ -289,78 +313,80 @@ void TAddressMain::buildForm()
     ef.setBold(true);
     emptyPanel_->setFont(ef);
     emptyPanel_->setFrameShape(QFrame::StyledPanel);
+}
 
-    auto* form = new QWidget(pages_);
-    form->setObjectName(QStringLiteral("RecordForm"));
-    auto makeEdit = [this](const FieldEntry& f, QWidget* parent) {
-        auto* e = new TRecordEdit(QString::fromLatin1(f.field), parent);
-        explain(e, QString::fromUtf8(f.help));
-        auto* l = new QLabel(QString::fromLatin1(f.caption), parent);
-        l->setBuddy(e);
-        edits_.insert(e->fieldName(), e);
-        labels_.insert(e->fieldName(), l);
-        typingOrder_ << e;
-        connect(e, &QLineEdit::textEdited, this, [this, e](const QString& t) {
-            if (!loadingRecord_)
-                controller_->setFieldValue(e->fieldName(), t);
-        });
-        connect(e, &TRecordEdit::enterPressed, this, [this, e] { focusNextField(e); });
-        connect(e, &TRecordEdit::doubleClicked, this, [this] {
-            if (controller_->availability().edit)
-                run(Command::Edit);
-        });
-        return std::make_pair(l, e);
-    };
+std::pair<QLabel*, TRecordEdit*> TAddressMain::addFieldEdit(const char* field, const char* caption, const char* help,
+                                                           QWidget* parent)
+{
+    auto* e = new TRecordEdit(QString::fromLatin1(field), parent);
+    explain(e, QString::fromUtf8(help));
+    auto* l = new QLabel(QString::fromLatin1(caption), parent);
+    l->setBuddy(e);
+    edits_.insert(e->fieldName(), e);
+    labels_.insert(e->fieldName(), l);
+    typingOrder_ << e;
+    connect(e, &QLineEdit::textEdited, this, [this, e](const QString& t) {
+        if (!loadingRecord_)
+            controller_->setFieldValue(e->fieldName(), t);
+    });
+    connect(e, &TRecordEdit::enterPressed, this, [this, e] { focusNextField(e); });
+    connect(e, &TRecordEdit::doubleClicked, this, [this] {
+        if (controller_->availability().edit)
+            run(Command::Edit);
+    });
+    return std::make_pair(l, e);
+}
 
-    // Name panel
+QWidget* TAddressMain::buildNamePanel(QWidget* form)
+{
     auto* names = new QFrame(form);
     names->setObjectName(QStringLiteral("NamePanel"));
     names->setFrameShape(QFrame::StyledPanel);
     auto* ng = new QGridLayout(names);
     ng->setHorizontalSpacing(8);
-    {
-        auto [l0, last] = makeEdit(kNameFields[0], names);
-        auto [l1, first] = makeEdit(kNameFields[1], names);
-        auto [l2, mi] = makeEdit(kNameFields[2], names);
-        auto [l3, prefix] = makeEdit(kNameFields[3], names);
-        auto [l4, title] = makeEdit(kNameFields[4], names);
-        auto [l5, org] = makeEdit(kNameFields[5], names);
-        mi->setForceUpper(true);
-        mi->setFixedWidth(mi->fontMetrics().horizontalAdvance(QStringLiteral("WW")) + 14);
-        prefix->setMaximumWidth(prefix->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 9);
-        QFont big = last->font();
-        big.setBold(true);
-        last->setFont(big);
-        first->setFont(big);
-        ng->addWidget(l0, 0, 0, Qt::AlignRight);
-        ng->addWidget(last, 0, 1);
-        ng->addWidget(l1, 0, 2, Qt::AlignRight);
-        ng->addWidget(first, 0, 3);
-        ng->addWidget(l2, 0, 4, Qt::AlignRight);
-        ng->addWidget(mi, 0, 5);
-        ng->addWidget(l3, 1, 0, Qt::AlignRight);
-        auto* pt = new QHBoxLayout;
-        pt->setSpacing(8);
-        pt->addWidget(prefix);
-        pt->addSpacing(8);
-        pt->addWidget(l4);
-        pt->addWidget(title, 1);
-        ng->addLayout(pt, 1, 1);
-        ng->addWidget(l5, 1, 2, Qt::AlignRight);
-        ng->addWidget(org, 1, 3, 1, 3);
-        ng->setColumnStretch(1, 1);
-        ng->setColumnStretch(3, 1);
-    }
+    auto edit = [&](const FieldEntry& f) { return addFieldEdit(f.field, f.caption, f.help, names); };
+    auto [l0, last] = edit(kNameFields[0]);
+    auto [l1, first] = edit(kNameFields[1]);
+    auto [l2, mi] = edit(kNameFields[2]);
+    auto [l3, prefix] = edit(kNameFields[3]);
+    auto [l4, title] = edit(kNameFields[4]);
+    auto [l5, org] = edit(kNameFields[5]);
+    mi->setForceUpper(true);
+    mi->setFixedWidth(mi->fontMetrics().horizontalAdvance(QStringLiteral("WW")) + 14);
+    prefix->setMaximumWidth(prefix->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 9);
+    QFont big = last->font();
+    big.setBold(true);
+    last->setFont(big);
+    first->setFont(big);
+    ng->addWidget(l0, 0, 0, Qt::AlignRight);
+    ng->addWidget(last, 0, 1);
+    ng->addWidget(l1, 0, 2, Qt::AlignRight);
+    ng->addWidget(first, 0, 3);
+    ng->addWidget(l2, 0, 4, Qt::AlignRight);
+    ng->addWidget(mi, 0, 5);
+    ng->addWidget(l3, 1, 0, Qt::AlignRight);
+    auto* pt = new QHBoxLayout;
+    pt->setSpacing(8);
+    pt->addWidget(prefix);
+    pt->addSpacing(8);
+    pt->addWidget(l4);
+    pt->addWidget(title, 1);
+    ng->addLayout(pt, 1, 1);
+    ng->addWidget(l5, 1, 2, Qt::AlignRight);
+    ng->addWidget(org, 1, 3, 1, 3);
+    ng->setColumnStretch(1, 1);
+    ng->setColumnStretch(3, 1);
+    return names;
+}
 
-    // Tabs
-    tabs_ = new QTabWidget(form);
-    tabs_->setObjectName(QStringLiteral("Tabs"));
-    auto* info = new QWidget(tabs_);
+QWidget* TAddressMain::buildAddressTab(QWidget* tabs)
+{
+    auto* info = new QWidget(tabs);
     auto* ig = new QGridLayout(info);
     ig->setHorizontalSpacing(8);
     int row = 0;
     for (const FieldEntry& f : kLeftFields) {
-        auto [l, e] = makeEdit(f, info);
+        auto [l, e] = addFieldEdit(f.field, f.caption, f.help, info);
         ig->addWidget(l, row, 0, Qt::AlignRight);
         ig->addWidget(e, row, 1);
         ++row;
@@ -391,7 +417,7 @@ void TAddressMain::buildForm()
     typingOrder_ << dateButton;
     row = 0;
     for (const FieldEntry& f : kRightFields) {
-        auto [l, e] = makeEdit(f, info);
+        auto [l, e] = addFieldEdit(f.field, f.caption, f.help, info);
         ig->addWidget(l, row, 2, Qt::AlignRight);
         ig->addWidget(e, row, 3);
         ++row;
@@ -408,9 +434,12 @@ void TAddressMain::buildForm()
     ig->setColumnStretch(1, 1);
     ig->setColumnStretch(3, 1);
     ig->setRowStretch(row + 1, 1);
-    tabs_->addTab(info, QStringLiteral("Address &Information"));
+    return info;
+}
 
-    auto* memoPage = new QWidget(tabs_);
+QWidget* TAddressMain::buildMemoTab(QWidget* tabs)
+{
+    auto* memoPage = new QWidget(tabs);
     auto* mv = new QVBoxLayout(memoPage);
     auto* memoLabel = new QLabel(QStringLiteral("Memo"), memoPage);
     memo_ = new QPlainTextEdit(memoPage);
@@ -435,19 +464,8 @@ void TAddressMain::buildForm()
     mrow->addWidget(findNext);
     mv->addLayout(mrow);
     mv->addWidget(memo_, 1);
-    tabs_->addTab(memoPage, QStringLiteral("&Memo"));
     typingOrder_ << memo_;
-
-    auto* fv = new QVBoxLayout(form);
-    fv->addWidget(names);
-    fv->addWidget(tabs_, 1);
-    buildButtonBar();
-    fv->addWidget(findChild<QWidget*>(QStringLiteral("ButtonBar")));
-
-    pages_->addWidget(form);
-    pages_->addWidget(emptyPanel_);
-    for (auto* e : std::as_const(edits_))
-        e->setReadOnly(true);
+    return memoPage;
 }
 
 void TAddressMain::buildButtonBar()

@@ -8,6 +8,7 @@
 #include <QMap>
 
 #include <functional>
+#include <utility>
 
 class QAction;
 class QCheckBox;
@@ -106,7 +107,15 @@ private:
     void FormActivate();
     void buildMenus();
     void buildToolBar();
+    // The record form: the name panel over the address and memo tabs, with the button bar.
     void buildForm();
+    void buildEmptyPanel();
+    QWidget* buildNamePanel(QWidget* form);
+    QWidget* buildAddressTab(QWidget* tabs);
+    QWidget* buildMemoTab(QWidget* tabs);
+    // A record field with its caption, in typing order.
+    std::pair<QLabel*, TRecordEdit*> addFieldEdit(const char* field, const char* caption, const char* help,
+                                                  QWidget* parent);
     void buildButtonBar();
     void installHandlers();
     void showRecord();

@@ -1,7 +1,7 @@
 // What the window offers in each state, the status texts, the sort captions and the
 // overwrite-typing keys.
 #include "availability.h"
-#include "recordedit.h"
+#include "typingmode.h"
 
 #include <gtest/gtest.h>
 

@@ -4,6 +4,7 @@
 #include "addressfile.h"
 #include "programfolder.h"
 #include "recordedit.h"
+#include "typingmode.h"
 #include "settings.h"
 #include "support_book.h"
 
