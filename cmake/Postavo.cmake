@@ -19,10 +19,14 @@ function(postavo_library name dir)
   endif()
 endfunction()
 
-# postavo_tests(FOLDER LINK libs...)
-# Each tests/<folder>/*.cpp file is one test program (one behaviour group), run headless.
+# postavo_tests(FOLDER [MAIN gui|widgets] LINK libs...)
+# Each .cpp file of the calling folder is one test program (one behaviour group), run headless
+# and named FOLDER.<file>; support_*.cpp files there are compiled into every program instead.
+# MAIN gives each program the shared main of tests/support (a GUI application for model tests,
+# a widgets application for window tests) and the shared test helpers (postavo_test_support).
+# Model test programs (MAIN gui) are checked not to link the widgets.
 function(postavo_tests folder)
-  cmake_parse_arguments(ARG "" "" "LINK" ${ARGN})
+  cmake_parse_arguments(ARG "" "MAIN" "LINK" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   list(FILTER srcs EXCLUDE REGEX "/support_[^/]*\\.cpp$")
   file(GLOB support CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/support_*.cpp)
@@ -31,6 +35,20 @@ function(postavo_tests folder)
     set(exe test_${folder}_${stem})
     add_executable(${exe} ${src} ${support})
     target_link_libraries(${exe} PRIVATE ${ARG_LINK} GTest::gtest GTest::gmock)
+    target_compile_options(${exe} PRIVATE ${POSTAVO_WARNINGS})
+    if(ARG_MAIN)
+      target_sources(${exe} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support/testmain.cpp)
+      target_link_libraries(${exe} PRIVATE postavo_test_support)
+      if(ARG_MAIN STREQUAL "widgets")
+        target_compile_definitions(${exe} PRIVATE POSTAVO_TEST_WIDGETS)
+        target_link_libraries(${exe} PRIVATE Qt6::Widgets)
+      elseif(ARG_MAIN STREQUAL "gui")
+        target_link_libraries(${exe} PRIVATE Qt6::Gui)
+        set_property(GLOBAL APPEND PROPERTY POSTAVO_MODEL_TARGETS ${exe})
+      else()
+        message(FATAL_ERROR "postavo_tests: MAIN is gui or widgets, not ${ARG_MAIN}")
+      endif()
+    endif()
     target_compile_definitions(${exe} PRIVATE
       POSTAVO_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
       POSTAVO_SHARED_DIR="${CMAKE_SOURCE_DIR}/../shared"
