@@ -2,8 +2,9 @@
 
 set(POSTAVO_WARNINGS -Wall -Wextra -Wno-unused-parameter)
 
-# postavo_library(NAME SOURCES_DIR [LINK libs...])
+# postavo_library(NAME SOURCES_DIR [LINK libs...] [EXCLUDE regex...])
 # Every .cpp in the folder (not below it) goes into the library; the folder is its include root.
+# A library named *_model is model code (see postavo_check_model_links).
 function(postavo_library name dir)
   cmake_parse_arguments(ARG "" "" "LINK;EXCLUDE" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
@@ -16,6 +17,9 @@ function(postavo_library name dir)
   target_compile_options(${name} PRIVATE ${POSTAVO_WARNINGS})
   if(ARG_LINK)
     target_link_libraries(${name} PUBLIC ${ARG_LINK})
+  endif()
+  if(name MATCHES "_model$")
+    set_property(GLOBAL APPEND PROPERTY POSTAVO_MODEL_TARGETS ${name})
   endif()
 endfunction()
 
@@ -77,4 +81,48 @@ function(postavo_fuzz_target name source)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_libraries(${name} PRIVATE ${ARG_LINK})
   endif()
+endfunction()
+
+# ---- Layers ----
+# Model code (the record store, every folder's model/ library, the batch tool, the fuzz targets of
+# model parsers and the model tests) never links the widgets. postavo_library registers libraries
+# named *_model; other targets register with postavo_model_target.
+function(postavo_model_target)
+  set_property(GLOBAL APPEND PROPERTY POSTAVO_MODEL_TARGETS ${ARGN})
+endfunction()
+
+# Fails the configuration when a registered model target links Qt6::Widgets or one of our *_widgets
+# libraries, directly or through our own libraries. Qt's libraries are not followed: PrintSupport
+# brings Widgets along for the platform's printers, which is allowed.
+function(postavo_check_model_links)
+  get_property(targets GLOBAL PROPERTY POSTAVO_MODEL_TARGETS)
+  foreach(t ${targets})
+    set(seen "")
+    set(queue ${t})
+    while(queue)
+      list(POP_FRONT queue current)
+      if(current IN_LIST seen)
+        continue()
+      endif()
+      list(APPEND seen ${current})
+      foreach(property LINK_LIBRARIES INTERFACE_LINK_LIBRARIES)
+        get_target_property(libraries ${current} ${property})
+        if(NOT libraries)
+          continue()
+        endif()
+        foreach(library ${libraries})
+          string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" library "${library}")
+          if(library STREQUAL "Qt6::Widgets" OR library MATCHES "_widgets$")
+            message(FATAL_ERROR "${t} is model code but links ${library} (through ${current})")
+          endif()
+          if(TARGET ${library})
+            get_target_property(imported ${library} IMPORTED)
+            if(NOT imported)
+              list(APPEND queue ${library})
+            endif()
+          endif()
+        endforeach()
+      endforeach()
+    endwhile()
+  endforeach()
 endfunction()
