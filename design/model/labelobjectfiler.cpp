@@ -1,8 +1,8 @@
 #include "labelobjectfiler.h"
 
-#include "designobject.h"
 #include "classregistry.h"
 #include "cp1252.h"
+#include "designobject.h"
 #include "layoutstream.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "layoutdocument.h"
 
-#include "designobject.h"
 #include "classregistry.h"
+#include "designobject.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "layoutprint.h"
 
-#include "designobject.h"
 #include "designhost.h"
+#include "designobject.h"
 
 namespace postavo::design {
 

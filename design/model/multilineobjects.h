@@ -4,9 +4,9 @@
 // the memo of the current address record, TGDMultiLineAddressLabel the address block composed
 // from the current record.
 
+#include "addressblock.h"
 #include "designobject.h"
 #include "textobjects.h"
-#include "addressblock.h"
 
 namespace postavo::design {
 

@@ -1,11 +1,11 @@
 // The fifteen classes layout files hold, registered under the names the files carry.
 #include "classregistry.h"
 
+#include "composedtextobjects.h"
+#include "fimbarcode.h"
 #include "multilineobjects.h"
 #include "postnetbarcode.h"
-#include "fimbarcode.h"
 #include "shapeobjects.h"
-#include "composedtextobjects.h"
 
 namespace postavo::design {
 

@@ -1,9 +1,9 @@
 // The editing rules: adding with the prompt, carry-over, default country, lookups, saving,
 // memo lengths, deleting, cloning, tagging and aggressive saving, driven without a window.
 #include "addressbookcontroller.h"
+#include "mainwindowsetup.h"
 #include "programfolder.h"
 #include "settings.h"
-#include "mainwindowsetup.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

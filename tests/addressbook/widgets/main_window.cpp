@@ -1,13 +1,13 @@
 // The main window as the user meets it: start-up in an empty folder, the sort menu and status
 // line, the keys, overwrite typing, Enter, double-click, and closing while editing.
 #include "activatewindow.h"
-#include "mainwindow.h"
 #include "addressfile.h"
+#include "mainwindow.h"
+#include "mainwindowsetup.h"
 #include "programfolder.h"
 #include "recordedit.h"
-#include "typingmode.h"
 #include "settings.h"
-#include "mainwindowsetup.h"
+#include "typingmode.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,11 +5,11 @@
 #include "filterdialogs.h"
 #include "helptopics.h"
 #include "helpwindow.h"
+#include "mainwindowsetup.h"
 #include "messageboxes.h"
 #include "programfolder.h"
 #include "settings.h"
 #include "storedialogs.h"
-#include "mainwindowsetup.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,14 +1,14 @@
 // A label layout with an address block, a POSTNET code and a FIM printed by
 // "postavo-batch layout render" into a real PDF, rasterised at 1200 dots per inch: bar widths,
 // pitch and heights within 0.002 inch, and the address lines where they belong.
-#include "multilineobjects.h"
-#include "postnetbarcode.h"
-#include "fimmark.h"
-#include "fimbarcode.h"
-#include "layoutdocument.h"
-#include "postnet.h"
 #include "addressdata.h"
+#include "fimbarcode.h"
+#include "fimmark.h"
+#include "layoutdocument.h"
+#include "multilineobjects.h"
 #include "pdfreading.h"
+#include "postnet.h"
+#include "postnetbarcode.h"
 #include "testsupport.h"
 
 #include <QFile>

@@ -2,12 +2,12 @@
 // left out, contained objects, report files, and every class read back as written.
 #include "testsupport.h"
 
-#include "multilineobjects.h"
 #include "classregistry.h"
+#include "composedtextobjects.h"
 #include "labelobjectfiler.h"
 #include "layoutstream.h"
+#include "multilineobjects.h"
 #include "shapeobjects.h"
-#include "composedtextobjects.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
 // Multi-line objects on screen and on paper: the lines in use, placeholders, printed line
 // clipping and alignment, the address block and memo read from a real address file, FitToLines,
 // the menus and dialogs.
-#include "multilineobjects.h"
+#include "addressdata.h"
 #include "addressfile.h"
 #include "devices.h"
+#include "multilineobjects.h"
 #include "objectdialogs.h"
 #include "printcanvas.h"
-#include "addressdata.h"
 #include "testsupport.h"
 #include "textdialogs.h"
 

@@ -1,11 +1,11 @@
 // Shapes, lines, pictures and the ruler as objects: screen pixels, the pens and corners handed
 // to the print canvas, menus, picture options, metafile pictures through a layout file, and the
 // ruler's painted ticks.
+#include "devices.h"
 #include "fimbarcode.h"
 #include "layoutdocument.h"
 #include "objectdialogs.h"
 #include "printcanvas.h"
-#include "devices.h"
 #include "shapeobjects.h"
 #include "testsupport.h"
 #include "textdialogs.h"

@@ -3,8 +3,8 @@
 // snapping, nudging and context menus.
 #include "testsupport.h"
 
-#include "datasurfacewidget.h"
 #include "composedtextobjects.h"
+#include "datasurfacewidget.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

@@ -1,13 +1,13 @@
 // The multi-line, shape, line, picture and barcode objects placed on a real design surface and
 // grabbed to PNG (kept in the scratch folder for a look): sizes they take on the surface,
 // placeholders and the data shown.
+#include "addressdata.h"
+#include "addressfile.h"
 #include "datasurfacewidget.h"
+#include "fimbarcode.h"
 #include "multilineobjects.h"
 #include "postnetbarcode.h"
-#include "addressfile.h"
-#include "fimbarcode.h"
 #include "shapeobjects.h"
-#include "addressdata.h"
 #include "testsupport.h"
 
 #include <QTest>

@@ -2,9 +2,9 @@
 // clone, zoom, saving and loading, pulling objects inside, alignment and z-order.
 #include "testsupport.h"
 
+#include "composedtextobjects.h"
 #include "datasurfacewidget.h"
 #include "labelobjectfiler.h"
-#include "composedtextobjects.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

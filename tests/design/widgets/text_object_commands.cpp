@@ -2,9 +2,9 @@
 // colour, 3D effects, symbol and font, and the surface's font for the selection.
 #include "testsupport.h"
 
+#include "composedtextobjects.h"
 #include "datasurfacewidget.h"
 #include "textdialogs.h"
-#include "composedtextobjects.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,11 @@
 // counters, page numbers on screen and on paper, menus and fonts.
 #include "testsupport.h"
 
-#include "datasurfacewidget.h"
 #include "addressfile.h"
+#include "composedtextobjects.h"
+#include "datasurfacewidget.h"
 #include "devices.h"
 #include "printcanvas.h"
-#include "composedtextobjects.h"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,11 @@
 // a look.
 #include "testsupport.h"
 
+#include "composedtextobjects.h"
 #include "datasurfacewidget.h"
 #include "devices.h"
 #include "printcanvas.h"
 #include "shapeobjects.h"
-#include "composedtextobjects.h"
 
 #include <QFile>
 #include <QPageLayout>

@@ -3,8 +3,8 @@
 #include "devices.h"
 #include "printcanvas.h"
 #include "printers.h"
-#include "testsupport.h"
 #include "testpage.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>

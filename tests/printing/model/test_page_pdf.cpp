@@ -2,10 +2,10 @@
 // the paper the job asked for.
 #include "canvasops.h"
 #include "devices.h"
-#include "printers.h"
-#include "testsupport.h"
 #include "pdfreading.h"
+#include "printers.h"
 #include "testpage.h"
+#include "testsupport.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -3,8 +3,8 @@
 #include "messageboxes.h"
 #include "previewwindow.h"
 #include "printcanvas.h"
-#include "testsupport.h"
 #include "testpage.h"
+#include "testsupport.h"
 
 #include "settings.h"
 
