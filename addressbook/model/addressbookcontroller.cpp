@@ -177,7 +177,7 @@ QString AddressBookController::caption() const
     return currentPath_.isEmpty() ? QStringLiteral("Postavo") : mainWindowCaption(currentPath_);
 }
 
-QString AddressBookController::GetDatabasePath() const
+QString AddressBookController::getDatabasePath() const
 {
     if (currentPath_.isEmpty())
         return {};
@@ -206,7 +206,7 @@ void AddressBookController::rebuildIndexes()
         emit fileChanged();
         return;
     }
-    SetCurrentOrder(currentOrder_);
+    setCurrentOrder(currentOrder_);
     applyFilter();
     table_.first();
     emit stateChanged();
@@ -257,13 +257,13 @@ bool AddressBookController::setOrderTo(const QString& caption)
     const QString tag = sortTagForCaption(caption);
     if (tag.isEmpty())
         return false;
-    SetCurrentOrder(tag);
+    setCurrentOrder(tag);
     sortCaption_ = caption;
     emit orderChanged();
     return true;
 }
 
-void AddressBookController::SetCurrentOrder(const QString& tagName)
+void AddressBookController::setCurrentOrder(const QString& tagName)
 {
     currentOrder_ = tagName;
     if (!tagName.isEmpty() && table_.isOpen())
@@ -419,8 +419,8 @@ bool AddressBookController::add()
     const bool zipTyped = !typed.zip.trimmed().isEmpty();
     CityState place;
     if (prefs_.plugCityState && zipTyped)
-        place = FillCityState(typed.zip);
-    if (!CheckDupName(typed.last, typed.first))
+        place = fillCityState(typed.zip);
+    if (!checkDupName(typed.last, typed.first))
         return false;
 
     memo_.clear();
@@ -619,7 +619,7 @@ bool AddressBookController::toggleTag()
 
 // ---------------------------------------------------------------- lookups
 
-AddressBookController::CityState AddressBookController::FillCityState(const QString& zip)
+AddressBookController::CityState AddressBookController::fillCityState(const QString& zip)
 {
     CityState r;
     if (!table_.isOpen() || editing() || zip.trimmed().isEmpty())
@@ -633,7 +633,7 @@ AddressBookController::CityState AddressBookController::FillCityState(const QStr
     return r;
 }
 
-bool AddressBookController::CheckDupName(const QString& last, const QString& first)
+bool AddressBookController::checkDupName(const QString& last, const QString& first)
 {
     if (!table_.isOpen() || editing() || last.trimmed().isEmpty() || first.trimmed().isEmpty())
         return true;
@@ -715,7 +715,7 @@ bool AddressBookController::reopen()
     table_.setNotificationsEnabled(true);
     if (ok) {
         table_.setTagId(tagId_);
-        SetCurrentOrder(currentOrder_);
+        setCurrentOrder(currentOrder_);
         applyFilter();
         table_.goTo(recno);
     } else {

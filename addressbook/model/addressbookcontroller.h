@@ -66,7 +66,7 @@ public:
     bool createDatabase(const QString& name, const FieldLengths& lengths);
     QString currentPath() const { return currentPath_; }
     QString caption() const;
-    QString GetDatabasePath() const;  // folder of the open file with a trailing '/'
+    QString getDatabasePath() const;  // folder of the open file with a trailing '/'
     // Runs the rebuild window for the open file, then restores order and filter.
     void rebuildIndexes();
 
@@ -81,8 +81,8 @@ public:
     bool adding() const { return table_.state() == TableState::Insert; }
     bool hasRecord() const { return table_.hasRecord(); }
     bool filterSet() const;
-    Availability availability() const;  // SetButtons
-    std::optional<QString> filterStatus();  // UpdateFilterStatus; empty = hidden
+    Availability availability() const;  // what the window's setButtons shows
+    std::optional<QString> filterStatus();  // what updateFilterStatus shows; empty = hidden
     quint32 visibleCount();
     QString sortCaption() const { return sortCaption_; }
     QString sortStatus() const;
@@ -90,8 +90,8 @@ public:
 
     // ---- sort orders
     bool setOrderTo(const QString& caption);  // a "&Sort" menu caption
-    void SetCurrentOrder(const QString& tagName);
-    void SetExtraFields(bool on) { table_.setExtraFields(on); }
+    void setCurrentOrder(const QString& tagName);
+    void setExtraFields(bool on) { table_.setExtraFields(on); }
 
     // ---- moving
     void first();
@@ -126,9 +126,9 @@ public:
         bool found = false;
         QString city, state;
     };
-    CityState FillCityState(const QString& zip);
+    CityState fillCityState(const QString& zip);
     // True when adding may go on (no duplicate, or the user said Yes).
-    bool CheckDupName(const QString& last, const QString& first);
+    bool checkDupName(const QString& last, const QString& first);
 
     // ---- aggressive saving
     void noteSave();  // one post by the window's own commands

@@ -210,7 +210,7 @@ TTagging::TTagging(AddressBookController& c, QWidget* parent) : QDialog(parent),
 
 void TTagging::cancelClicked()
 {
-    if (AskYesNo(QStringLiteral("Cancel Tagging?"), QStringLiteral("CANCEL"), this))
+    if (askYesNo(QStringLiteral("Cancel Tagging?"), QStringLiteral("CANCEL"), this))
         stop_ = true;
 }
 

@@ -261,14 +261,14 @@ TAddressMain::TAddressMain(QWidget* parent) : QMainWindow(parent)
 
     connect(controller_, &AddressBookController::recordChanged, this, &TAddressMain::showRecord);
     connect(controller_, &AddressBookController::memoChanged, this, &TAddressMain::showMemo);
-    connect(controller_, &AddressBookController::stateChanged, this, &TAddressMain::SetButtons);
+    connect(controller_, &AddressBookController::stateChanged, this, &TAddressMain::setButtons);
     connect(controller_, &AddressBookController::orderChanged, this, &TAddressMain::orderChanged);
     connect(controller_, &AddressBookController::fileChanged, this, &TAddressMain::fileChanged);
     connect(controller_, &AddressBookController::addStarted, this, &TAddressMain::applyTypingOrder);
     connect(controller_, &AddressBookController::typingOrderRestored, this, &TAddressMain::restoreTypingOrder);
     qApp->installEventFilter(this);
     pages_->setCurrentWidget(emptyPanel_);
-    SetButtons();
+    setButtons();
 }
 
 TAddressMain::~TAddressMain()
@@ -614,7 +614,7 @@ void TAddressMain::installHandlers()
         TPreferences dlg(this);
         dlg.exec();
         c.loadPreferences();
-        SetButtons();
+        setButtons();
     });
     setCommandHandler(Command::Exit, [this] { close(); });
     setCommandHandler(Command::Undo, [] { if (auto* e = focusedLineEdit()) e->undo(); });
@@ -647,7 +647,7 @@ void TAddressMain::installHandlers()
 void TAddressMain::setCommandHandler(Command c, std::function<void()> handler)
 {
     handlers_.insert(c, std::move(handler));
-    SetButtons();
+    setButtons();
 }
 
 void TAddressMain::runWorkWindow(WorkKind kind, const std::function<void()>& open)
@@ -659,15 +659,15 @@ void TAddressMain::runWorkWindow(WorkKind kind, const std::function<void()>& ope
     setUpdatesFlag(false);
     c.beginPass();
     if (kind == WorkKind::Print)
-        c.SetExtraFields(true);
+        c.setExtraFields(true);
     open();
     if (kind == WorkKind::Print) {
-        c.SetExtraFields(false);
+        c.setExtraFields(false);
         c.goTo(recno);
     }
     c.endPass();
     if (kind == WorkKind::Utility && c.isOpen()) {
-        c.SetCurrentOrder(c.currentOrder());
+        c.setCurrentOrder(c.currentOrder());
         c.applyFilter();
     }
     setUpdatesFlag(true);
@@ -687,7 +687,7 @@ void TAddressMain::run(Command c)
 
 // ================================================================ showing state
 
-void TAddressMain::SetButtons()
+void TAddressMain::setButtons()
 {
     if (!updatesFlag_ || !controller_)
         return;
@@ -758,7 +758,7 @@ void TAddressMain::SetButtons()
         if (!onField && !controller_->adding())
             edits_.value(QStringLiteral("LNAME"))->setFocus();
     }
-    UpdateFilterStatus();
+    updateFilterStatus();
 }
 
 void TAddressMain::showTypingMode()
@@ -766,7 +766,7 @@ void TAddressMain::showTypingMode()
     typingMode_->setText(controller_->editing() ? (insertToggle() ? QStringLiteral("INS") : QStringLiteral("OVR")) : QString());
 }
 
-void TAddressMain::UpdateFilterStatus()
+void TAddressMain::updateFilterStatus()
 {
     const auto text = controller_->filterStatus();
     filterStatus_->setVisible(text.has_value());
@@ -792,7 +792,7 @@ void TAddressMain::setUpdatesFlag(bool on)
     updatesFlag_ = on;
     if (on) {
         showRecord();
-        SetButtons();
+        setButtons();
     }
 }
 
@@ -812,7 +812,7 @@ void TAddressMain::showRecord()
     tagged_->setChecked(t.hasRecord() && t.tagged());
     tagged_->setEnabled(t.hasRecord() || t.editing());
     loadingRecord_ = false;
-    UpdateFilterStatus();
+    updateFilterStatus();
 }
 
 void TAddressMain::showMemo()
@@ -842,7 +842,7 @@ void TAddressMain::fileChanged()
     updateMenuMRUList();
     showRecord();
     showMemo();
-    SetButtons();
+    setButtons();
 }
 
 void TAddressMain::updateMenuMRUList()
@@ -975,21 +975,21 @@ bool TAddressMain::event(QEvent* e)
 {
     if (e->type() == QEvent::WindowActivate && !activated_) {
         activated_ = true;
-        FormActivate();
+        formActivate();
     } else if (e->type() == QEvent::Show && !activated_) {
         // A desktop without a window manager never activates the window: start up anyway
         // once the window is on screen.
         QTimer::singleShot(200, this, [this] {
             if (!activated_ && isVisible()) {
                 activated_ = true;
-                FormActivate();
+                formActivate();
             }
         });
     }
     return QMainWindow::event(e);
 }
 
-void TAddressMain::FormActivate()
+void TAddressMain::formActivate()
 {
     Settings settings;
     restorePlacement(this, QString::fromLatin1(kClassName), settings);
@@ -998,7 +998,7 @@ void TAddressMain::FormActivate()
     const bool showStart = controller_->startUp();
     QApplication::restoreOverrideCursor();
     updateMenuMRUList();
-    SetButtons();
+    setButtons();
     // Printers: the built-in PDF printer is always there, so there is nothing to warn about
     // before a print window is opened.
     if (showStart)
@@ -1039,18 +1039,18 @@ void TAddressMain::showInformation(const QString& text)
     if (override_)
         return override_->showInformation(text);
     QApplication::setOverrideCursor(Qt::ArrowCursor);
-    ShowInformation(text, this);
+    postavo::showInformation(text, this);
     QApplication::restoreOverrideCursor();
 }
 
 bool TAddressMain::askYesNo(const QString& text, const QString& caption)
 {
-    return override_ ? override_->askYesNo(text, caption) : AskYesNo(text, caption, this);
+    return override_ ? override_->askYesNo(text, caption) : postavo::askYesNo(text, caption, this);
 }
 
 bool TAddressMain::askYesNoDefaultNo(const QString& text, const QString& caption)
 {
-    return override_ ? override_->askYesNoDefaultNo(text, caption) : AskYesNoDefaultNo(text, caption, this);
+    return override_ ? override_->askYesNoDefaultNo(text, caption) : postavo::askYesNoDefaultNo(text, caption, this);
 }
 
 void TAddressMain::rebuildIndexes(AddressTable& table)
@@ -1120,7 +1120,7 @@ void TAddressMain::setFilter()
     if (ok)
         controller_->setQuery(dlg.boxes());
     controller_->applyFilter();
-    SetButtons();
+    setButtons();
 }
 
 void TAddressMain::saveFilter()

@@ -53,12 +53,12 @@ public:
     AddressBookController& controller() { return *controller_; }
 
     // ---- operations other windows use
-    void SetButtons();
-    void UpdateFilterStatus();
-    void SetCurrentOrder(const QString& tag) { controller_->SetCurrentOrder(tag); }
-    bool SetOrderTo(const QString& caption) { return controller_->setOrderTo(caption); }
-    QString GetDatabasePath() const { return controller_->GetDatabasePath(); }
-    void SetExtraFields(bool on) { controller_->SetExtraFields(on); }
+    void setButtons();
+    void updateFilterStatus();
+    void setCurrentOrder(const QString& tag) { controller_->setCurrentOrder(tag); }
+    bool setOrderTo(const QString& caption) { return controller_->setOrderTo(caption); }
+    QString getDatabasePath() const { return controller_->getDatabasePath(); }
+    void setExtraFields(bool on) { controller_->setExtraFields(on); }
     // Cleared while another window works on the address table.
     void setUpdatesFlag(bool on);
 
@@ -104,7 +104,7 @@ private:
     std::optional<NewRecordAnswer> askNewRecord(const NewRecordPrompt& prompt) override;
     void setBusy(bool on) override;
 
-    void FormActivate();
+    void formActivate();
     void buildMenus();
     void buildToolBar();
     // The record form: the name panel over the address and memo tabs, with the button bar.

@@ -49,7 +49,7 @@ const PropertyTable& TGPDLabel::properties() const
     return t;
 }
 
-void TGPDLabel::RefreshData()
+void TGPDLabel::refreshData()
 {
     DesignHost* h = host();
     const bool printing = h && h->isPrinting();
@@ -73,9 +73,9 @@ void TGPDLabel::RefreshData()
         repaint();
 }
 
-void TGPDLabel::ClearData() { Caption.clear(); }
+void TGPDLabel::clearData() { Caption.clear(); }
 
-void TGPDLabel::EditField()
+void TGPDLabel::editField()
 {
     AddressTable* table = host() ? host()->dataset() : nullptr;
     QStringList labels;
@@ -89,7 +89,7 @@ void TGPDLabel::EditField()
             DataFieldName = f->name;
             DataFieldDescript = f->label;
         }
-        NotifyChanged();
+        notifyChanged();
     }
     if (host())
         host()->refreshObjects();
@@ -99,7 +99,7 @@ void TGPDLabel::buildMenu(MenuEntries& menu)
 {
     TGBaseLabel::buildMenu(menu);
     menu.push_back({QStringLiteral("-")});
-    menu.push_back({QStringLiteral("Field"), [this] { EditField(); }});
+    menu.push_back({QStringLiteral("Field"), [this] { editField(); }});
 }
 
 // ---- TGCounterLabel ----
@@ -136,10 +136,10 @@ void TGCounterLabel::setStartingNumber(int n)
     if (n == Startingnumber)
         return;
     Startingnumber = n;
-    ResetItem();
+    resetItem();
 }
 
-void TGCounterLabel::NextItem()
+void TGCounterLabel::nextItem()
 {
     ++repeat_;
     if (repeat_ == RepeatEach) {
@@ -151,7 +151,7 @@ void TGCounterLabel::NextItem()
     }
 }
 
-void TGCounterLabel::ResetItem()
+void TGCounterLabel::resetItem()
 {
     number_ = Startingnumber;
     repeat_ = 0;
@@ -160,13 +160,13 @@ void TGCounterLabel::ResetItem()
     repaint();
 }
 
-void TGCounterLabel::Loaded()
+void TGCounterLabel::loaded()
 {
-    ResetItem();
-    TGBaseLabel::Loaded();
+    resetItem();
+    TGBaseLabel::loaded();
 }
 
-void TGCounterLabel::EditCounter()
+void TGCounterLabel::editCounter()
 {
     CounterSettings s{Startingnumber, RepeatEach, TextBefore, TextAfter, LeadingZeros};
     if (!dialogs().counterSettings(&s))
@@ -180,17 +180,17 @@ void TGCounterLabel::EditCounter()
     invalidate();
     if (Angle == 0) {
         setWidth(10);
-        GrowToFit();
+        growToFit();
     }
     repaint();
-    NotifyChanged();
+    notifyChanged();
 }
 
 void TGCounterLabel::buildMenu(MenuEntries& menu)
 {
     TGBaseLabel::buildMenu(menu);
     menu.push_back({QStringLiteral("-")});
-    menu.push_back({QStringLiteral("Counter Settings"), [this] { EditCounter(); }});
+    menu.push_back({QStringLiteral("Counter Settings"), [this] { editCounter(); }});
     addRotationMenu(menu);
 }
 
@@ -209,14 +209,14 @@ void TGSymbolLabel::fitToCharacter()
     setBounds(left(), top(), int(m.width(Caption) * 1.1), int(m.cellHeight * 1.1));
 }
 
-void TGSymbolLabel::BoundsChanged()
+void TGSymbolLabel::boundsChanged()
 {
     if (!loading())
         fitToCharacter();
-    TGBaseLabel::BoundsChanged();
+    TGBaseLabel::boundsChanged();
 }
 
-void TGSymbolLabel::EditSymbol()
+void TGSymbolLabel::editSymbol()
 {
     LayoutFont f = Font;
     QString ch = Caption;
@@ -227,7 +227,7 @@ void TGSymbolLabel::EditSymbol()
     invalidate();
     fitToCharacter();
     repaint();
-    NotifyChanged();
+    notifyChanged();
 }
 
 void TGSymbolLabel::buildMenu(MenuEntries& menu)
@@ -236,7 +236,7 @@ void TGSymbolLabel::buildMenu(MenuEntries& menu)
     removeMenuEntry(menu, QStringLiteral("Font"));
     removeMenuEntry(menu, QStringLiteral("Alignment"));
     menu.push_back({QStringLiteral("-")});
-    menu.push_back({QStringLiteral("Symbol Selector"), [this] { EditSymbol(); }});
+    menu.push_back({QStringLiteral("Symbol Selector"), [this] { editSymbol(); }});
 }
 
 // ---- TGDateTimeLabel ----
@@ -296,11 +296,11 @@ void TGDateTimeLabel::buildMenu(MenuEntries& menu)
 
 TGPageNumberLabel::TGPageNumberLabel() { Caption = QStringLiteral("##"); }
 
-void TGPageNumberLabel::PrintObject(printing::TPrintCanvas& report, double x, double y)
+void TGPageNumberLabel::printObject(printing::TPrintCanvas& report, double x, double y)
 {
     printing_ = true;
     page_ = QString::number(report.pageNumber());
-    TGBaseLabel::PrintObject(report, x, y);
+    TGBaseLabel::printObject(report, x, y);
     printing_ = false;
 }
 

@@ -18,9 +18,9 @@ public:
     QString DataFieldDescript;
     int LengthOfText = 0;
 
-    void RefreshData() override;
-    void ClearData() override;
-    void EditField();
+    void refreshData() override;
+    void clearData() override;
+    void editField();
 
 protected:
     void buildMenu(MenuEntries& menu) override;
@@ -43,10 +43,10 @@ public:
     int number() const { return number_; }
     QString composed() const;
     QString displayText() const override { return composed(); }
-    void NextItem() override;
-    void ResetItem() override;
-    void Loaded() override;
-    void EditCounter();
+    void nextItem() override;
+    void resetItem() override;
+    void loaded() override;
+    void editCounter();
 
 protected:
     void buildMenu(MenuEntries& menu) override;
@@ -63,10 +63,10 @@ public:
     TGSymbolLabel();
     QByteArray className() const override { return "TGSymbolLabel"; }
     const PropertyTable& properties() const override { return textProperties(); }
-    void BoundsChanged() override;
-    void ApplyFont(const LayoutFont&) override {}
+    void boundsChanged() override;
+    void applyFont(const LayoutFont&) override {}
     void fitToCharacter();
-    void EditSymbol();
+    void editSymbol();
 
 protected:
     void buildMenu(MenuEntries& menu) override;
@@ -98,7 +98,7 @@ public:
     QByteArray className() const override { return "TGPageNumberLabel"; }
     const PropertyTable& properties() const override { return textProperties(); }
     QString displayText() const override { return printing_ ? page_ : QStringLiteral("##"); }
-    void PrintObject(printing::TPrintCanvas& report, double x, double y) override;
+    void printObject(printing::TPrintCanvas& report, double x, double y) override;
 
 private:
     bool printing_ = false;

@@ -14,7 +14,7 @@ DesignHost::~DesignHost()
 void DesignHost::refreshObjects()
 {
     for (auto* o : designObjects())
-        o->RefreshData();
+        o->refreshData();
 }
 
 std::vector<TGGraphicControl*> DesignHost::designObjects() const

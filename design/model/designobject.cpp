@@ -46,7 +46,7 @@ void TGGraphicControl::setBounds(int left, int top, int width, int height)
     if (host_ && visible_)
         host_->repaintObject(this), (void)old;
     if (!loading_)
-        BoundsChanged();
+        boundsChanged();
 }
 
 void TGGraphicControl::setVisible(bool on)
@@ -57,7 +57,7 @@ void TGGraphicControl::setVisible(bool on)
     repaint();
 }
 
-void TGGraphicControl::SetZoom(float factor)
+void TGGraphicControl::setZoom(float factor)
 {
     if (factor == zoom_)
         return;
@@ -67,7 +67,7 @@ void TGGraphicControl::SetZoom(float factor)
     zoom_ = factor;
 }
 
-void TGGraphicControl::BoundsChanged()
+void TGGraphicControl::boundsChanged()
 {
     const QRect now = boundsRect();
     if (!boundsSeen_) {
@@ -76,16 +76,16 @@ void TGGraphicControl::BoundsChanged()
         return;
     }
     if (now != lastBounds_) {
-        NotifyChanged();
+        notifyChanged();
         lastBounds_ = now;
         if (host_)
             host_->objectBoundsChanged(this);
     }
 }
 
-void TGGraphicControl::PrintObject(printing::TPrintCanvas&, double, double) {}
+void TGGraphicControl::printObject(printing::TPrintCanvas&, double, double) {}
 
-void TGGraphicControl::Loaded()
+void TGGraphicControl::loaded()
 {
     if (menuBuilt_)
         return;
@@ -114,7 +114,7 @@ void TGGraphicControl::paintMarks(QPainter& p, const QColor& color, bool single)
     }
 }
 
-void TGGraphicControl::NotifyChanged()
+void TGGraphicControl::notifyChanged()
 {
     if (host_ && !host_->isPrinting() && !host_->isZooming())
         host_->labelChanged();
@@ -144,7 +144,7 @@ void TGGraphicControl::buildMenu(MenuEntries& menu)
     menu.push_back({QStringLiteral("Locked"),
                     [this] {
                         Locked = !Locked;
-                        NotifyChanged();
+                        notifyChanged();
                     },
                     [this] { return Locked; }});
     menu.push_back({QStringLiteral("Unselectable"), [this] {

@@ -70,7 +70,7 @@ public:
     DesignHost* host() const { return host_; }
     float zoom() const { return zoom_; }
     // Rescales the rectangle from the current zoom to `factor` (32-bit arithmetic, half to even).
-    void SetZoom(float factor);
+    void setZoom(float factor);
     // Takes the zoom without rescaling (attaching after a load, paste or clone).
     void adoptZoom(float factor) { zoom_ = factor; }
     bool attached() const { return attached_; }
@@ -81,24 +81,24 @@ public:
     void setLoading(bool on) { loading_ = on; }
 
     // ---- virtual operations, in slot order ----
-    virtual void BoundsChanged();
-    virtual void UpdateMenuChecks() {}
-    virtual void ApplyFont(const LayoutFont&) {}
-    virtual void RefreshData() {}
-    virtual void ClearData() {}
-    virtual void NextItem() {}
-    virtual void ResetItem() {}
-    virtual void PrintObject(printing::TPrintCanvas& report, double x, double y);
+    virtual void boundsChanged();
+    virtual void updateMenuChecks() {}
+    virtual void applyFont(const LayoutFont&) {}
+    virtual void refreshData() {}
+    virtual void clearData() {}
+    virtual void nextItem() {}
+    virtual void resetItem() {}
+    virtual void printObject(printing::TPrintCanvas& report, double x, double y);
 
     // After loading or creating: builds the context menu (once).
-    virtual void Loaded();
+    virtual void loaded();
     // Draws the object in its own coordinates (0, 0 at its top-left), already clipped to it.
     virtual void paint(QPainter& painter);
     // The object's marks when selected, drawn on the surface (surface coordinates).
     void paintMarks(QPainter& surfacePainter, const QColor& color, bool single) const;
 
     // Fires the surface's change event unless it is printing or zooming.
-    void NotifyChanged();
+    void notifyChanged();
     void repaint();
 
     // ---- context menu ----

@@ -90,7 +90,7 @@ void DesignSurface::setSnapToGrid(bool on)
 void DesignSurface::setDisplayDataValues(bool on)
 {
     DesignHost::setDisplayDataValues(on);
-    RefreshObjects();
+    refreshObjects();
 }
 
 void DesignSurface::setSurfaceSize(int width, int height)
@@ -104,7 +104,7 @@ void DesignSurface::refreshFromDataset()
     if (!dataset() || !dataset()->isOpen())
         return;
     for (auto* o : designObjects())
-        o->RefreshData();
+        o->refreshData();
     QCoreApplication::processEvents();
 }
 
@@ -145,12 +145,12 @@ void DesignSurface::objectCommand(TGGraphicControl* o, ObjectCommand c)
     const bool selected = selection_.contains(o);
     switch (c) {
     case ObjectCommand::BringToFront:
-        o->NotifyChanged();
+        o->notifyChanged();
         moveToFront(o);
         surfaceChanged();
         break;
     case ObjectCommand::SendToBack:
-        o->NotifyChanged();
+        o->notifyChanged();
         moveToBack(o);
         selection_.clear();
         surfaceChanged();
@@ -159,7 +159,7 @@ void DesignSurface::objectCommand(TGGraphicControl* o, ObjectCommand c)
     case ObjectCommand::Copy:
     case ObjectCommand::Delete:
         if (selected) {
-            ClipboardCommand(c == ObjectCommand::Cut ? ClipboardCmd::Cut
+            clipboardCommand(c == ObjectCommand::Cut ? ClipboardCmd::Cut
                              : c == ObjectCommand::Copy ? ClipboardCmd::Copy
                                                         : ClipboardCmd::Delete);
         } else {
@@ -175,13 +175,13 @@ void DesignSurface::objectCommand(TGGraphicControl* o, ObjectCommand c)
         }
         break;
     case ObjectCommand::Clone:
-        CloneObject(o);
+        cloneObject(o);
         break;
     case ObjectCommand::CenterVertically:
-        CenterVertically(o);
+        centerVertically(o);
         break;
     case ObjectCommand::CenterHorizontally:
-        CenterHorizontally(o);
+        centerHorizontally(o);
         break;
     case ObjectCommand::Deselect:
         selection_.remove(o);
@@ -191,15 +191,15 @@ void DesignSurface::objectCommand(TGGraphicControl* o, ObjectCommand c)
 
 // ---- virtual operations ----
 
-void DesignSurface::CreateObjectInRect(const QRect&) {}
+void DesignSurface::createObjectInRect(const QRect&) {}
 
-void DesignSurface::PrintObjects(printing::TPrintCanvas& report, double x, double y)
+void DesignSurface::printObjects(printing::TPrintCanvas& report, double x, double y)
 {
     for (auto* o : designObjects())
-        o->PrintObject(report, x, y);
+        o->printObject(report, x, y);
 }
 
-void DesignSurface::PullObjectsInside()
+void DesignSurface::pullObjectsInside()
 {
     selection_.clear();
     for (auto* o : designObjects()) {
@@ -210,7 +210,7 @@ void DesignSurface::PullObjectsInside()
     }
 }
 
-void DesignSurface::DeleteOutsideObjects()
+void DesignSurface::deleteOutsideObjects()
 {
     selection_.clear();
     for (auto* o : designObjects())
@@ -220,7 +220,7 @@ void DesignSurface::DeleteOutsideObjects()
 
 // ---- operations ----
 
-void DesignSurface::PlaceObject(TGGraphicControl* object, const QRect& r)
+void DesignSurface::placeObject(TGGraphicControl* object, const QRect& r)
 {
     object->setVisible(false);
     insertObject(object);
@@ -229,39 +229,39 @@ void DesignSurface::PlaceObject(TGGraphicControl* object, const QRect& r)
     if (!name.isEmpty())
         object->setObjectName(name);
     object->setBounds(r.left(), r.top(), std::max(r.width(), 10), std::max(r.height(), 15));
-    object->Loaded();
-    AttachObject(object);
-    object->SetZoom(zoom_);
+    object->loaded();
+    attachObject(object);
+    object->setZoom(zoom_);
     object->setVisible(true);
     labelChanged();
     QCoreApplication::processEvents();
 }
 
-void DesignSurface::AttachObject(TGGraphicControl* object) { object->setAttached(true); }
+void DesignSurface::attachObject(TGGraphicControl* object) { object->setAttached(true); }
 
-void DesignSurface::AttachAllObjects()
+void DesignSurface::attachAllObjects()
 {
     for (auto* o : designObjects()) {
-        AttachObject(o);
+        attachObject(o);
         o->adoptZoom(zoom_);
     }
 }
 
-bool DesignSurface::SaveObjects(const QString& path)
+bool DesignSurface::saveObjects(const QString& path)
 {
     if (zoom_ != 1.0f)
-        SetZoom(1.0f);
-    ClearDataAll();
+        setZoom(1.0f);
+    clearDataAll();
     TGLabelObjectFiler filer(owner_);
     const bool ok = filer.writeSurface(*this, path);
     error_ = filer.lastError();
-    RefreshObjects();
+    refreshObjects();
     if (!ok)
         reportError(error_);
     return ok;
 }
 
-bool DesignSurface::LoadObjects(const QString& path)
+bool DesignSurface::loadObjects(const QString& path)
 {
     error_.clear();
     if (!QFile::exists(path))
@@ -269,15 +269,15 @@ bool DesignSurface::LoadObjects(const QString& path)
     TGLabelObjectFiler filer(owner_);
     const bool ok = filer.readIntoSurface(*this, path);
     error_ = filer.lastError();
-    AttachAllObjects();
-    RefreshObjects();
+    attachAllObjects();
+    refreshObjects();
     surfaceChanged();
     if (!ok)
         reportError(error_);
     return ok;
 }
 
-void DesignSurface::SetZoom(float factor)
+void DesignSurface::setZoom(float factor)
 {
     if (factor == zoom_)
         return;
@@ -288,12 +288,12 @@ void DesignSurface::SetZoom(float factor)
     setSurfaceSize(roundHalfEven(double(hostWidth()) * double(r)), roundHalfEven(double(hostHeight()) * double(r)));
     zoom_ = factor;
     for (auto* o : designObjects())
-        o->SetZoom(factor);
+        o->setZoom(factor);
     QCoreApplication::processEvents();
     zooming_ = false;
 }
 
-void DesignSurface::AlignLeft()
+void DesignSurface::alignLeft()
 {
     if (!selection_.count())
         return;
@@ -306,7 +306,7 @@ void DesignSurface::AlignLeft()
     surfaceChanged();
 }
 
-void DesignSurface::AlignRight()
+void DesignSurface::alignRight()
 {
     if (!selection_.count())
         return;
@@ -322,7 +322,7 @@ void DesignSurface::AlignRight()
     surfaceChanged();
 }
 
-void DesignSurface::AlignTops()
+void DesignSurface::alignTops()
 {
     if (!selection_.count())
         return;
@@ -335,7 +335,7 @@ void DesignSurface::AlignTops()
     surfaceChanged();
 }
 
-void DesignSurface::AlignBottoms()
+void DesignSurface::alignBottoms()
 {
     if (!selection_.count())
         return;
@@ -351,21 +351,21 @@ void DesignSurface::AlignBottoms()
     surfaceChanged();
 }
 
-void DesignSurface::CenterVertically(TGGraphicControl* o)
+void DesignSurface::centerVertically(TGGraphicControl* o)
 {
     o->setTop(hostHeight() / 2 - o->height() / 2);
-    o->NotifyChanged();
+    o->notifyChanged();
     surfaceChanged();
 }
 
-void DesignSurface::CenterHorizontally(TGGraphicControl* o)
+void DesignSurface::centerHorizontally(TGGraphicControl* o)
 {
     o->setLeft(hostWidth() / 2 - o->width() / 2);
-    o->NotifyChanged();
+    o->notifyChanged();
     surfaceChanged();
 }
 
-void DesignSurface::BringSelectionToFront()
+void DesignSurface::bringSelectionToFront()
 {
     if (!selection_.count())
         return;
@@ -376,7 +376,7 @@ void DesignSurface::BringSelectionToFront()
     surfaceChanged();
 }
 
-void DesignSurface::SendSelectionToBack()
+void DesignSurface::sendSelectionToBack()
 {
     if (!selection_.count())
         return;
@@ -388,69 +388,69 @@ void DesignSurface::SendSelectionToBack()
     surfaceChanged();
 }
 
-void DesignSurface::SelectAll()
+void DesignSurface::selectAll()
 {
     selection_.clear();
     for (auto* o : designObjects())
         selection_.add(o);
 }
 
-void DesignSurface::LockAll()
+void DesignSurface::lockAll()
 {
     for (auto* o : designObjects())
         if (!o->Locked) {
             o->Locked = true;
-            o->NotifyChanged();
+            o->notifyChanged();
         }
 }
 
-void DesignSurface::UnlockAll()
+void DesignSurface::unlockAll()
 {
     for (auto* o : designObjects())
         if (o->Locked) {
             o->Locked = false;
-            o->NotifyChanged();
+            o->notifyChanged();
         }
 }
 
-void DesignSurface::MarkAllSelectable()
+void DesignSurface::markAllSelectable()
 {
     for (auto* o : designObjects())
         o->Unselectable = false;
 }
 
-void DesignSurface::MarkAllUnselectable()
+void DesignSurface::markAllUnselectable()
 {
     for (auto* o : designObjects())
         o->Unselectable = true;
 }
 
-void DesignSurface::ApplyFontToSelection(const LayoutFont& font)
+void DesignSurface::applyFontToSelection(const LayoutFont& font)
 {
     for (auto* o : selection_.objects())
-        o->ApplyFont(font);
+        o->applyFont(font);
     surfaceChanged();
 }
 
-void DesignSurface::NextItemAll()
+void DesignSurface::nextItemAll()
 {
     for (auto* o : designObjects())
-        o->NextItem();
+        o->nextItem();
 }
 
-void DesignSurface::ResetItemAll()
+void DesignSurface::resetItemAll()
 {
     for (auto* o : designObjects())
-        o->ResetItem();
+        o->resetItem();
 }
 
-void DesignSurface::ClearDataAll()
+void DesignSurface::clearDataAll()
 {
     for (auto* o : designObjects())
-        o->ClearData();
+        o->clearData();
 }
 
-void DesignSurface::DeleteAllObjects()
+void DesignSurface::deleteAllObjects()
 {
     selection_.clear();
     freeAllObjects();
@@ -468,7 +468,7 @@ void DesignSurface::deleteSelection()
     surfaceChanged();
 }
 
-void DesignSurface::ClipboardCommand(ClipboardCmd command)
+void DesignSurface::clipboardCommand(ClipboardCmd command)
 {
     TGLabelObjectFiler filer(owner_);
     switch (command) {
@@ -491,7 +491,7 @@ void DesignSurface::ClipboardCommand(ClipboardCmd command)
         if (!QFile::exists(clipboardPath()))
             return;
         const bool ok = filer.readWithOffset(*this, clipboardPath());
-        AttachAllObjects();
+        attachAllObjects();
         labelChanged();
         QCoreApplication::processEvents();
         lastPaste_ = tickMs();
@@ -503,7 +503,7 @@ void DesignSurface::ClipboardCommand(ClipboardCmd command)
     }
 }
 
-void DesignSurface::CloneObject(TGGraphicControl* o)
+void DesignSurface::cloneObject(TGGraphicControl* o)
 {
     TGLabelObjectFiler filer(owner_);
     TGGraphicControl* copy = filer.clone(o);
@@ -515,20 +515,20 @@ void DesignSurface::CloneObject(TGGraphicControl* o)
     }
     copy->setTop(o->top() + 25);
     moveToFront(copy);
-    RefreshObjects();
+    refreshObjects();
     if (selection_.contains(o)) {
         selection_.remove(o);
         selection_.add(copy);
     }
-    AttachAllObjects();
-    o->NotifyChanged();
+    attachAllObjects();
+    o->notifyChanged();
     surfaceChanged();
 }
 
 void DesignSurface::finishBand(const QRect& band, bool toggle)
 {
     if (!pointing_) {
-        CreateObjectInRect(band);
+        createObjectInRect(band);
         if (DroppedObjectEvent)
             DroppedObjectEvent(band);
         return;
@@ -564,41 +564,41 @@ MenuEntries DesignSurface::surfaceMenu()
     };
     const MenuEntry sep{QStringLiteral("-")};
     return {
-        entry("Bring To Front", [this] { BringSelectionToFront(); }, any),
-        entry("Send To Back", [this] { SendSelectionToBack(); }, any),
+        entry("Bring To Front", [this] { bringSelectionToFront(); }, any),
+        entry("Send To Back", [this] { sendSelectionToBack(); }, any),
         sep,
-        entry("Cut", [this] { ClipboardCommand(ClipboardCmd::Cut); }, any),
-        entry("Copy", [this] { ClipboardCommand(ClipboardCmd::Copy); }, any),
-        entry("Paste", [this] { ClipboardCommand(ClipboardCmd::Paste); }, clip),
+        entry("Cut", [this] { clipboardCommand(ClipboardCmd::Cut); }, any),
+        entry("Copy", [this] { clipboardCommand(ClipboardCmd::Copy); }, any),
+        entry("Paste", [this] { clipboardCommand(ClipboardCmd::Paste); }, clip),
         sep,
-        entry("Delete", [this] { ClipboardCommand(ClipboardCmd::Delete); }, any),
+        entry("Delete", [this] { clipboardCommand(ClipboardCmd::Delete); }, any),
         sep,
-        entry("Align Left", [this] { AlignLeft(); }, any),
-        entry("Align Right", [this] { AlignRight(); }, any),
-        entry("Align Tops", [this] { AlignTops(); }, any),
-        entry("Align Bottoms", [this] { AlignBottoms(); }, any),
+        entry("Align Left", [this] { alignLeft(); }, any),
+        entry("Align Right", [this] { alignRight(); }, any),
+        entry("Align Tops", [this] { alignTops(); }, any),
+        entry("Align Bottoms", [this] { alignBottoms(); }, any),
         sep,
         entry("Center Vertically", [this] {
             for (auto* o : selection_.objects())
-                CenterVertically(o);
+                centerVertically(o);
         }, any),
         entry("Center Horizontally", [this] {
             for (auto* o : selection_.objects())
-                CenterHorizontally(o);
+                centerHorizontally(o);
         }, any),
         sep,
-        entry("Lock All", [this] { LockAll(); }, objects),
-        entry("Unlock All", [this] { UnlockAll(); }, objects),
+        entry("Lock All", [this] { lockAll(); }, objects),
+        entry("Unlock All", [this] { unlockAll(); }, objects),
         sep,
-        entry("Mark All Selectable", [this] { MarkAllSelectable(); }),
-        entry("Mark All Unselectable", [this] { MarkAllUnselectable(); }),
-        entry("Select All", [this] { SelectAll(); }),
+        entry("Mark All Selectable", [this] { markAllSelectable(); }),
+        entry("Mark All Unselectable", [this] { markAllUnselectable(); }),
+        entry("Select All", [this] { selectAll(); }),
         sep,
         entry("Font", [this] {
             const QFont font = menuFont();
             LayoutFont f = LayoutFont::fromPoints(font.family(), font.pointSizeF() > 0 ? font.pointSizeF() : 10);
             if (dialogs().chooseFont(&f))
-                ApplyFontToSelection(f);
+                applyFontToSelection(f);
         }, any),
     };
 }

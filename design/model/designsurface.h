@@ -89,42 +89,42 @@ public:
     void objectCommand(TGGraphicControl* o, ObjectCommand c) override;
     bool isSelected(const TGGraphicControl* o) const override { return selection_.contains(o); }
     int selectionCount() const override { return selection_.count(); }
-    void refreshObjects() override { RefreshObjects(); }
 
     // ---- virtual operations, in slot order ----
-    virtual void CreateObjectInRect(const QRect& r);
-    virtual void RefreshObjects() {}
-    virtual void PrintObjects(printing::TPrintCanvas& report, double x, double y);
-    virtual void PullObjectsInside();
-    virtual void DeleteOutsideObjects();
+    virtual void createObjectInRect(const QRect& r);
+    // Nothing here: only the data-bound surfaces refresh their objects.
+    void refreshObjects() override {}
+    virtual void printObjects(printing::TPrintCanvas& report, double x, double y);
+    virtual void pullObjectsInside();
+    virtual void deleteOutsideObjects();
 
     // ---- operations ----
-    void PlaceObject(TGGraphicControl* object, const QRect& r);
-    void AttachObject(TGGraphicControl* object);
-    void AttachAllObjects();
-    bool SaveObjects(const QString& path);
-    bool LoadObjects(const QString& path);
-    void SetZoom(float factor);
-    void AlignLeft();
-    void AlignRight();
-    void AlignTops();
-    void AlignBottoms();
-    void CenterVertically(TGGraphicControl* o);
-    void CenterHorizontally(TGGraphicControl* o);
-    void BringSelectionToFront();
-    void SendSelectionToBack();
-    void SelectAll();
-    void LockAll();
-    void UnlockAll();
-    void MarkAllSelectable();
-    void MarkAllUnselectable();
-    void ApplyFontToSelection(const LayoutFont& font);
-    void NextItemAll();
-    void ResetItemAll();
-    void ClearDataAll();
-    void DeleteAllObjects();
-    void ClipboardCommand(ClipboardCmd command);
-    void CloneObject(TGGraphicControl* o);
+    void placeObject(TGGraphicControl* object, const QRect& r);
+    void attachObject(TGGraphicControl* object);
+    void attachAllObjects();
+    bool saveObjects(const QString& path);
+    bool loadObjects(const QString& path);
+    void setZoom(float factor);
+    void alignLeft();
+    void alignRight();
+    void alignTops();
+    void alignBottoms();
+    void centerVertically(TGGraphicControl* o);
+    void centerHorizontally(TGGraphicControl* o);
+    void bringSelectionToFront();
+    void sendSelectionToBack();
+    void selectAll();
+    void lockAll();
+    void unlockAll();
+    void markAllSelectable();
+    void markAllUnselectable();
+    void applyFontToSelection(const LayoutFont& font);
+    void nextItemAll();
+    void resetItemAll();
+    void clearDataAll();
+    void deleteAllObjects();
+    void clipboardCommand(ClipboardCmd command);
+    void cloneObject(TGGraphicControl* o);
     QString lastError() const { return error_; }
 
     // A rubber band let go (Windows rectangle: it ends before its far corner). Pointing, it
@@ -164,7 +164,7 @@ protected:
 
     void objectRemoved(TGGraphicControl* o) override;
     QPainterPath shapePath() const;
-    // What the data-bound surfaces do on RefreshObjects: while their table is open, every object
+    // What the data-bound surfaces do in refreshObjects: while their table is open, every object
     // takes its values from the current record.
     void refreshFromDataset();
 

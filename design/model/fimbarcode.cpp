@@ -25,7 +25,7 @@ const PropertyTable& TGFIMBarCode::properties() const
 
 void TGFIMBarCode::setFIMType(int type)
 {
-    NotifyChanged();
+    notifyChanged();
     FIMType = type;
     repaint();
 }
@@ -41,7 +41,7 @@ void TGFIMBarCode::paint(QPainter& p)
         p.drawRect(bar);
 }
 
-void TGFIMBarCode::PrintObject(printing::TPrintCanvas& report, double X, double Y)
+void TGFIMBarCode::printObject(printing::TPrintCanvas& report, double X, double Y)
 {
     const double ppi = screenPpi();
     // The bars are exactly their rectangles: a thin black outline, whatever pen the object

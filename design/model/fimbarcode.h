@@ -17,7 +17,7 @@ public:
     int FIMType = fimTypeA;
 
     void setFIMType(int type);
-    void PrintObject(printing::TPrintCanvas& report, double x, double y) override;
+    void printObject(printing::TPrintCanvas& report, double x, double y) override;
     void paint(QPainter& painter) override;
 
 protected:

@@ -388,7 +388,7 @@ bool TGLabelObjectFiler::readObjectList(const QByteArray& data, int* pos, Design
     auto finish = [&] {
         for (auto* o : done) {
             o->setLoading(false);
-            o->Loaded();
+            o->loaded();
         }
         read_.insert(read_.end(), done.begin(), done.end());
     };

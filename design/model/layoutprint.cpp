@@ -11,7 +11,7 @@ void printSurfaceOnce(DesignHost& surface, printing::TPrintCanvas& canvas, doubl
     surface.setPrinting(true);
     surface.refreshObjects();
     for (TGGraphicControl* o : std::vector<TGGraphicControl*>(surface.designObjects()))
-        o->PrintObject(canvas, x, y);
+        o->printObject(canvas, x, y);
     surface.setPrinting(was);
 }
 

@@ -58,7 +58,7 @@ int TGMultiLineBaseLabel::screenLineHeight() const
     return TextMetrics(screenFont(Font, zoom())).height();
 }
 
-void TGMultiLineBaseLabel::WrapLines()
+void TGMultiLineBaseLabel::wrapLines()
 {
     if (!WordWrap)
         return;
@@ -82,10 +82,10 @@ void TGMultiLineBaseLabel::setWordWrap(bool on)
     const bool changed = on != WordWrap;
     WordWrap = on;
     if (on)
-        WrapLines();
+        wrapLines();
     if (changed) {
         repaint();
-        NotifyChanged();
+        notifyChanged();
     }
 }
 
@@ -93,10 +93,10 @@ void TGMultiLineBaseLabel::setAlignment(int a)
 {
     Alignment = a;
     repaint();
-    NotifyChanged();
+    notifyChanged();
 }
 
-void TGMultiLineBaseLabel::FitToLines()
+void TGMultiLineBaseLabel::fitToLines()
 {
     ensureWrapped();
     const QFont font = screenFont(Font, zoom());
@@ -107,34 +107,34 @@ void TGMultiLineBaseLabel::FitToLines()
     setBounds(left(), top(), w, int(linesInUse().size()) * TextMetrics(font).height());
 }
 
-void TGMultiLineBaseLabel::EditFont()
+void TGMultiLineBaseLabel::editFont()
 {
     LayoutFont f = Font;
     if (!dialogs().chooseFont(&f))
         return;
     Font = f;
-    RefreshData();
+    refreshData();
     if (WordWrap)
-        WrapLines();
+        wrapLines();
     repaint();
-    NotifyChanged();
+    notifyChanged();
 }
 
-void TGMultiLineBaseLabel::ApplyFont(const LayoutFont& font)
+void TGMultiLineBaseLabel::applyFont(const LayoutFont& font)
 {
     Font = font;
-    RefreshData();
+    refreshData();
     if (WordWrap)
-        WrapLines();
+        wrapLines();
     repaint();
 }
 
-void TGMultiLineBaseLabel::BoundsChanged()
+void TGMultiLineBaseLabel::boundsChanged()
 {
     // The lines follow the width before anyone hears of the change.
     if (WordWrap && !loading() && wrappedFor_ != QSize(width(), height()))
-        WrapLines();
-    TGGraphicControl::BoundsChanged();
+        wrapLines();
+    TGGraphicControl::boundsChanged();
 }
 
 void TGMultiLineBaseLabel::paint(QPainter& p)
@@ -166,7 +166,7 @@ void TGMultiLineBaseLabel::paint(QPainter& p)
     p.restore();
 }
 
-void TGMultiLineBaseLabel::PrintObject(printing::TPrintCanvas& report, double X, double Y)
+void TGMultiLineBaseLabel::printObject(printing::TPrintCanvas& report, double X, double Y)
 {
     using printing::roundHalfEven;
     ensureWrapped();
@@ -213,7 +213,7 @@ void TGMultiLineBaseLabel::buildMenu(MenuEntries& menu)
 {
     TGGraphicControl::buildMenu(menu);
     menu.push_back({QStringLiteral("-")});
-    menu.push_back({QStringLiteral("Font"), [this] { EditFont(); }});
+    menu.push_back({QStringLiteral("Font"), [this] { editFont(); }});
     MenuEntry align{QStringLiteral("Alignment")};
     const std::pair<const char*, int> kinds[] = {{"Left", taLeftJustify}, {"Center", taCenter}, {"Right", taRightJustify}};
     for (const auto& [caption, a] : kinds) {
@@ -226,7 +226,7 @@ void TGMultiLineBaseLabel::buildMenu(MenuEntries& menu)
 
 // ---- TGMultiLineLabel ----
 
-void TGMultiLineLabel::EditText()
+void TGMultiLineLabel::editText()
 {
     QStringList lines = Items;
     if (!objectDialogs().multiLineText(&lines, Font))
@@ -234,15 +234,15 @@ void TGMultiLineLabel::EditText()
     Items = lines;
     repaint();
     if (WordWrap)
-        WrapLines();
-    NotifyChanged();
+        wrapLines();
+    notifyChanged();
 }
 
 void TGMultiLineLabel::buildMenu(MenuEntries& menu)
 {
     TGMultiLineBaseLabel::buildMenu(menu);
     menu.push_back({QStringLiteral("-")});
-    menu.push_back({QStringLiteral("Text"), [this] { EditText(); }});
+    menu.push_back({QStringLiteral("Text"), [this] { editText(); }});
     menu.push_back({QStringLiteral("Word Wrap"), [this] { setWordWrap(!WordWrap); }, [this] { return WordWrap; }});
 }
 
@@ -262,7 +262,7 @@ const PropertyTable& TGDMultiLineLabel::properties() const
     return t;
 }
 
-void TGDMultiLineLabel::RefreshData()
+void TGDMultiLineLabel::refreshData()
 {
     DesignHost* h = host();
     const bool printing = h && h->isPrinting();
@@ -293,13 +293,13 @@ void TGDMultiLineLabel::RefreshData()
         repaint();
 }
 
-void TGDMultiLineLabel::WrapLines()
+void TGDMultiLineLabel::wrapLines()
 {
     if (WordWrap)
-        RefreshData();
+        refreshData();
 }
 
-void TGDMultiLineLabel::EditField()
+void TGDMultiLineLabel::editField()
 {
     AddressTable* table = host() ? host()->dataset() : nullptr;
     QStringList labels;
@@ -315,7 +315,7 @@ void TGDMultiLineLabel::EditField()
         } else {
             DataFieldDescript = chosen;
         }
-        NotifyChanged();
+        notifyChanged();
     }
     if (host())
         host()->refreshObjects();
@@ -325,11 +325,11 @@ void TGDMultiLineLabel::buildMenu(MenuEntries& menu)
 {
     TGMultiLineBaseLabel::buildMenu(menu);
     menu.push_back({QStringLiteral("-")});
-    menu.push_back({QStringLiteral("Memo Field"), [this] { EditField(); }});
+    menu.push_back({QStringLiteral("Memo Field"), [this] { editField(); }});
     menu.push_back({QStringLiteral("Word Wrap"),
                     [this] {
                         setWordWrap(!WordWrap);
-                        RefreshData();
+                        refreshData();
                     },
                     [this] { return WordWrap; }});
 }
@@ -387,7 +387,7 @@ void TGDMultiLineAddressLabel::setOptions(const addressblock::Options& o)
     UpperCase = o.upperCase;
 }
 
-void TGDMultiLineAddressLabel::RefreshData()
+void TGDMultiLineAddressLabel::refreshData()
 {
     DesignHost* h = host();
     const bool printing = h && h->isPrinting();
@@ -403,12 +403,12 @@ void TGDMultiLineAddressLabel::RefreshData()
         Items << QStringLiteral("[Address Label]");
     }
     if (WordWrap)
-        WrapLines();
+        wrapLines();
     if (!printing)
         repaint();
 }
 
-void TGDMultiLineAddressLabel::EditLayout()
+void TGDMultiLineAddressLabel::editLayout()
 {
     addressblock::Options o = options();
     if (!objectDialogs().addressLayout(&o))
@@ -416,14 +416,14 @@ void TGDMultiLineAddressLabel::EditLayout()
     setOptions(o);
     if (host())
         host()->refreshObjects();
-    NotifyChanged();
+    notifyChanged();
 }
 
 void TGDMultiLineAddressLabel::buildMenu(MenuEntries& menu)
 {
     TGMultiLineBaseLabel::buildMenu(menu);
     menu.push_back({QStringLiteral("-")});
-    menu.push_back({QStringLiteral("Address Layout"), [this] { EditLayout(); }});
+    menu.push_back({QStringLiteral("Address Layout"), [this] { editLayout(); }});
 }
 
 } // namespace postavo::design

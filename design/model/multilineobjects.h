@@ -31,19 +31,19 @@ public:
     void setWordWrap(bool on);
     void setAlignment(int a);
     // Breaks Items to the object's width in its screen font (only with WordWrap), then repaints.
-    virtual void WrapLines();
+    virtual void wrapLines();
     // Rewraps without repainting when Items or the size changed since the last wrap (an object
     // just read from a layout, or lines set directly).
     void ensureWrapped();
     // Width at least the widest line in use, height one "XXX" line per line in use.
-    void FitToLines();
+    void fitToLines();
     // The font dialog; on OK the font is taken, the data refreshed and the lines wrapped.
-    void EditFont();
+    void editFont();
 
-    void ApplyFont(const LayoutFont& font) override;
-    void BoundsChanged() override;
-    void UpdateMenuChecks() override {}
-    void PrintObject(printing::TPrintCanvas& report, double x, double y) override;
+    void applyFont(const LayoutFont& font) override;
+    void boundsChanged() override;
+    void updateMenuChecks() override {}
+    void printObject(printing::TPrintCanvas& report, double x, double y) override;
     void paint(QPainter& painter) override;
 
     // The screen height of one line: the height of "XXX" in the screen font.
@@ -64,7 +64,7 @@ public:
     QByteArray className() const override { return "TGMultiLineLabel"; }
     const PropertyTable& properties() const override { return multiLineProperties(); }
     // "Multi-line Text Editor".
-    void EditText();
+    void editText();
 
 protected:
     void buildMenu(MenuEntries& menu) override;
@@ -78,11 +78,11 @@ public:
     const PropertyTable& properties() const override;
     QString DataFieldName, DataFieldDescript;
 
-    void RefreshData() override;
-    void ClearData() override { Items.clear(); wrappedLines.clear(); }
-    void WrapLines() override;
+    void refreshData() override;
+    void clearData() override { Items.clear(); wrappedLines.clear(); }
+    void wrapLines() override;
     // "Memo Field": the memo fields' display labels in "Select Field".
-    void EditField();
+    void editField();
 
 protected:
     void buildMenu(MenuEntries& menu) override;
@@ -103,10 +103,10 @@ public:
     addressblock::Options options() const;
     void setOptions(const addressblock::Options& o);
 
-    void RefreshData() override;
-    void ClearData() override { Items.clear(); wrappedLines.clear(); }
+    void refreshData() override;
+    void clearData() override { Items.clear(); wrappedLines.clear(); }
     // "Address Label Layout".
-    void EditLayout();
+    void editLayout();
 
 protected:
     void buildMenu(MenuEntries& menu) override;

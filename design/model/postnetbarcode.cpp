@@ -46,7 +46,7 @@ QString TGPostNetBarCode::printedDigits() const
     return postnet::encodedDigits(zipText, addressText, postnet::Kind(std::clamp(BarCodeType, 0, 2)));
 }
 
-void TGPostNetBarCode::RefreshData()
+void TGPostNetBarCode::refreshData()
 {
     DesignHost* h = host();
     AddressTable* table = h ? h->dataset() : nullptr;
@@ -75,10 +75,10 @@ void TGPostNetBarCode::paint(QPainter& p)
         p.setPen(QPen(Qt::black, 1, Qt::DashLine));
         p.drawRect(0, 0, width() - 1, height() - 1);
     }
-    BoundsChanged();
+    boundsChanged();
 }
 
-void TGPostNetBarCode::PrintObject(printing::TPrintCanvas& report, double X, double Y)
+void TGPostNetBarCode::printObject(printing::TPrintCanvas& report, double X, double Y)
 {
     const QString digits = printedDigits();
     if (digits.isEmpty())

@@ -19,15 +19,15 @@ public:
     QString ZipCodeField, AddressField;
     int BarCodeType = pnbc11Digit;
 
-    // The values read at the last RefreshData.
+    // The values read at the last refreshData.
     QString zipText, addressText;
     // The digits printed for them, check digit included; empty when nothing prints.
     QString printedDigits() const;
     // The designer's sample picture, 270 x 16 pixels.
     static const QImage& screenPicture();
 
-    void RefreshData() override;
-    void PrintObject(printing::TPrintCanvas& report, double x, double y) override;
+    void refreshData() override;
+    void printObject(printing::TPrintCanvas& report, double x, double y) override;
     void paint(QPainter& painter) override;
 };
 

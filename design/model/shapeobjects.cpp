@@ -93,27 +93,27 @@ void TGLabelShapes::setPenWidth(int w)
 {
     Pen.width = w;
     repaint();
-    NotifyChanged();
+    notifyChanged();
 }
 
-void TGLabelShapes::EditBackgroundColor()
+void TGLabelShapes::editBackgroundColor()
 {
     TColor c = Brush.color;
     if (!dialogs().chooseColour(&c))
         return;
     Brush.color = c;
     setTransparent(false);
-    NotifyChanged();
+    notifyChanged();
 }
 
-void TGLabelShapes::EditLineColor()
+void TGLabelShapes::editLineColor()
 {
     TColor c = Pen.color;
     if (!dialogs().chooseColour(&c))
         return;
     Pen.color = c;
     repaint();
-    NotifyChanged();
+    notifyChanged();
 }
 
 void TGLabelShapes::paint(QPainter& p)
@@ -136,7 +136,7 @@ void TGLabelShapes::paint(QPainter& p)
     }
 }
 
-void TGLabelShapes::PrintObject(printing::TPrintCanvas& report, double X, double Y)
+void TGLabelShapes::printObject(printing::TPrintCanvas& report, double X, double Y)
 {
     using namespace geometry;
     const double ppi = screenPpi();
@@ -158,8 +158,8 @@ void TGLabelShapes::buildMenu(MenuEntries& menu)
 {
     TGGraphicControl::buildMenu(menu);
     menu.push_back({QStringLiteral("-")});
-    menu.push_back({QStringLiteral("Background Color"), [this] { EditBackgroundColor(); }});
-    menu.push_back({QStringLiteral("Line Color"), [this] { EditLineColor(); }});
+    menu.push_back({QStringLiteral("Background Color"), [this] { editBackgroundColor(); }});
+    menu.push_back({QStringLiteral("Line Color"), [this] { editLineColor(); }});
     menu.push_back(thicknessMenu([this] { return Pen.width; }, [this](int n) { setPenWidth(n); }));
     menu.push_back({QStringLiteral("-")});
     menu.push_back({QStringLiteral("Transparent"), [this] { setTransparent(!Transparent); },
@@ -172,7 +172,7 @@ void TGLabelShapes::buildMenu(MenuEntries& menu)
             round.sub.push_back({QString::number(perc) + QStringLiteral(" %"), [this, perc] {
                                      RoundPerc = perc;
                                      repaint();
-                                     NotifyChanged();
+                                     notifyChanged();
                                  }});
         menu.push_back(round);
     }
@@ -196,7 +196,7 @@ const PropertyTable& TGLineShape::properties() const
 
 void TGLineShape::setLineStyle(int style)
 {
-    NotifyChanged();
+    notifyChanged();
     LineStyle = style;
     repaint();
 }
@@ -205,20 +205,20 @@ void TGLineShape::setPenWidth(int w)
 {
     Pen.width = w;
     repaint();
-    NotifyChanged();
+    notifyChanged();
 }
 
-void TGLineShape::EditColor()
+void TGLineShape::editColor()
 {
     TColor c = Pen.color;
     if (!dialogs().chooseColour(&c))
         return;
     Pen.color = c;
     repaint();
-    NotifyChanged();
+    notifyChanged();
 }
 
-void TGLineShape::StretchToEdges()
+void TGLineShape::stretchToEdges()
 {
     DesignHost* h = host();
     if (!h)
@@ -245,7 +245,7 @@ void TGLineShape::paint(QPainter& p)
     p.drawLine(l.p1(), end);
 }
 
-void TGLineShape::PrintObject(printing::TPrintCanvas& report, double X, double Y)
+void TGLineShape::printObject(printing::TPrintCanvas& report, double X, double Y)
 {
     using namespace geometry;
     report.setPen(toQColor(Pen.color), canvasPenStyle(Pen.style), linePrintPen(Pen.width));
@@ -270,10 +270,10 @@ void TGLineShape::buildMenu(MenuEntries& menu)
                              [this, value] { return LineStyle == value; }});
     }
     menu.push_back(style);
-    menu.push_back({QStringLiteral("Color"), [this] { EditColor(); }});
+    menu.push_back({QStringLiteral("Color"), [this] { editColor(); }});
     menu.push_back(thicknessMenu([this] { return Pen.width; }, [this](int n) { setPenWidth(n); }));
     menu.push_back({QStringLiteral("-")});
-    menu.push_back({QStringLiteral("Stretch To Edges"), [this] { StretchToEdges(); }});
+    menu.push_back({QStringLiteral("Stretch To Edges"), [this] { stretchToEdges(); }});
 }
 
 // ---- TGImage ----
@@ -371,7 +371,7 @@ void TGImage::paint(QPainter& p)
     p.restore();
 }
 
-void TGImage::PrintObject(printing::TPrintCanvas& report, double X, double Y)
+void TGImage::printObject(printing::TPrintCanvas& report, double X, double Y)
 {
     const pictures::Picture& pic = decoded();
     const double ppi = screenPpi();
@@ -390,7 +390,7 @@ void TGImage::PrintObject(printing::TPrintCanvas& report, double X, double Y)
     }
 }
 
-void TGImage::LoadFromDisk()
+void TGImage::loadFromDisk()
 {
     ImageChoice choice;
     choice.stretch = Stretch;
@@ -404,27 +404,27 @@ void TGImage::LoadFromDisk()
     Stretch = choice.stretch;
     AutoSize = choice.autoSize;
     setPicture(choice.picture);
-    NotifyChanged();
+    notifyChanged();
 }
 
 void TGImage::buildMenu(MenuEntries& menu)
 {
     TGGraphicControl::buildMenu(menu);
     menu.push_back({QStringLiteral("-")});
-    menu.push_back({QStringLiteral("Load Image From Disk"), [this] { LoadFromDisk(); }});
+    menu.push_back({QStringLiteral("Load Image From Disk"), [this] { loadFromDisk(); }});
     menu.push_back({QStringLiteral("-")});
     menu.push_back({QStringLiteral("Stretch to Fit"),
                     [this] {
                         const bool on = !Stretch;
                         setStretch(on);
                         if (on)
-                            NotifyChanged();
+                            notifyChanged();
                     },
                     [this] { return Stretch; }});
     menu.push_back({QStringLiteral("AutoSize"),
                     [this] {
                         setAutoSize(!AutoSize);
-                        NotifyChanged();
+                        notifyChanged();
                     },
                     [this] { return AutoSize; }});
 }

@@ -30,10 +30,10 @@ public:
     // Clear brush when transparent, solid otherwise.
     void setTransparent(bool on);
     void setPenWidth(int w);
-    void EditBackgroundColor();
-    void EditLineColor();
+    void editBackgroundColor();
+    void editLineColor();
 
-    void PrintObject(printing::TPrintCanvas& report, double x, double y) override;
+    void printObject(printing::TPrintCanvas& report, double x, double y) override;
     void paint(QPainter& painter) override;
 
 protected:
@@ -58,11 +58,11 @@ public:
 
     void setLineStyle(int style);
     void setPenWidth(int w);
-    void EditColor();
+    void editColor();
     // Horizontal lines take the surface's width, vertical ones its height; angled ones stay.
-    void StretchToEdges();
+    void stretchToEdges();
 
-    void PrintObject(printing::TPrintCanvas& report, double x, double y) override;
+    void printObject(printing::TPrintCanvas& report, double x, double y) override;
     void paint(QPainter& painter) override;
 
 protected:
@@ -89,9 +89,9 @@ public:
     // The picture drawn at `pixels` (its own size when empty); null when there is none.
     QImage pictureImage(QSize pixels = {}) const;
     // "Load Image From Disk".
-    void LoadFromDisk();
+    void loadFromDisk();
 
-    void PrintObject(printing::TPrintCanvas& report, double x, double y) override;
+    void printObject(printing::TPrintCanvas& report, double x, double y) override;
     void paint(QPainter& painter) override;
 
 protected:

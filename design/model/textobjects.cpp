@@ -94,7 +94,7 @@ void TGBaseLabel::changed(bool notify)
     recalc_ = true;
     repaint();
     if (notify)
-        NotifyChanged();
+        notifyChanged();
 }
 
 void TGBaseLabel::setCaption(const QString& text)
@@ -117,7 +117,7 @@ void TGBaseLabel::setAlignment(int a)
     changed();
 }
 
-void TGBaseLabel::SetAngle(int degrees)
+void TGBaseLabel::setAngle(int degrees)
 {
     if ((degrees != 0 && degrees != 90 && degrees != 180 && degrees != 270) || degrees == Angle)
         return;
@@ -158,7 +158,7 @@ void TGBaseLabel::setHighlight(int direction, int depth, TColor colour)
     changed();
 }
 
-void TGBaseLabel::Recalculate()
+void TGBaseLabel::recalculate()
 {
     const QFont font = screenFont(Font, zoom());
     const TextMetrics m(font);
@@ -233,20 +233,20 @@ void TGBaseLabel::Recalculate()
     recalc_ = false;
 }
 
-void TGBaseLabel::BoundsChanged()
+void TGBaseLabel::boundsChanged()
 {
     recalc_ = true;
-    TGGraphicControl::BoundsChanged();
+    TGGraphicControl::boundsChanged();
 }
 
-void TGBaseLabel::ApplyFont(const LayoutFont& font) { setFont(font); }
+void TGBaseLabel::applyFont(const LayoutFont& font) { setFont(font); }
 
-void TGBaseLabel::GrowToFit()
+void TGBaseLabel::growToFit()
 {
     if (Angle != 0)
         return;
     if (recalc_)
-        Recalculate();
+        recalculate();
     const QFont font = screenFont(Font, zoom());
     const TextMetrics m(font);
     const int x0 = std::max({textRect_.left, shadowRect_.left, highlightRect_.left});
@@ -276,7 +276,7 @@ void TGBaseLabel::paint(QPainter& p)
     if (width() < 5 || height() < 5 || displayText() != layoutText_)
         recalc_ = true;
     if (recalc_)
-        Recalculate();
+        recalculate();
     if (!Transparent)
         p.fillRect(QRect(0, 0, width(), height()), toQColor(BackColor));
     const QFont font = screenFont(Font, zoom());
@@ -286,12 +286,12 @@ void TGBaseLabel::paint(QPainter& p)
     drawCopy(p, font, text, textOrigin_, textRect_, Font.color);
 }
 
-void TGBaseLabel::PrintObject(printing::TPrintCanvas& report, double X, double Y)
+void TGBaseLabel::printObject(printing::TPrintCanvas& report, double X, double Y)
 {
     using printing::BrushStyle;
     using printing::PenStyle;
     recalc_ = true;
-    Recalculate();
+    recalculate();
     const double ppi = screenPpi();
     if (!Transparent) {
         report.setPen(toQColor(BackColor), PenStyle::Clear);
@@ -330,18 +330,18 @@ void TGBaseLabel::PrintObject(printing::TPrintCanvas& report, double X, double Y
     report.setFontRotation(0);
 }
 
-void TGBaseLabel::Loaded()
+void TGBaseLabel::loaded()
 {
     recalc_ = true;
-    TGGraphicControl::Loaded();
+    TGGraphicControl::loaded();
 }
 
-void TGBaseLabel::EditFont()
+void TGBaseLabel::editFont()
 {
     LayoutFont f = Font;
     if (dialogs().chooseFont(&f)) {
         setFont(f);
-        NotifyChanged();
+        notifyChanged();
     }
 }
 
@@ -349,10 +349,10 @@ void TGBaseLabel::buildMenu(MenuEntries& menu)
 {
     TGGraphicControl::buildMenu(menu);
     menu.push_back({QStringLiteral("-")});
-    menu.push_back({QStringLiteral("Font"), [this] { EditFont(); }});
+    menu.push_back({QStringLiteral("Font"), [this] { editFont(); }});
     menu.push_back({QStringLiteral("3D Effects"), [this] {
                         if (dialogs().text3DEffects(*this))
-                            NotifyChanged();
+                            notifyChanged();
                     }});
     MenuEntry align{QStringLiteral("Alignment")};
     const char* captions[] = {"Left", "Center", "Right"};
@@ -362,7 +362,7 @@ void TGBaseLabel::buildMenu(MenuEntries& menu)
         align.sub.push_back({QString::fromLatin1(captions[i]),
                              [this, v] {
                                  setAlignment(v);
-                                 NotifyChanged();
+                                 notifyChanged();
                              },
                              [this, v] { return Alignment == v; }});
     }
@@ -385,26 +385,26 @@ void TGBaseLabel::addRotationMenu(MenuEntries& menu)
     const char* captions[] = {"No Rotation", "90 Degrees", "180 Degrees", "270 Degrees"};
     for (int i = 0; i < 4; ++i)
         rot.sub.push_back({QString::fromLatin1(captions[i]), [this, i] {
-                               SetAngle(i * 90);
-                               NotifyChanged();
+                               setAngle(i * 90);
+                               notifyChanged();
                            }});
     menu.push_back(rot);
 }
 
 // ---- TGPLabel ----
 
-void TGPLabel::EditFont()
+void TGPLabel::editFont()
 {
-    TGBaseLabel::EditFont();
-    GrowToFit();
+    TGBaseLabel::editFont();
+    growToFit();
 }
 
-void TGPLabel::EditText()
+void TGPLabel::editText()
 {
     QString text = Caption;
     if (dialogs().editText(&text)) {
         setCaption(text);
-        GrowToFit();
+        growToFit();
         repaint();
     }
 }
@@ -413,7 +413,7 @@ void TGPLabel::buildMenu(MenuEntries& menu)
 {
     TGBaseLabel::buildMenu(menu);
     menu.push_back({QStringLiteral("-")});
-    menu.push_back({QStringLiteral("Text"), [this] { EditText(); }});
+    menu.push_back({QStringLiteral("Text"), [this] { editText(); }});
     addRotationMenu(menu);
 }
 

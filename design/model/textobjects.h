@@ -46,7 +46,7 @@ public:
     void setCaption(const QString& text);
     void setFont(const LayoutFont& font);
     void setAlignment(int a);
-    void SetAngle(int degrees);
+    void setAngle(int degrees);
     void setTransparent(bool on);
     void setBackColor(TColor c);
     void setShadow(int direction, int depth, TColor colour);
@@ -55,7 +55,7 @@ public:
     // ---- layout ----
     void invalidate() { recalc_ = true; }
     bool needsRecalculate() const { return recalc_; }
-    void Recalculate();
+    void recalculate();
     QPoint shadowOffset() const { return shadow_; }
     QPoint highlightOffset() const { return highlight_; }
     QPoint originShift() const { return shift_; }
@@ -69,20 +69,20 @@ public:
     virtual QString displayText() const { return Caption; }
     virtual QString printText() const { return displayText(); }
 
-    void GrowToFit();
-    virtual void EditFont();
+    void growToFit();
+    virtual void editFont();
 
-    void BoundsChanged() override;
-    void ApplyFont(const LayoutFont& font) override;
-    void PrintObject(printing::TPrintCanvas& report, double x, double y) override;
+    void boundsChanged() override;
+    void applyFont(const LayoutFont& font) override;
+    void printObject(printing::TPrintCanvas& report, double x, double y) override;
     void paint(QPainter& painter) override;
-    void Loaded() override;
+    void loaded() override;
 
 protected:
     void buildMenu(MenuEntries& menu) override;
     void addRotationMenu(MenuEntries& menu);
     void changed(bool notify = false);
-    QString layoutText_; // the text the last Recalculate measured
+    QString layoutText_; // the text the last recalculate() measured
 
 private:
     void drawCopy(QPainter& p, const QFont& font, const QString& text, QPoint origin, const WRect& clip,
@@ -100,9 +100,9 @@ class TGPLabel : public TGBaseLabel {
 public:
     QByteArray className() const override { return "TGPLabel"; }
     const PropertyTable& properties() const override { return textProperties(); }
-    void EditFont() override;
-    virtual void EditText();
-    virtual void EditDefault() { EditText(); }
+    void editFont() override;
+    virtual void editText();
+    virtual void editDefault() { editText(); }
 
 protected:
     void buildMenu(MenuEntries& menu) override;

@@ -12,7 +12,7 @@ public:
     using TGBasePanel::TGBasePanel;
 
     // While the table is open, every object takes its values from the current record.
-    void RefreshObjects() override { refreshFromDataset(); }
+    void refreshObjects() override { refreshFromDataset(); }
 };
 
 } // namespace postavo::design

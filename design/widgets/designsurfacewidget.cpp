@@ -76,7 +76,7 @@ void TGBasePanel::notifyLabelChanged()
 
 // ---- objects under the mouse ----
 
-void TGBasePanel::ObjectMouseDown(TGGraphicControl* object, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+void TGBasePanel::objectMouseDown(TGGraphicControl* object, Qt::MouseButton button, Qt::KeyboardModifiers shift,
                                   int x, int y)
 {
     const QPoint surfacePoint(object->left() + x, object->top() + y);
@@ -85,8 +85,8 @@ void TGBasePanel::ObjectMouseDown(TGGraphicControl* object, Qt::MouseButton butt
         return;
     }
     if (!(shift & Qt::ShiftModifier))
-        frame_->Clear();
-    frame_->Add(object);
+        frame_->clear();
+    frame_->add(object);
     frame_->update();
     if (frame_->count() == 1 && button == Qt::RightButton) {
         frame_->releaseCapture();
@@ -105,8 +105,8 @@ void TGBasePanel::showMenu(const MenuEntries& entries, QPoint globalPos)
 
 void TGBasePanel::openObjectMenu(TGGraphicControl* o, QPoint globalPos)
 {
-    o->Loaded();
-    o->UpdateMenuChecks();
+    o->loaded();
+    o->updateMenuChecks();
     showMenu(o->menu(), globalPos);
 }
 
@@ -170,7 +170,7 @@ void TGBasePanel::mousePressEvent(QMouseEvent* e)
         return;
     }
     if (TGGraphicControl* o = objectAt(p)) {
-        ObjectMouseDown(o, e->button(), e->modifiers(), p.x() - o->left(), p.y() - o->top());
+        objectMouseDown(o, e->button(), e->modifiers(), p.x() - o->left(), p.y() - o->top());
         return;
     }
     surfacePress(p, e->button(), e->modifiers());
@@ -217,13 +217,13 @@ void TGBasePanel::mouseDoubleClickEvent(QMouseEvent* e)
 void TGBasePanel::keyPressEvent(QKeyEvent* e)
 {
     if (e->matches(QKeySequence::Copy) || (e->key() == Qt::Key_C && (e->modifiers() & Qt::ControlModifier)))
-        ClipboardCommand(ClipboardCmd::Copy);
+        clipboardCommand(ClipboardCmd::Copy);
     else if (e->key() == Qt::Key_V && (e->modifiers() & Qt::ControlModifier))
-        ClipboardCommand(ClipboardCmd::Paste);
+        clipboardCommand(ClipboardCmd::Paste);
     else if (e->key() == Qt::Key_X && (e->modifiers() & Qt::ControlModifier))
-        ClipboardCommand(ClipboardCmd::Cut);
+        clipboardCommand(ClipboardCmd::Cut);
     else if (e->key() == Qt::Key_Delete)
-        ClipboardCommand(ClipboardCmd::Delete);
+        clipboardCommand(ClipboardCmd::Delete);
     else
         QWidget::keyPressEvent(e);
 }

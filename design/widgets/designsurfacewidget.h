@@ -30,7 +30,7 @@ public:
     void setSurfaceSize(int w, int h) override { resize(w, h); }
 
     // ---- virtual operations ----
-    virtual void ObjectMouseDown(TGGraphicControl* object, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+    virtual void objectMouseDown(TGGraphicControl* object, Qt::MouseButton button, Qt::KeyboardModifiers shift,
                                  int x, int y);
 
     // Opens a menu at a global point; tests override it to see which menu opens.

@@ -49,7 +49,7 @@ void TGHandle::setGrid(int step)
     SnapToGrid = step > 1;
 }
 
-bool TGHandle::Add(TGGraphicControl* object)
+bool TGHandle::add(TGGraphicControl* object)
 {
     if (object->Unselectable)
         return false;
@@ -62,9 +62,9 @@ bool TGHandle::Add(TGGraphicControl* object)
     return true;
 }
 
-void TGHandle::Clear() { model().clear(); }
-void TGHandle::Remove(TGGraphicControl* object) { model().remove(object); }
-void TGHandle::Reposition() { model().reposition(); }
+void TGHandle::clear() { model().clear(); }
+void TGHandle::remove(TGGraphicControl* object) { model().remove(object); }
+void TGHandle::reposition() { model().reposition(); }
 void TGHandle::setFrame(const QRect& frame) { model().setFrame(frame); }
 
 void TGHandle::follow(Selection::Change change)
@@ -125,7 +125,7 @@ void TGHandle::handlePress(QPoint local, Qt::MouseButton button, Qt::KeyboardMod
         // Shift-click inside the frame takes the objects under the point out of the selection.
         for (auto* o : std::vector<TGGraphicControl*>(selection()))
             if (o->boundsRect().contains(sp))
-                Remove(o);
+                remove(o);
         releaseCapture();
         return;
     }

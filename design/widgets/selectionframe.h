@@ -33,10 +33,10 @@ public:
     bool contains(const TGGraphicControl* o) const { return model().contains(o); }
     // False when the object is unselectable. A newly selected object keeps the mouse: the press
     // that selected it may go on as a drag.
-    bool Add(TGGraphicControl* object);
-    void Clear();
-    void Remove(TGGraphicControl* object);
-    void Reposition();
+    bool add(TGGraphicControl* object);
+    void clear();
+    void remove(TGGraphicControl* object);
+    void reposition();
     void setFrame(const QRect& frame);
     // Takes the place, the visibility and the keyboard as the selection changed.
     void follow(Selection::Change change);

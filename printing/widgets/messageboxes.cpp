@@ -29,18 +29,18 @@ std::function<void(int)>& helpHandler()
 
 } // namespace
 
-void ShowInformation(const QString& text, QWidget* parent)
+void showInformation(const QString& text, QWidget* parent)
 {
     QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), boxText(text), QMessageBox::Ok, parent);
     box.exec();
 }
 
-bool AskYesNo(const QString& text, const QString& caption, QWidget* parent)
+bool askYesNo(const QString& text, const QString& caption, QWidget* parent)
 {
     return ask(text, caption, parent, QMessageBox::Yes);
 }
 
-bool AskYesNoDefaultNo(const QString& text, const QString& caption, QWidget* parent)
+bool askYesNoDefaultNo(const QString& text, const QString& caption, QWidget* parent)
 {
     return ask(text, caption, parent, QMessageBox::No);
 }

@@ -10,11 +10,11 @@ class QWidget;
 namespace postavo {
 
 // Caption "Information", information icon, OK.
-void ShowInformation(const QString& text, QWidget* parent = nullptr);
+void showInformation(const QString& text, QWidget* parent = nullptr);
 // Question icon, Yes and No, Yes the default; true on Yes.
-bool AskYesNo(const QString& text, const QString& caption, QWidget* parent = nullptr);
+bool askYesNo(const QString& text, const QString& caption, QWidget* parent = nullptr);
 // The same with No the default.
-bool AskYesNoDefaultNo(const QString& text, const QString& caption, QWidget* parent = nullptr);
+bool askYesNoDefaultNo(const QString& text, const QString& caption, QWidget* parent = nullptr);
 
 // Opens the help window at a topic. Every "Help" button goes through here.
 void showHelpTopic(int topic);

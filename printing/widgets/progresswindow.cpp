@@ -82,7 +82,7 @@ void TPrintProgressForm::startRun()
     button_->setText(frame_.buttonCaption());
     if (!device && !error.isEmpty()) {
         // The printer could not take the job (no file chosen, a queue refusing jobs): no pages.
-        ShowInformation(error, this);
+        showInformation(error, this);
         finishRun(false);
         return;
     }
@@ -100,7 +100,7 @@ void TPrintProgressForm::startRun()
                 run_.body(c, frame_.stopFlag());
         });
     if (!ok && !canvas_.lastError().isEmpty())
-        ShowInformation(canvas_.lastError(), this);
+        showInformation(canvas_.lastError(), this);
     finishRun(ok);
 }
 
@@ -121,7 +121,7 @@ void TPrintProgressForm::buttonClicked()
         break; // the run's loop sees the flag after the current record
     case ProgressFrame::Action::AskCancel: {
         const bool yes = run_.askCancel ? run_.askCancel(this)
-                                         : AskYesNo(run_.texts.cancelQuestion, run_.texts.cancelCaption, this);
+                                         : askYesNo(run_.texts.cancelQuestion, run_.texts.cancelCaption, this);
         if (yes)
             canvas_.abort();
         break;

@@ -112,7 +112,7 @@ TEST(SortMenu, ZipChecksOnlyZipAndOrdersByZip)
     w.run(Command::Next);
     EXPECT_EQ(w.fieldEdit("ZIP")->text(), "30301");
     // Text that names no order changes nothing.
-    EXPECT_FALSE(w.SetOrderTo("&Shoe size"));
+    EXPECT_FALSE(w.setOrderTo("&Shoe size"));
     EXPECT_EQ(w.sortStatusText(), "Sorted by Zip");
 }
 
@@ -276,7 +276,7 @@ TEST(WorkWindows, UtilityGetsTheOrderBackAndPrintKeepsTheRecord)
     TAddressMain w;
     activate(w);
     AddressTable& t = w.controller().table();
-    ASSERT_TRUE(w.SetOrderTo("&Zip"));
+    ASSERT_TRUE(w.setOrderTo("&Zip"));
     w.run(Command::Next);
     const quint32 here = t.recNo();
     w.runWorkWindow(TAddressMain::WorkKind::Print, [&] {

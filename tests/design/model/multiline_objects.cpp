@@ -1,5 +1,5 @@
 // Multi-line objects on screen and on paper: the lines in use, placeholders, printed line
-// clipping and alignment, the address block and memo read from a real address file, FitToLines,
+// clipping and alignment, the address block and memo read from a real address file, fitToLines,
 // the menus and dialogs.
 #include "addressdata.h"
 #include "addressfile.h"
@@ -26,7 +26,7 @@ std::vector<TextOp> printTexts(TGGraphicControl& o, double dpi = 300)
     RecordingDevice device(QSizeF(8.5, 11), dpi);
     TPrintCanvas canvas;
     canvas.setDevice(&device);
-    canvas.execute([](TPrintCanvas&) {}, [&](TPrintCanvas& c) { o.PrintObject(c, 0, 0); });
+    canvas.execute([](TPrintCanvas&) {}, [&](TPrintCanvas& c) { o.printObject(c, 0, 0); });
     std::vector<TextOp> out;
     for (const auto& op : device.page(0))
         if (auto* t = std::get_if<TextOp>(&op))
@@ -134,11 +134,11 @@ TEST(MultiLine, WordWrapFollowsTheWidthAndFitToLines)
     o.setWidth(60);
     EXPECT_GT(o.wrappedLines.size(), 1);
     EXPECT_EQ(o.linesInUse(), o.wrappedLines);
-    o.FitToLines();
+    o.fitToLines();
     EXPECT_EQ(o.height(), int(o.wrappedLines.size()) * o.screenLineHeight());
     o.setWordWrap(false);
     EXPECT_EQ(o.linesInUse(), o.Items);
-    o.FitToLines();
+    o.fitToLines();
     EXPECT_GT(o.width(), 60);
     EXPECT_EQ(o.height(), o.screenLineHeight());
 }
@@ -167,7 +167,7 @@ TEST(MultiLine, MenusAndTextEditor)
     CountingHost host;
     auto* o = new TGMultiLineLabel;
     host.insertObject(o);
-    o->Loaded();
+    o->loaded();
     for (const char* entry : {"Font", "Alignment", "Left", "Center", "Right", "Text", "Word Wrap"})
         EXPECT_NE(o->findMenuEntry(entry), nullptr) << entry;
     o->findMenuEntry("Center")->run();
@@ -182,7 +182,7 @@ TEST(MultiLine, MenusAndTextEditor)
     EXPECT_GT(host.changes, before);
     d.answer = false;
     d.text = {"not taken"};
-    o->EditText();
+    o->editText();
     EXPECT_EQ(o->Items, QStringList({"first", "second"}));
     setObjectDialogs(nullptr);
     host.freeAllObjects();
@@ -204,23 +204,23 @@ TEST(AddressObject, ComposesFromTheCurrentRecordAndPrints)
     auto* a = new TGDMultiLineAddressLabel;
     host.insertObject(a);
     a->setBounds(0, 0, 300, 100);
-    a->RefreshData();
+    a->refreshData();
     EXPECT_EQ(a->Items, QStringList({"Mr. John Q. Smith ", "Acme", "123 Main St", "Springfield  IL 62701"}));
     a->UpperCase = true;
     a->UseCompany = false;
-    a->RefreshData();
+    a->refreshData();
     EXPECT_EQ(a->Items, QStringList({"MR. JOHN Q. SMITH ", "123 MAIN ST", "SPRINGFIELD  IL 62701"}));
     host.setPrinting(true);
-    a->RefreshData();
+    a->refreshData();
     const auto texts = printTexts(*a);
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[1].text, "123 MAIN ST");
     host.setPrinting(false);
 
     host.setDisplayDataValues(false);
-    a->RefreshData();
+    a->refreshData();
     EXPECT_EQ(a->Items, QStringList({"[Address Label]"}));
-    a->ClearData();
+    a->clearData();
     EXPECT_TRUE(a->Items.isEmpty());
 
     // The memo object finds the memo by its display label.
@@ -229,16 +229,16 @@ TEST(AddressObject, ComposesFromTheCurrentRecordAndPrints)
     m->setBounds(0, 0, 300, 60);
     m->DataFieldName = "Memo";
     m->DataFieldDescript = "MEMO";
-    m->RefreshData();
+    m->refreshData();
     EXPECT_EQ(m->Items, QStringList({"[MEMO]"}));
     host.setDisplayDataValues(true);
-    m->RefreshData();
+    m->refreshData();
     EXPECT_EQ(m->Items, QStringList({"Line one", "Line two"}));
     m->DataFieldDescript = "Nothing";
-    m->RefreshData();
+    m->refreshData();
     EXPECT_EQ(m->Items, QStringList({"<undefined memo>"}));
     host.setPrinting(true);
-    m->RefreshData();
+    m->refreshData();
     EXPECT_TRUE(m->Items.isEmpty());
     host.setPrinting(false);
     host.freeAllObjects();
@@ -251,7 +251,7 @@ TEST(AddressObject, LayoutDialogStoresTheChoices)
     host.setDisplayDataValues(false);
     auto* a = new TGDMultiLineAddressLabel;
     host.insertObject(a);
-    a->Loaded();
+    a->loaded();
     AnsweringDialogs d;
     d.layout.usePhone = true;
     d.layout.zip = addressblock::ZipPlace::BeforeCountry;

@@ -30,7 +30,7 @@ std::vector<postavo::printing::CanvasOp> printOps(TGGraphicControl& o, double dp
     RecordingDevice device(QSizeF(8.5, 11), dpi);
     TPrintCanvas canvas;
     canvas.setDevice(&device);
-    canvas.execute([](TPrintCanvas&) {}, [&](TPrintCanvas& c) { o.PrintObject(c, 0, 0); });
+    canvas.execute([](TPrintCanvas&) {}, [&](TPrintCanvas& c) { o.printObject(c, 0, 0); });
     return device.page(0);
 }
 
@@ -170,7 +170,7 @@ TEST(ShapeObject, MenusColoursAndRounding)
     ObjectList host;
     auto* s = new TGLabelShapes;
     host.insertObject(s);
-    s->Loaded();
+    s->loaded();
     EXPECT_EQ(s->findMenuEntry("Degree of Rounding"), nullptr); // not rounded when built
     s->findMenuEntry("7 Point")->run();
     EXPECT_EQ(s->Pen.width, 7);
@@ -186,7 +186,7 @@ TEST(ShapeObject, MenusColoursAndRounding)
     auto* r = new Trpshapes;
     r->Shape = stRoundSquare;
     host.insertObject(r);
-    r->Loaded();
+    r->loaded();
     ASSERT_NE(r->findMenuEntry("60 %"), nullptr);
     r->findMenuEntry("60 %")->run();
     EXPECT_EQ(r->RoundPerc, 60);
@@ -211,14 +211,14 @@ TEST(LineObject, PrintedVerticalLineAndStretchToEdges)
     auto* h = new TGLineShape;
     host.insertObject(h);
     h->setBounds(50, 40, 30, 10);
-    h->StretchToEdges();
+    h->stretchToEdges();
     EXPECT_EQ(h->boundsRect(), QRect(0, 40, 300, 10));
     h->LineStyle = stVertical;
-    h->StretchToEdges();
+    h->stretchToEdges();
     EXPECT_EQ(h->boundsRect(), QRect(0, 0, 300, 200));
     h->setBounds(5, 5, 30, 30);
     h->LineStyle = stAngleSlopingUp;
-    h->StretchToEdges();
+    h->stretchToEdges();
     EXPECT_EQ(h->boundsRect(), QRect(5, 5, 30, 30));
     host.freeAllObjects();
 }
@@ -297,7 +297,7 @@ TEST(FimObject, ScreenSizeAndMenu)
     auto* f = new TGFIMBarCode;
     host.insertObject(f);
     EXPECT_EQ(f->boundsRect().size(), QSize(60, 54));
-    f->Loaded();
+    f->loaded();
     f->findMenuEntry("Set FIM to Type C")->run();
     EXPECT_EQ(f->FIMType, fimTypeC);
     EXPECT_TRUE(f->findMenuEntry("Set FIM to Type C")->checked());

@@ -22,7 +22,7 @@ TGPLabel* place(DesignSurface& s, QRect r, const QString& caption = QStringLiter
 {
     auto* t = new TGPLabel;
     t->Caption = caption;
-    s.PlaceObject(t, r);
+    s.placeObject(t, r);
     t->setBounds(r.x(), r.y(), r.width(), r.height());
     return t;
 }
@@ -80,7 +80,7 @@ TEST(SurfaceModel, SelectionFrameFollowsAndMovesOnlyUnlockedObjects)
     TGPLabel* b = place(s, QRect(100, 50, 40, 20));
     std::vector<Selection::Change> told;
     s.selection().changed = [&](Selection::Change c) { told.push_back(c); };
-    s.SelectAll();
+    s.selectAll();
     EXPECT_EQ(s.selection().frame(), QRect(8, 8, 134, 64));
     b->Locked = true;
     s.selection().setFrame(s.selection().frame().translated(5, 7));
@@ -94,7 +94,7 @@ TEST(SurfaceModel, SelectionFrameFollowsAndMovesOnlyUnlockedObjects)
         n = Selection::nudged(n, Qt::Key_Right, false, QSize(400, 300));
     EXPECT_EQ(n.right(), 399);
     EXPECT_EQ(Selection::nudgedFrame(n), QRect(389, 0, 13, 10));
-    s.DeleteAllObjects();
+    s.deleteAllObjects();
     ASSERT_FALSE(told.empty());
     EXPECT_EQ(told.back(), Selection::Change::Cleared);
 }
@@ -109,32 +109,32 @@ TEST(SurfaceModel, CommandsWithoutAWindow)
     TGPLabel* b = place(s, QRect(10, 40, 60, 20), QStringLiteral("two"));
     s.selection().add(a);
     s.selection().add(b);
-    s.AlignLeft();
+    s.alignLeft();
     EXPECT_EQ(a->left(), 10);
-    s.SendSelectionToBack();
+    s.sendSelectionToBack();
     EXPECT_EQ(s.designObjects().front(), b);
     EXPECT_EQ(s.selection().count(), 0);
 
     s.selection().add(a);
-    s.ClipboardCommand(ClipboardCmd::Copy);
-    s.ClipboardCommand(ClipboardCmd::Paste);
+    s.clipboardCommand(ClipboardCmd::Copy);
+    s.clipboardCommand(ClipboardCmd::Paste);
     ASSERT_EQ(s.objectCount(), 3);
     EXPECT_EQ(s.designObjects().back()->boundsRect(), a->boundsRect().translated(15, 15));
-    s.CloneObject(b);
+    s.cloneObject(b);
     ASSERT_EQ(s.objectCount(), 4);
     EXPECT_EQ(s.designObjects().back()->top(), b->top() + 25);
 
     // Zoom scales the surface and its objects; saving writes them back at 100 %.
-    s.SetZoom(2.0f);
+    s.setZoom(2.0f);
     EXPECT_EQ(s.hostWidth(), 400);
     EXPECT_EQ(a->left(), 20);
     const QString file = scratchDir(QStringLiteral("surface-model-file")) + QStringLiteral("/BIN00001.L");
-    ASSERT_TRUE(s.SaveObjects(file));
+    ASSERT_TRUE(s.saveObjects(file));
     EXPECT_EQ(a->left(), 10);
     setTickSource({});
 
     DataSurface back;
-    ASSERT_TRUE(back.LoadObjects(file));
+    ASSERT_TRUE(back.loadObjects(file));
     ASSERT_EQ(back.objectCount(), 4);
     EXPECT_TRUE(back.designObjects().front()->attached());
     // The surface's corner at (0.5, 0.25) inches: "two" at 10, 40 pixels prints from 0.604 inch.

@@ -19,10 +19,10 @@ class RecordingSurface : public TGDataPanel {
 public:
     using TGDataPanel::TGDataPanel;
     void showMenu(const MenuEntries& entries, QPoint) override { menus << (entries.empty() ? QString() : entries.front().caption + QStringLiteral("..") + entries.back().caption); }
-    void CreateObjectInRect(const QRect& r) override
+    void createObjectInRect(const QRect& r) override
     {
         created << r;
-        PlaceObject(new TGPLabel, r);
+        placeObject(new TGPLabel, r);
     }
     QStringList menus;
     QList<QRect> created;
@@ -49,7 +49,7 @@ protected:
     TGPLabel* place(QRect r)
     {
         auto* t = new TGPLabel;
-        surface->PlaceObject(t, r);
+        surface->placeObject(t, r);
         t->setBounds(r.x(), r.y(), r.width(), r.height());
         return t;
     }
@@ -96,7 +96,7 @@ TEST_F(Manipulation, ClickSelectsAndShiftAdds)
 TEST_F(Manipulation, ShortClickWithJitterDoesNotMove)
 {
     TGPLabel* a = place(QRect(40, 40, 60, 20));
-    frame()->Add(a);
+    frame()->add(a);
     frame()->releaseCapture();
     const QPoint p = QPoint(60, 50) - frame()->pos();
     QTest::mousePress(frame(), Qt::LeftButton, {}, p);
@@ -118,8 +118,8 @@ TEST_F(Manipulation, DragMovesUnlockedObjectsAndTheFrame)
     TGPLabel* a = place(QRect(10, 10, 60, 20));
     TGPLabel* b = place(QRect(100, 60, 60, 20));
     b->Locked = true;
-    frame()->Add(a);
-    frame()->Add(b);
+    frame()->add(a);
+    frame()->add(b);
     frame()->releaseCapture();
     const QRect before = frame()->geometry();
     const QPoint p = QPoint(30, 20) - frame()->pos();
@@ -169,7 +169,7 @@ TEST_F(Manipulation, ResizeZonesAndTheirPrecedence)
 TEST_F(Manipulation, ResizeNeverLeavesLessThanFivePixels)
 {
     TGPLabel* a = place(QRect(100, 40, 40, 20));
-    frame()->Add(a);
+    frame()->add(a);
     frame()->releaseCapture();
     const QPoint right(frame()->width() - 1, frame()->height() / 2);
     QTest::mouseMove(frame(), right); // no button: picks the zone
@@ -182,9 +182,9 @@ TEST_F(Manipulation, ResizeNeverLeavesLessThanFivePixels)
     EXPECT_EQ(a->width(), 5);
 
     // Bottom-right grows by the distance less one.
-    frame()->Clear();
+    frame()->clear();
     a->setBounds(100, 40, 60, 30);
-    frame()->Add(a);
+    frame()->add(a);
     frame()->releaseCapture();
     const QPoint corner(frame()->width() - 1, frame()->height() - 1);
     QTest::mouseMove(frame(), corner);
@@ -202,7 +202,7 @@ TEST_F(Manipulation, RubberBandWithShiftToggles)
     TGPLabel* a = place(QRect(10, 10, 40, 20));
     TGPLabel* b = place(QRect(60, 10, 40, 20));
     TGPLabel* c = place(QRect(200, 150, 40, 20));
-    frame()->Add(a);
+    frame()->add(a);
     frame()->releaseCapture();
     pressSurface(QPoint(5, 50), Qt::ShiftModifier);
     EXPECT_TRUE(surface->rubberBandActive());
@@ -245,7 +245,7 @@ TEST_F(Manipulation, SnapToEightLandsOnTheGrid)
     surface->setSnapToGrid(true);
     EXPECT_EQ(frame()->GridX, 8);
     TGPLabel* a = place(QRect(22, 30, 40, 20));
-    frame()->Add(a);
+    frame()->add(a);
     frame()->releaseCapture();
     const QPoint p = QPoint(30, 35) - frame()->pos();
     QTest::mousePress(frame(), Qt::LeftButton, {}, p);
@@ -259,7 +259,7 @@ TEST_F(Manipulation, SnapToEightLandsOnTheGrid)
 TEST_F(Manipulation, ArrowKeysNudgeAndShiftResizes)
 {
     TGPLabel* a = place(QRect(1, 40, 60, 20));
-    frame()->Add(a);
+    frame()->add(a);
     frame()->releaseCapture();
     QTest::keyPress(frame(), Qt::Key_Right);
     QTest::keyPress(frame(), Qt::Key_Right);
@@ -289,7 +289,7 @@ TEST_F(Manipulation, ContextMenusByButtonAndDoubleClick)
     EXPECT_EQ(surface->menus.size(), 3);
     EXPECT_EQ(surface->menus.last(), QStringLiteral("Bring To Front..Rotation"));
     // With two selected a double-click opens nothing.
-    frame()->Add(surface->designObjects()[1]);
+    frame()->add(surface->designObjects()[1]);
     QTest::mouseDClick(frame(), Qt::LeftButton, {}, QPoint(20, 15) - frame()->pos());
     EXPECT_EQ(surface->menus.size(), 3);
 }
@@ -297,7 +297,7 @@ TEST_F(Manipulation, ContextMenusByButtonAndDoubleClick)
 TEST_F(Manipulation, KeysOnTheSurfaceCopyPasteAndDelete)
 {
     TGPLabel* a = place(QRect(10, 10, 60, 20));
-    frame()->Add(a);
+    frame()->add(a);
     QTest::keyClick(frame(), Qt::Key_C, Qt::ControlModifier);
     QTest::keyClick(frame(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(surface->objectCount(), 2);

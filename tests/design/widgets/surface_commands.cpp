@@ -40,7 +40,7 @@ protected:
     {
         auto* t = new TGPLabel;
         t->Caption = caption;
-        surface->PlaceObject(t, r);
+        surface->placeObject(t, r);
         return t;
     }
 
@@ -67,18 +67,18 @@ TEST_F(Surface, PlacedObjectsAreNamedSpecialAndAtLeastTenByFifteen)
     // A second surface of the same window continues the numbering.
     TGBasePanel band(window.get());
     auto* c = new TGPLabel;
-    band.PlaceObject(c, QRect(0, 0, 20, 20));
+    band.placeObject(c, QRect(0, 0, 20, 20));
     EXPECT_EQ(c->name(), QStringLiteral("Special3"));
 }
 
 TEST_F(Surface, PasteIsGuardedForASecondAndOffsetByFifteen)
 {
     TGPLabel* a = place(QRect(10, 20, 60, 20), QStringLiteral("one"));
-    surface->selectionFrame()->Add(a);
-    surface->ClipboardCommand(ClipboardCmd::Copy);
+    surface->selectionFrame()->add(a);
+    surface->clipboardCommand(ClipboardCmd::Copy);
     ASSERT_TRUE(QFile::exists(surface->clipboardPath()));
 
-    surface->ClipboardCommand(ClipboardCmd::Paste);
+    surface->clipboardCommand(ClipboardCmd::Paste);
     ASSERT_EQ(surface->objectCount(), 2);
     TGGraphicControl* copy = surface->designObjects()[1];
     EXPECT_EQ(copy->name(), QStringLiteral("Component0"));
@@ -87,10 +87,10 @@ TEST_F(Surface, PasteIsGuardedForASecondAndOffsetByFifteen)
     EXPECT_TRUE(copy->attached());
 
     g_now += 999;
-    surface->ClipboardCommand(ClipboardCmd::Paste);
+    surface->clipboardCommand(ClipboardCmd::Paste);
     EXPECT_EQ(surface->objectCount(), 2);
     g_now += 1;
-    surface->ClipboardCommand(ClipboardCmd::Paste);
+    surface->clipboardCommand(ClipboardCmd::Paste);
     EXPECT_EQ(surface->objectCount(), 3);
     EXPECT_EQ(surface->designObjects()[2]->name(), QStringLiteral("Component1"));
 }
@@ -100,9 +100,9 @@ TEST_F(Surface, CutAndDeleteActOnTheSelectionOrOnAnUnselectedObject)
     TGPLabel* a = place(QRect(10, 10, 60, 20));
     TGPLabel* b = place(QRect(10, 50, 60, 20));
     TGPLabel* c = place(QRect(100, 50, 60, 20));
-    surface->selectionFrame()->Add(a);
-    surface->selectionFrame()->Add(b);
-    surface->ClipboardCommand(ClipboardCmd::Cut);
+    surface->selectionFrame()->add(a);
+    surface->selectionFrame()->add(b);
+    surface->clipboardCommand(ClipboardCmd::Cut);
     EXPECT_EQ(surface->objectCount(), 1);
     EXPECT_EQ(surface->selectionFrame()->count(), 0);
 
@@ -115,14 +115,14 @@ TEST_F(Surface, CutAndDeleteActOnTheSelectionOrOnAnUnselectedObject)
     EXPECT_EQ(surface->objectCount(), 0);
     // Paste without a clipboard file does nothing.
     QFile::remove(surface->clipboardPath());
-    surface->ClipboardCommand(ClipboardCmd::Paste);
+    surface->clipboardCommand(ClipboardCmd::Paste);
     EXPECT_EQ(surface->objectCount(), 0);
 }
 
 TEST_F(Surface, CloneSitsTwentyFivePixelsLowerAndTakesTheSelection)
 {
     TGPLabel* a = place(QRect(10, 10, 60, 20), QStringLiteral("orig"));
-    surface->selectionFrame()->Add(a);
+    surface->selectionFrame()->add(a);
     a->findMenuEntry(QStringLiteral("Clone"))->run();
     ASSERT_EQ(surface->objectCount(), 2);
     auto* copy = static_cast<TGPLabel*>(surface->designObjects().back());
@@ -137,7 +137,7 @@ TEST_F(Surface, PullInsideAndDeleteOutsideOnTwoHundredByHundred)
 {
     TGPLabel* a = place(QRect(190, 5, 20, 20));
     TGPLabel* b = place(QRect(5, 95, 20, 20));
-    surface->PullObjectsInside();
+    surface->pullObjectsInside();
     EXPECT_EQ(a->left(), 180);
     EXPECT_EQ(b->top(), 90);
 
@@ -146,7 +146,7 @@ TEST_F(Surface, PullInsideAndDeleteOutsideOnTwoHundredByHundred)
     TGPLabel* d = place(QRect(20, 20, 20, 20));
     d->setWidth(0);
     TGPLabel* e = place(QRect(20, 20, 20, 20));
-    surface->DeleteOutsideObjects();
+    surface->deleteOutsideObjects();
     EXPECT_EQ(surface->indexOf(c), -1);
     EXPECT_EQ(surface->indexOf(d), -1);
     EXPECT_NE(surface->indexOf(e), -1);
@@ -156,19 +156,19 @@ TEST_F(Surface, PullInsideAndDeleteOutsideOnTwoHundredByHundred)
 TEST_F(Surface, ZoomRoundsHalfToEvenAndSavingStoresZoomOne)
 {
     TGPLabel* a = place(QRect(7, 9, 60, 21));
-    surface->SetZoom(1.5f);
+    surface->setZoom(1.5f);
     EXPECT_EQ(a->left(), 10); // 10.5 rounds to 10
     EXPECT_EQ(a->top(), 14);  // 13.5 rounds to 14
     EXPECT_EQ(surface->width(), 300);
-    surface->SetZoom(1.0f);
+    surface->setZoom(1.0f);
     EXPECT_EQ(a->left(), 7);
     EXPECT_EQ(surface->width(), 200);
 
-    surface->SetZoom(2.0f);
+    surface->setZoom(2.0f);
     const int before = changes;
     EXPECT_EQ(a->left(), 14);
     const QString path = dir + QStringLiteral("/zoomed.L");
-    ASSERT_TRUE(surface->SaveObjects(path));
+    ASSERT_TRUE(surface->saveObjects(path));
     EXPECT_EQ(surface->zoom(), 1.0f);
     EXPECT_EQ(changes, before); // zooming fires no change
     ObjectList back;
@@ -181,10 +181,10 @@ TEST_F(Surface, LoadedObjectsTakeTheSurfaceZoomWithoutRescaling)
 {
     place(QRect(8, 16, 60, 21));
     const QString path = dir + QStringLiteral("/l.L");
-    ASSERT_TRUE(surface->SaveObjects(path));
-    surface->DeleteAllObjects();
-    surface->SetZoom(2.0f);
-    ASSERT_TRUE(surface->LoadObjects(path));
+    ASSERT_TRUE(surface->saveObjects(path));
+    surface->deleteAllObjects();
+    surface->setZoom(2.0f);
+    ASSERT_TRUE(surface->loadObjects(path));
     ASSERT_EQ(surface->objectCount(), 1);
     EXPECT_EQ(surface->designObjects()[0]->zoom(), 2.0f);
     EXPECT_EQ(surface->designObjects()[0]->left(), 8);
@@ -194,11 +194,11 @@ TEST_F(Surface, LoadedObjectsTakeTheSurfaceZoomWithoutRescaling)
 TEST_F(Surface, DataFieldsAreSavedWithoutTheirValue)
 {
     auto* d = new TGPDLabel;
-    surface->PlaceObject(d, QRect(0, 0, 80, 20));
+    surface->placeObject(d, QRect(0, 0, 80, 20));
     d->DataFieldDescript = QStringLiteral("Last Name");
     d->Caption = QStringLiteral("Smith");
     const QString path = dir + QStringLiteral("/d.L");
-    ASSERT_TRUE(surface->SaveObjects(path));
+    ASSERT_TRUE(surface->saveObjects(path));
     const QByteArray bytes = readBytes(path);
     EXPECT_FALSE(bytes.contains("Caption"));
     EXPECT_FALSE(bytes.contains("Smith"));
@@ -211,23 +211,23 @@ TEST_F(Surface, AlignmentCentringAndZOrder)
     TGPLabel* b = place(QRect(10, 40, 60, 25));
     TGPLabel* c = place(QRect(90, 30, 20, 20));
     c->Locked = true;
-    surface->selectionFrame()->Add(a);
-    surface->selectionFrame()->Add(b);
-    surface->selectionFrame()->Add(c);
-    surface->AlignLeft();
+    surface->selectionFrame()->add(a);
+    surface->selectionFrame()->add(b);
+    surface->selectionFrame()->add(c);
+    surface->alignLeft();
     EXPECT_EQ(a->left(), 10);
     EXPECT_EQ(c->left(), 10); // locked objects are aligned too
-    surface->AlignBottoms();
+    surface->alignBottoms();
     EXPECT_EQ(a->top(), 45);
     EXPECT_EQ(b->top(), 40);
-    surface->AlignRight();
+    surface->alignRight();
     EXPECT_EQ(a->left() + a->width(), 70);
-    surface->CenterHorizontally(c);
+    surface->centerHorizontally(c);
     EXPECT_EQ(c->left(), 90);
-    surface->CenterVertically(b);
+    surface->centerVertically(b);
     EXPECT_EQ(b->top(), 38); // 50 - 12 (division toward zero)
 
-    surface->selectionFrame()->Clear();
+    surface->selectionFrame()->clear();
     a->findMenuEntry(QStringLiteral("Send To Back"))->run();
     EXPECT_EQ(surface->indexOf(a), 0);
     a->findMenuEntry(QStringLiteral("Bring To Front"))->run();
@@ -249,9 +249,9 @@ TEST_F(Surface, SurfaceMenuEnablesBySelectionAndClipboard)
     EXPECT_TRUE(enabled(QStringLiteral("Select All")));
     TGPLabel* a = place(QRect(30, 10, 40, 20));
     EXPECT_TRUE(enabled(QStringLiteral("Lock All")));
-    surface->selectionFrame()->Add(a);
+    surface->selectionFrame()->add(a);
     EXPECT_TRUE(enabled(QStringLiteral("Font")));
-    surface->ClipboardCommand(ClipboardCmd::Copy);
+    surface->clipboardCommand(ClipboardCmd::Copy);
     EXPECT_TRUE(enabled(QStringLiteral("Paste")));
     QStringList captions;
     for (const auto& e : surface->surfaceMenu())
@@ -267,14 +267,14 @@ TEST_F(Surface, UnselectableObjectsNeverJoinAndLoadErrorsAreReported)
     TGPLabel* a = place(QRect(30, 10, 40, 20));
     TGPLabel* b = place(QRect(80, 10, 40, 20));
     b->Unselectable = true;
-    surface->SelectAll();
+    surface->selectAll();
     EXPECT_EQ(surface->selectionFrame()->count(), 1);
     a->findMenuEntry(QStringLiteral("Unselectable"))->run();
     EXPECT_EQ(surface->selectionFrame()->count(), 0);
 
     const QString bad = dir + QStringLiteral("/bad.L");
     postavo::testing::writeBytes(bad, QByteArray("\x01TPF1", 5));
-    EXPECT_FALSE(surface->LoadObjects(bad));
+    EXPECT_FALSE(surface->loadObjects(bad));
     ASSERT_EQ(errors.size(), 1);
     EXPECT_EQ(errors[0], QStringLiteral("Invalid stream format"));
 }
@@ -282,8 +282,8 @@ TEST_F(Surface, UnselectableObjectsNeverJoinAndLoadErrorsAreReported)
 TEST_F(Surface, ClipboardFileGoesWithTheSurface)
 {
     TGPLabel* a = place(QRect(30, 10, 40, 20));
-    surface->selectionFrame()->Add(a);
-    surface->ClipboardCommand(ClipboardCmd::Copy);
+    surface->selectionFrame()->add(a);
+    surface->clipboardCommand(ClipboardCmd::Copy);
     const QString clip = surface->clipboardPath();
     ASSERT_TRUE(QFile::exists(clip));
     window.reset();

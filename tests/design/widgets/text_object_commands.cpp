@@ -69,7 +69,7 @@ protected:
 TEST_F(TextCommands, TextGrowsTheObjectAndCancelChangesNothing)
 {
     auto* t = new TGPLabel;
-    surface->PlaceObject(t, QRect(10, 10, 40, 20));
+    surface->placeObject(t, QRect(10, 10, 40, 20));
     const int before = changes;
     run(t, QStringLiteral("Text"));
     EXPECT_EQ(answers.asked.last(), QStringLiteral("text:Text"));
@@ -84,7 +84,7 @@ TEST_F(TextCommands, TextGrowsTheObjectAndCancelChangesNothing)
 TEST_F(TextCommands, CounterSettingsResetAndFit)
 {
     auto* c = new TGCounterLabel;
-    surface->PlaceObject(c, QRect(10, 10, 200, 20));
+    surface->placeObject(c, QRect(10, 10, 200, 20));
     run(c, QStringLiteral("Counter Settings"));
     EXPECT_EQ(c->Startingnumber, 7);
     EXPECT_EQ(c->RepeatEach, 2);
@@ -96,7 +96,7 @@ TEST_F(TextCommands, CounterSettingsResetAndFit)
 TEST_F(TextCommands, BackgroundColourEffectsRotationAndFont)
 {
     auto* t = new TGPLabel;
-    surface->PlaceObject(t, QRect(10, 10, 142, 33));
+    surface->placeObject(t, QRect(10, 10, 142, 33));
     run(t, QStringLiteral("Background Color"));
     EXPECT_EQ(t->BackColor, 255);
     EXPECT_FALSE(t->Transparent);
@@ -113,14 +113,14 @@ TEST_F(TextCommands, BackgroundColourEffectsRotationAndFont)
 TEST_F(TextCommands, SymbolsKeepTheirFontWhenTheSelectionGetsOne)
 {
     auto* s = new TGSymbolLabel;
-    surface->PlaceObject(s, QRect(10, 10, 30, 30));
+    surface->placeObject(s, QRect(10, 10, 30, 30));
     auto* t = new TGPLabel;
-    surface->PlaceObject(t, QRect(100, 10, 142, 33));
+    surface->placeObject(t, QRect(100, 10, 142, 33));
     run(s, QStringLiteral("Symbol Selector"));
     EXPECT_EQ(s->Caption, QStringLiteral("J"));
     EXPECT_EQ(s->Font.points(), 36);
-    surface->SelectAll();
-    surface->ApplyFontToSelection(LayoutFont::fromPoints(QStringLiteral("Arial"), 20));
+    surface->selectAll();
+    surface->applyFontToSelection(LayoutFont::fromPoints(QStringLiteral("Arial"), 20));
     EXPECT_EQ(s->Font.points(), 36);
     EXPECT_EQ(t->Font.points(), 20);
 }

@@ -39,7 +39,7 @@ QStringList printOnPage(const std::vector<TGGraphicControl*>& objects, int page,
         for (int p = 1; p < page; ++p)
             c.newPage();
         for (auto* o : objects)
-            o->PrintObject(c, x, y);
+            o->printObject(c, x, y);
     });
     QStringList log = device.log();
     const int at = log.indexOf(QStringLiteral("page %1").arg(page));
@@ -53,7 +53,7 @@ TEST(TextLayout, OffsetsAndOriginShift)
     TGPLabel t;
     t.setShadow(sdDownRight, 3, clGray);
     t.setHighlight(hdUpLeft, 2, clAqua);
-    t.Recalculate();
+    t.recalculate();
     EXPECT_EQ(t.shadowOffset(), QPoint(3, 3));
     EXPECT_EQ(t.highlightOffset(), QPoint(-2, -2));
     EXPECT_EQ(t.originShift(), QPoint(2, 2));
@@ -63,7 +63,7 @@ TEST(TextLayout, OffsetsAndOriginShift)
 
     t.setShadow(sdLeft, 4, clGray);
     t.setHighlight(hdUp, 1, clAqua);
-    t.Recalculate();
+    t.recalculate();
     EXPECT_EQ(t.originShift(), QPoint(4, 1));
 }
 
@@ -72,14 +72,14 @@ TEST(TextLayout, HeightFollowsTheLineAndRightAlignment)
     TGPLabel t;
     t.Caption = QStringLiteral("Hi");
     t.setAlignment(taRightJustify);
-    t.Recalculate();
+    t.recalculate();
     const TextMetrics m(screenFont(t.Font));
     const int L = m.cellHeight + m.internalLeading + m.externalLeading;
     EXPECT_EQ(t.width(), 142);
     EXPECT_EQ(t.height(), int(L * 1.2)); // 33 was taller than the line allows
     EXPECT_EQ(t.textOrigin().x(), 142 - m.width(QStringLiteral("Hi ")));
     t.setAlignment(taCenter);
-    t.Recalculate();
+    t.recalculate();
     EXPECT_EQ(t.textOrigin().x(), 142 / 2 - m.width(QStringLiteral("Hi ")) / 2);
 }
 
@@ -87,19 +87,19 @@ TEST(TextLayout, AnglesInNinetyDegreeSteps)
 {
     TGPLabel t;
     t.setAlignment(taCenter);
-    t.SetAngle(45);
+    t.setAngle(45);
     EXPECT_EQ(t.Angle, 0);
     EXPECT_EQ(t.boundsRect(), QRect(0, 0, 142, 33));
-    t.SetAngle(90);
+    t.setAngle(90);
     EXPECT_EQ(t.Angle, 90);
     EXPECT_EQ(t.boundsRect(), QRect(0, 0, 33, 142));
     EXPECT_EQ(t.Alignment, taLeftJustify);
-    t.Recalculate();
+    t.recalculate();
     // Upright text starts at the bottom-left corner of its rectangle.
     EXPECT_EQ(t.textOrigin(), QPoint(t.textRect().left, t.textRect().bottom));
-    t.SetAngle(180);
+    t.setAngle(180);
     EXPECT_GT(t.width(), t.height());
-    t.Recalculate();
+    t.recalculate();
     EXPECT_EQ(t.textOrigin(), QPoint(t.textRect().right, t.textRect().bottom));
 }
 
@@ -108,12 +108,12 @@ TEST(TextLayout, GrowToFitNeverShrinks)
     TGPLabel t;
     t.Caption = QStringLiteral("A rather longer text than fits");
     t.setBounds(0, 0, 20, 33);
-    t.GrowToFit();
+    t.growToFit();
     const TextMetrics m(screenFont(t.Font));
     EXPECT_EQ(t.width(), m.width(t.Caption + QStringLiteral("     ")));
     const int w = t.width();
     t.Caption = QStringLiteral("A");
-    t.GrowToFit();
+    t.growToFit();
     EXPECT_EQ(t.width(), w);
 }
 
@@ -136,23 +136,23 @@ TEST(TextObjects, DataFieldValuesBlanksAndPlaceholders)
     TGDataPanel surface(&window);
     surface.setDataset(&table);
     auto* d = new TGPDLabel;
-    surface.PlaceObject(d, QRect(0, 0, 100, 20));
+    surface.placeObject(d, QRect(0, 0, 100, 20));
     d->DataFieldDescript = QStringLiteral("Last Name");
     d->DataFieldName = QStringLiteral("LNAME");
     auto* undefinedField = new TGPDLabel;
-    surface.PlaceObject(undefinedField, QRect(0, 30, 100, 20));
+    surface.placeObject(undefinedField, QRect(0, 30, 100, 20));
     undefinedField->DataFieldDescript = QStringLiteral("No Such Label");
 
-    surface.RefreshObjects();
+    surface.refreshObjects();
     EXPECT_EQ(d->Caption, QStringLiteral("Smith"));
     EXPECT_EQ(undefinedField->Caption, QStringLiteral("<undefined field>"));
     EXPECT_EQ(d->width(), 100); // the value is cut, never the object resized
 
     ASSERT_TRUE(table.next());
-    surface.RefreshObjects();
+    surface.refreshObjects();
     EXPECT_EQ(d->Caption, QStringLiteral("<blank field>"));
     surface.setPrinting(true);
-    surface.RefreshObjects();
+    surface.refreshObjects();
     EXPECT_EQ(d->Caption, QString());
     EXPECT_EQ(undefinedField->Caption, QString());
     surface.setPrinting(false);
@@ -164,7 +164,7 @@ TEST(TextObjects, DataFieldValuesBlanksAndPlaceholders)
     surface.setDisplayDataValues(true);
     ASSERT_TRUE(table.first());
     surface.setPrinting(true);
-    surface.RefreshObjects();
+    surface.refreshObjects();
     const QStringList log = printOnPage({d}, 1);
     ASSERT_FALSE(log.isEmpty());
     EXPECT_TRUE(log.last().endsWith(QStringLiteral("\"Smith\""))) << log.last().toStdString();
@@ -182,7 +182,7 @@ TEST(TextObjects, CounterSequences)
     QStringList seen;
     for (int i = 0; i < 5; ++i) {
         seen << c.displayText();
-        c.NextItem();
+        c.nextItem();
     }
     EXPECT_EQ(seen, (QStringList{"No. 01000", "No. 01000", "No. 01001", "No. 01001", "No. 01002"}));
 
@@ -191,10 +191,10 @@ TEST(TextObjects, CounterSequences)
     QStringList shown;
     for (int i = 0; i < 4; ++i) {
         shown << three.displayText();
-        three.NextItem();
+        three.nextItem();
     }
     EXPECT_EQ(shown, (QStringList{"1", "1", "1", "2"}));
-    three.ResetItem();
+    three.resetItem();
     EXPECT_EQ(three.displayText(), QStringLiteral("1"));
 
     TGCounterLabel negative;
@@ -243,18 +243,18 @@ TEST(TextObjects, PrintedTextSitsAtItsInchPosition)
 TEST(TextObjects, MenusByClass)
 {
     TGPLabel p;
-    p.Loaded();
+    p.loaded();
     QStringList c = captions(p.menu());
     EXPECT_EQ(c.mid(12).join(QLatin1Char('|')),
               QStringLiteral("-|Font|3D Effects|Alignment|Background Color|Transparent|-|Text|-|Rotation"));
     TGSymbolLabel s;
-    s.Loaded();
+    s.loaded();
     c = captions(s.menu());
     EXPECT_FALSE(c.contains(QStringLiteral("Font")));
     EXPECT_FALSE(c.contains(QStringLiteral("Alignment")));
     EXPECT_EQ(c.last(), QStringLiteral("Symbol Selector"));
     TGDateTimeLabel d;
-    d.Loaded();
+    d.loaded();
     EXPECT_EQ(captions(d.menu()).mid(18).join(QLatin1Char('|')), QStringLiteral("-|Date Format|Time Format"));
     // Check marks follow the properties.
     p.setAlignment(taCenter);

@@ -36,28 +36,28 @@ struct Scene {
         surface->setShowGrid(true);
         surface->DrawOutline = true;
         title = new TGPLabel;
-        surface->PlaceObject(title, QRect(16, 12, 200, 33));
+        surface->placeObject(title, QRect(16, 12, 200, 33));
         title->setCaption(QStringLiteral("Postavo label"));
         title->setFont(LayoutFont::fromPoints(QStringLiteral("Arial"), 14, fsBold));
         title->setShadow(sdDownRight, 2, clGray);
         upright = new TGPLabel;
-        surface->PlaceObject(upright, QRect(300, 20, 33, 120));
+        surface->placeObject(upright, QRect(300, 20, 33, 120));
         upright->setCaption(QStringLiteral("Rotated"));
-        upright->SetAngle(90);
+        upright->setAngle(90);
         counter = new TGCounterLabel;
-        surface->PlaceObject(counter, QRect(16, 100, 120, 30));
+        surface->placeObject(counter, QRect(16, 100, 120, 30));
         counter->TextBefore = QStringLiteral("No. ");
         counter->LeadingZeros = 4;
-        counter->ResetItem();
+        counter->resetItem();
         counter->setTransparent(false);
         counter->setBackColor(65535);
         auto* symbol = new TGSymbolLabel;
-        surface->PlaceObject(symbol, QRect(240, 12, 10, 10));
+        surface->placeObject(symbol, QRect(240, 12, 10, 10));
         auto* page = new TGPageNumberLabel;
-        surface->PlaceObject(page, QRect(240, 130, 50, 20));
+        surface->placeObject(page, QRect(240, 130, 50, 20));
         auto* box = new TGLabelShapes;
-        surface->PlaceObject(box, QRect(180, 70, 90, 60));
-        surface->selectionFrame()->Add(title);
+        surface->placeObject(box, QRect(180, 70, 90, 60));
+        surface->selectionFrame()->add(title);
         surface->selectionFrame()->releaseCapture();
     }
 };
@@ -105,7 +105,7 @@ TEST(VisualOutput, LayoutPrintsIntoAPdf)
     s.surface->setPrinting(true);
     ASSERT_TRUE(canvas.execute({}, [&](printing::TPrintCanvas& c) {
         // The layout at one inch from the paper's corner.
-        s.surface->PrintObjects(c, 1.0, 1.0);
+        s.surface->printObjects(c, 1.0, 1.0);
     })) << canvas.lastError().toStdString();
     s.surface->setPrinting(false);
     int code = 0;
