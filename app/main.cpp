@@ -1,6 +1,6 @@
 // Postavo start-up: one running copy per program folder, then the main window.
 
-#include "Pvmain.h"
+#include "mainwindow.h"
 #include "programfolder.h"
 #include "shippedtables.h"
 #include "singlecopy.h"

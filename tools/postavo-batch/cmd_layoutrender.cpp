@@ -3,6 +3,7 @@
 #include "commands.h"
 
 #include "addressfile.h"
+#include "datasurface.h"
 #include "designtypes.h"
 #include "devices.h"
 #include "layoutdocument.h"
@@ -72,23 +73,22 @@ int runLayoutRender(CommandContext& ctx)
                 << data << ".\n";
         return kExitFailed;
     }
-    ObjectList& surface = *doc.bands[0];
+    // The label's objects go onto a data-bound surface, as a print run has them.
+    DataSurface surface(&doc.owner);
+    for (TGGraphicControl* o : doc.bands[0]->designObjects())
+        surface.insertObject(o);
     surface.setDataset(&table);
     surface.setDisplayDataValues(true);
     if (labelW > 0)
-        surface.setSize(design::roundHalfEven(labelW * design::screenPpi()),
-                        design::roundHalfEven(labelH * design::screenPpi()));
+        surface.setSurfaceSize(design::roundHalfEven(labelW * design::screenPpi()),
+                               design::roundHalfEven(labelH * design::screenPpi()));
 
     const QPageLayout page(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF());
     printing::PdfFileDevice device(pdf, page);
     printing::TPrintCanvas canvas;
     canvas.setDevice(&device);
     const bool ok = canvas.execute([](printing::TPrintCanvas&) {},
-                                   [&](printing::TPrintCanvas& c) {
-                                       for (auto& band : doc.bands)
-                                           if (band && band.get() == &surface)
-                                               printSurfaceOnce(*band, c, 0.0, 0.0);
-                                   });
+                                   [&](printing::TPrintCanvas& c) { printSurfaceOnce(surface, c, 0.0, 0.0); });
     table.close();
     if (!ok) {
         ctx.err << canvas.lastError() << "\n";
