@@ -1,5 +1,6 @@
 // Postavo start-up: one running copy per program folder, then the main window.
 
+#include "commands.h"
 #include "mainwindow.h"
 #include "programfolder.h"
 #include "shippedtables.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv)
     postavo::installShippedTables(postavo::ProgramFolder::sysdataPath(), postavo::shippedTablesDir(), &error);
 
     postavo::TAddressMain window;
+    postavo::installSubsystemCommands(window);
     QObject::connect(&single, &postavo::SingleCopy::activationRequested, &window,
                      &postavo::TAddressMain::bringToFront);
     window.show();

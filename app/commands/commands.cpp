@@ -1,0 +1,13 @@
+#include "commands.h"
+
+#include "mainwindow.h"
+
+namespace postavo {
+
+// One line per subsystem; its install function lives in app/commands/<subsystem>.cpp.
+void installSubsystemCommands(TAddressMain& main)
+{
+    (void)main;
+}
+
+} // namespace postavo
