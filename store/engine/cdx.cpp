@@ -233,7 +233,7 @@ std::unique_ptr<CompoundIndex> CompoundIndex::create(const std::string& path)
     ix->file_->appendPages(2);
     TagInfo dir;
     dir.keyLength = kDirectoryKeyLength;
-    writeIndexHeader(*ix->file_, 0, dir, indexopt::kCompact | indexopt::kCompound, 0);
+    writeIndexHeader(*ix->file_, 0, dir, indexopt::kCompact | indexopt::kCompound | indexopt::kStructural, 0);
     ix->directory_ = std::make_unique<IndexTree>(*ix->file_, 0, kDirectoryKeyLength, ' ');
     ix->directory_->initEmpty();
     ix->file_->flush();
@@ -610,6 +610,8 @@ void CompoundIndex::flush()
     file_->flush();
 }
 void CompoundIndex::setCacheLimit(uint32_t pages) { file_->setCacheLimit(pages); }
+void CompoundIndex::setSharedWriter(bool on) { file_->setCountChanges(on); }
+uint32_t CompoundIndex::changeCounter() { return file_->changeCounter(); }
 void CompoundIndex::sync()
 {
     flush();

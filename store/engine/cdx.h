@@ -157,6 +157,10 @@ public:
     std::vector<std::string> check();   // structural problems, empty when sound
     // Unchanged pages beyond this many are dropped from memory at flush (default 256 MB worth).
     void setCacheLimit(uint32_t pages);
+    // A file others may have open too: each flush that writes advances the header's change
+    // counter, so their cached pages can be seen to be stale.
+    void setSharedWriter(bool on);
+    uint32_t changeCounter();
 
 private:
     CompoundIndex();

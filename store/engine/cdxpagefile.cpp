@@ -200,6 +200,11 @@ void PageFile::flush()
 {
     if (readOnly_ || fd_ < 0)
         return;
+    if (countChanges_ && !pages_.empty()
+        && std::any_of(pages_.begin(), pages_.end(), [](const auto& p) { return p && p->dirty; })) {
+        uint8_t* head = writable(0);
+        putLE32(head + kChangeCounterOffset, getLE32(head + kChangeCounterOffset) + 1);
+    }
     // Runs of consecutive changed pages go out in one write each.
     std::vector<uint8_t> buf;
     size_t i = 0;
@@ -241,6 +246,8 @@ void PageFile::flush()
         }
     }
 }
+
+uint32_t PageFile::changeCounter() { return getLE32(page(0) + kChangeCounterOffset); }
 
 void PageFile::sync()
 {

@@ -196,6 +196,7 @@ private:
     TagState compileTag(const TagInfo& info) const;
     void openIndex();
     void rebuildIndex(const std::vector<TagSpec>& specs);
+    void dropIndexFile();   // no tags: no index file and no index flag
     void appendTags(const std::vector<TagSpec>& specs);
     std::vector<TagSpec> currentTagSpecs() const;
     void updateKeys();

@@ -94,6 +94,7 @@ void Table::openIndex()
     indexError_.clear();
     try {
         cdx_ = CompoundIndex::open(path, mode_ == OpenMode::ReadOnly, resolver);
+        cdx_->setSharedWriter(mode_ == OpenMode::Shared);
     } catch (const EngineError& e) {
         // A damaged index must not keep the table shut: the caller sees no tags and rebuilds.
         indexError_ = e.what();
@@ -571,6 +572,8 @@ void Table::appendTags(const std::vector<TagSpec>& specs)
             sorters[second].prepare(blocks[slotOf[i]], infos[mine[i]]);
     };
     reportProgress(0);
+    if (groups.empty())
+        return;
     const int span = 100 / int(groups.size());
     for (std::size_t g = 0; g < groups.size(); ++g) {
         const std::vector<std::size_t>& group = groups[g];
@@ -619,8 +622,33 @@ void Table::appendTags(const std::vector<TagSpec>& specs)
     }
 }
 
+void Table::dropIndexFile()
+{
+    cursor_.reset();
+    if (order_ > 0)
+        order_ = 0;
+    cdx_.reset();
+    tags_.clear();
+    removeFileIfExists(indexPath());
+    if (header_.flags & DbfHeader::kHasStructuralIndex) {
+        header_.flags &= std::uint8_t(~DbfHeader::kHasStructuralIndex);
+        writeFlags();
+    }
+    if (indexDirty_) {
+        const unsigned char zero = 0;
+        file_.write(14, &zero, 1);
+        indexDirty_ = false;
+    }
+}
+
 void Table::rebuildIndex(const std::vector<TagSpec>& specs)
 {
+    if (specs.empty()) {
+        // Other engines refuse a compound index without tags: a table with none has no index.
+        dropIndexFile();
+        reportProgress(100);
+        return;
+    }
     const std::string path = indexPath();
     const std::string temp = path + ".tmp";
     removeFileIfExists(temp);

@@ -4,6 +4,7 @@
 #include "filterops.h"
 #include "settings.h"
 #include "support_addressfile.h"
+#include "support_validators.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -51,6 +52,8 @@ TEST_F(AddressTableTest, CreatedFileHasTheFieldsAtTheGivenWidthsAndAllTags)
     EXPECT_EQ(t.orderNumber("NOTISDEL"), 26);
     EXPECT_FALSE(t.hasRecord());
     EXPECT_EQ(t.visibleCount(), 0u);
+    t.close();
+    EXPECT_TABLE_VALID(path.toStdString());   // other programs open a new, empty file
 }
 
 TEST_F(AddressTableTest, InsertEditPostAndCancel)
@@ -161,6 +164,8 @@ TEST_F(AddressTableTest, DeletedRecordsHideAndRebuildRemovesThem)
     ASSERT_TRUE(t.goTo(2));
     EXPECT_EQ(t.value("FNAME"), "F002");  // later records shifted down
     EXPECT_TRUE(CheckValidIndex(t));
+    t.close();
+    EXPECT_TABLE_VALID(path.toStdString());
 }
 
 TEST_F(AddressTableTest, TagAllClearTagsAndTagAgainInTagOrder)

@@ -1,6 +1,7 @@
 // Orders and the things that use them: tags kept current by every write, seek (exact, prefix,
 // soft), scope, query filters with deleted records hidden or shown, reindex, tag replacement.
 #include "engine_support.h"
+#include "support_validators.h"
 
 #include <gtest/gtest.h>
 
@@ -46,9 +47,15 @@ struct Orders : ::testing::Test {
     void expectSound()
     {
         EXPECT_EQ(t->check(), std::vector<std::string>{});
-        t->commit();
-        std::string out;
-        EXPECT_EQ(run("/usr/bin/python3 " POSTAVO_SHARED_DIR "/tools/xbase-check.py " + path + " --quiet", &out), 0) << out;
+        // Other programs cannot open a table this one holds exclusively: let it go meanwhile.
+        const int order = t->order();
+        const std::uint32_t recno = t->recNo();
+        t->close();
+        EXPECT_TABLE_VALID(path);
+        t = Table::open(path, OpenMode::Exclusive);
+        if (order > 0)
+            t->setOrder(order);
+        t->go(recno);
     }
 };
 
