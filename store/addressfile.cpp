@@ -708,14 +708,6 @@ int RunningTotalProgress::position() const
 
 // ---- address file operations ----
 
-static std::vector<engine::TagSpec> addressTagSpecs()
-{
-    std::vector<engine::TagSpec> specs;
-    for (const auto& t : addressTags())
-        specs.push_back({t.name, t.key, {}, false, false});
-    return specs;
-}
-
 bool BuildAddressTags(AddressTable& table, const std::function<void(int)>& progress, int divisor)
 {
     Table* t = table.engineTable();
@@ -776,12 +768,10 @@ bool CheckValidIndex(const AddressTable& table)
 
 bool CreateAddressFile(const QString& path, const FieldLengths& lengths, AddressFileUi& ui)
 {
-    std::vector<engine::FieldSpec> specs;
-    for (const auto& f : addressFields()) {
+    const std::vector<engine::FieldSpec> specs = addressFieldSpecs([&](const AddressFieldDef& f) {
         const QString name = QString::fromLatin1(f.name);
-        const int width = f.adjustable ? sanitisedFieldLength(name, lengths.value(name, f.defaultWidth)) : f.defaultWidth;
-        specs.push_back({f.name, f.type, width, 0});
-    }
+        return sanitisedFieldLength(name, lengths.value(name, f.defaultWidth));
+    });
     try {
         Table::create(QFile::encodeName(path).toStdString(), specs);
     } catch (const EngineError&) {
