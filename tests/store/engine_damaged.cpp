@@ -1,6 +1,7 @@
 // Damaged and foreign files: every one gives an EngineError naming the file, leaves the files
 // as they were, and never reads out of bounds.
 #include "engine_support.h"
+#include "cdx.h"
 
 #include <gtest/gtest.h>
 
@@ -186,4 +187,40 @@ TEST_F(Damaged, DamagedIndexOpensWithoutTagsAndIsRebuilt)
     EXPECT_TRUE(t->indexError().empty());
     t->replace("NAME", "x");
     EXPECT_EQ(t->check(), std::vector<std::string>{});
+}
+
+// A compound index whose tag directory is empty (another program's, or one left by a crash):
+// every path that rebuilds the index copes, and leaves no index file, no temporary file and no
+// index flag, since other engines refuse an index without tags.
+TEST_F(Damaged, IndexWithoutTagsIsDroppedByEveryRebuild)
+{
+    const std::string cdx = dir + "/d.cdx";
+    auto withEmptyIndex = [&](bool unflushed) {
+        CompoundIndex::create(cdx)->flush();
+        patch(path, 28, {0x03});                      // announces the index
+        patch(path, 14, {std::uint8_t(unflushed)});   // and unflushed index changes
+    };
+    auto expectNoIndex = [&](std::uint32_t records) {
+        EXPECT_FALSE(fs::exists(cdx));
+        EXPECT_FALSE(fs::exists(cdx + ".tmp"));
+        EXPECT_EQ(readBytes(path)[28] & 0x01, 0);
+        auto t = Table::open(path, OpenMode::ReadOnly);
+        EXPECT_EQ(t->recCount(), records);
+        EXPECT_EQ(t->check(), std::vector<std::string>{});
+    };
+    const std::vector<std::function<void(Table&)>> rebuilds = {
+        [](Table& t) { t.reindex(); }, [](Table& t) { t.pack(); }, [](Table& t) { t.zap(); }};
+    for (std::size_t i = 0; i < rebuilds.size(); ++i) {
+        SCOPED_TRACE(i);
+        withEmptyIndex(false);
+        {
+            auto t = Table::open(path, OpenMode::Exclusive);
+            EXPECT_EQ(t->tagCount(), 0u);
+            rebuilds[i](*t);
+        }
+        expectNoIndex(i == 2 ? 0 : 3);   // zap empties the table
+    }
+    withEmptyIndex(true);   // the exclusive open finishes the interrupted index changes
+    Table::open(path, OpenMode::Exclusive)->close();
+    expectNoIndex(0);
 }
