@@ -360,10 +360,49 @@ bool AddressTable::commit()
     return true;
 }
 
+void AddressTable::discardQuietly()
+{
+    try {
+        table_->discardChanges();
+    } catch (const EngineError&) {
+        // The error already reported is the one that matters.
+    }
+}
+
+QString AddressTable::unstorableText() const
+{
+    QStringList where;
+    for (auto it = buffer_.cbegin(); it != buffer_.cend(); ++it) {
+        const QStringList chars = charactersOutsideCp1252(it.value());
+        if (!chars.isEmpty())
+            where << QStringLiteral("%1: %2").arg(displayLabel(it.key()), describeCharacters(chars));
+    }
+    const QStringList memoChars = charactersOutsideCp1252(memoBuffer_);
+    if (!memoChars.isEmpty())
+        where << QStringLiteral("Memo: %1").arg(describeCharacters(memoChars));
+    if (where.isEmpty())
+        return {};
+    return QStringLiteral("An address file holds Windows-1252 text, which has no room for these characters. "
+                          "Replace them and save again.\n")
+        + where.join(QLatin1Char('\n'));
+}
+
+QString AddressTable::displayLabel(const QString& fieldName) const
+{
+    const Field* f = field(fieldName);
+    return f && !f->label.isEmpty() ? f->label : fieldName;
+}
+
 bool AddressTable::post(bool durable)
 {
     if (!editing())
         return true;
+    // Nothing is written unless all of it can be: text the file cannot hold is refused here,
+    // and a write that fails is taken back whole.
+    if (const QString refused = unstorableText(); !refused.isEmpty()) {
+        error_ = refused;
+        return false;
+    }
     try {
         const bool inserting = state_ == TableState::Insert;
         const QString oldMemo = inserting ? QString() : storedValue(QStringLiteral("MEMO"));
@@ -380,17 +419,29 @@ bool AddressTable::post(bool durable)
         }
         if (inserting ? !memoBuffer_.isEmpty() : memoBuffer_ != oldMemo)
             table_->replace("MEMO", bytes(memoBuffer_));
-        if (durable)
-            table_->commit();
-        else
-            table_->postRecord();
+        table_->postRecord();
     } catch (const EngineError& e) {
-        error_ = fromFile(e.what());
+        try {
+            table_->discardChanges();
+        } catch (const EngineError& again) {
+            error_ = QStringLiteral("The record was not saved: %1\nTaking the change back failed too: %2")
+                         .arg(fromFile(e.what()), fromFile(again.what()));
+            return false;
+        }
+        error_ = QStringLiteral("The record was not saved: %1").arg(fromFile(e.what()));
         return false;
     }
     buffer_.clear();
     modified_ = false;
     setState(TableState::Browse);
+    if (durable) {
+        // The record is in the files; only the wait for the disk is left.
+        try {
+            table_->commit();
+        } catch (const EngineError& e) {
+            error_ = QStringLiteral("The record was saved, but the disk did not confirm it: %1").arg(fromFile(e.what()));
+        }
+    }
     emitData();
     emitCurrent();
     return true;
@@ -400,6 +451,13 @@ void AddressTable::cancel()
 {
     if (!editing())
         return;
+    if (table_) {
+        try {
+            table_->discardChanges();   // nothing of a failed post stays behind
+        } catch (const EngineError& e) {
+            error_ = fromFile(e.what());
+        }
+    }
     buffer_.clear();
     memoBuffer_.clear();
     modified_ = false;
@@ -542,7 +600,8 @@ bool AddressTable::deleteCurrent()
         table_->deleteRecord();
         table_->commit();  // deleting is rare and must not come back after a crash
     } catch (const EngineError& e) {
-        error_ = fromFile(e.what());
+        error_ = QStringLiteral("The record was not deleted: %1").arg(fromFile(e.what()));
+        discardQuietly();
         return false;
     }
     emitData();
@@ -558,6 +617,7 @@ bool AddressTable::setTagged(bool on)
         table_->postRecord();
     } catch (const EngineError& e) {
         error_ = fromFile(e.what());
+        discardQuietly();
         return false;
     }
     emitData();

@@ -1,6 +1,7 @@
 #include "cdxpagefile.h"
 
 #include "engine_error.h"
+#include "write_faults.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -220,6 +221,10 @@ void PageFile::flush()
             ++j;
         }
         off_t pos = static_cast<off_t>(i) * kPageSize;
+        if (const int fault = injectedWriteFault(path_, static_cast<uint64_t>(pos), buf.size())) {
+            errno = fault;
+            ioError(path_, "cannot write the index");
+        }
         size_t done = 0;
         while (done < buf.size()) {
             ssize_t n = ::pwrite(fd_, buf.data() + done, buf.size() - done, pos + done);

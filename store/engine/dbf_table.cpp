@@ -230,6 +230,7 @@ void Table::close()
                 memo_->sync();
             file_.sync();
             flushIndexes(true);
+            clearAppendMark();
         }
     } catch (...) {
         failure = std::current_exception();
@@ -240,6 +241,10 @@ void Table::close()
     tags_.clear();
     order_ = 0;
     soleWriter_ = false;
+    appendMarked_ = false;
+    memoSaved_ = false;
+    lastPost_ = LastPost();
+    dirty_ = pendingAppend_ = false;
     indexError_.clear();
     filter_ = Expression();
     memo_.reset();
@@ -656,6 +661,7 @@ void Table::appendBlank()
     requireWritable();
     post();
     const std::uint32_t n = refreshCount();
+    appendFrom_ = eof_ ? 0 : recno_;
     recno_ = n + 1;
     std::fill(record_.begin(), record_.end(), ' ');
     pendingAppend_ = true;
@@ -743,6 +749,10 @@ void Table::replace(std::string_view name, std::string_view value)
     case 'M': {
         if (!memo_)
             throw EngineError(EngineError::Kind::Io, path_, "table has no memo file");
+        if (!memoSaved_) {
+            memoPoint_ = memo_->savepoint();
+            memoSaved_ = true;
+        }
         putMemoPointer(f, p, memo_->write(value));
         break;
     }
@@ -804,38 +814,184 @@ void Table::writeCount()
     file_.write(1, b, sizeof b);
 }
 
-void Table::post()
+namespace {
+// Header byte 12 (reserved in the format) says that an append of ours may have left record
+// bytes past the count: it is set before the first record of a session's appends is written and
+// cleared once a commit or close has the count on disk. A crash in between leaves at most one
+// record (and its end-of-file mark) past the count, with the mark set: only that is ours to take
+// back. Other programs write 0 there, so their leftovers are never mistaken for ours.
+constexpr std::uint64_t kAppendMarkOffset = 12;
+constexpr unsigned char kAppendMark = 0x01;
+} // namespace
+
+void Table::markAppending()
 {
-    if (!dirty_ || !file_.isOpen())
+    if (appendMarked_)
         return;
-    if (pendingAppend_) {
-        // Record bytes first, the header's count after: a crash in between leaves the table
-        // as it was before the append. (Writers are alone, so the number cannot be taken.)
+    file_.write(kAppendMarkOffset, &kAppendMark, 1);
+    appendMarked_ = true;
+}
+
+void Table::clearAppendMark()
+{
+    if (!appendMarked_ || !file_.isOpen() || mode_ == OpenMode::ReadOnly)
+        return;
+    const unsigned char zero = 0;
+    file_.write(kAppendMarkOffset, &zero, 1);
+    appendMarked_ = false;
+}
+
+// Writes record_ to the table file. On failure the file is put back as it was (shrinking and
+// rewriting in place need no new space) and the error goes on.
+void Table::storeRecordBytes(bool appended, std::uint32_t oldCount)
+{
+    if (!appended) {
+        try {
+            file_.write(header_.recordOffset(recno_), record_.data(), record_.size());
+        } catch (...) {
+            try {
+                file_.write(header_.recordOffset(recno_), original_.data(), original_.size());
+            } catch (...) {
+            }
+            throw;
+        }
+        return;
+    }
+    const bool markedHere = !appendMarked_;
+    markAppending();
+    // Record bytes first, the header's count after: a crash in between leaves the record
+    // past the count with the append mark set, which the next exclusive open takes back.
+    try {
         std::vector<unsigned char> out(record_);
         out.push_back(0x1A);
         file_.write(header_.recordOffset(recno_), out.data(), out.size());
         header_.recordCount = recno_;
         writeCount();
-    } else {
-        file_.write(header_.recordOffset(recno_), record_.data(), record_.size());
+    } catch (...) {
+        try {
+            restoreRecordBytes(true, oldCount);
+            if (markedHere)
+                clearAppendMark();
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+void Table::restoreRecordBytes(bool appended, std::uint32_t oldCount)
+{
+    if (!appended) {
+        file_.write(header_.recordOffset(recno_), lastPost_.before.data(), lastPost_.before.size());
+        return;
+    }
+    const std::uint64_t end = header_.headerLength + std::uint64_t(oldCount) * header_.recordLength;
+    if (header_.recordCount != oldCount) {
+        header_.recordCount = oldCount;
+        writeCount();
+    }
+    // The end-of-file mark goes back where it was, in place.
+    const unsigned char eofMark = 0x1A;
+    if (file_.size() > end) {
+        file_.truncate(end + 1);
+        file_.write(end, &eofMark, 1);
+    }
+    if (recno_ >= cacheFirst_ && recno_ < cacheFirst_ + cacheCount_)
+        cacheCount_ = 0;
+}
+
+void Table::post()
+{
+    if (!dirty_ || !file_.isOpen())
+        return;
+    const bool appended = pendingAppend_;
+    const std::uint32_t oldCount = header_.recordCount;
+    storeRecordBytes(appended, oldCount);
+    try {
+        updateKeys();
+    } catch (...) {
+        try {
+            undoKeys(original_.data(), record_.data(), appended, keysDone_);
+            lastPost_.before = original_;
+            restoreRecordBytes(appended, oldCount);
+        } catch (...) {
+        }
+        throw;
     }
     if (recno_ >= cacheFirst_ && recno_ < cacheFirst_ + cacheCount_)
         std::memcpy(&cache_[std::size_t(recno_ - cacheFirst_) * record_.size()], record_.data(), record_.size());
-    updateKeys();
+    lastPost_.valid = true;
+    lastPost_.appended = appended;
+    lastPost_.oldCount = oldCount;
+    lastPost_.appendFrom = appendFrom_;
+    lastPost_.memoSaved = memoSaved_;
+    lastPost_.memoPoint = memoPoint_;
+    lastPost_.before = original_;
+    lastPost_.keysDone = keysDone_;
     std::memcpy(original_.data(), record_.data(), record_.size());
     dirty_ = false;
     pendingAppend_ = false;
+    memoSaved_ = false;
     eof_ = false;
+}
+
+// Takes the last post back out of the files and the index in memory, leaving record_ changed
+// as it was before the post.
+void Table::undoLastPost()
+{
+    if (!lastPost_.valid)
+        return;
+    lastPost_.valid = false;
+    const bool appended = lastPost_.appended;
+    undoKeys(lastPost_.before.data(), record_.data(), appended, lastPost_.keysDone);
+    restoreRecordBytes(appended, lastPost_.oldCount);
+    std::memcpy(original_.data(), lastPost_.before.data(), original_.size());
+    dirty_ = true;
+    pendingAppend_ = appended;
+    appendFrom_ = lastPost_.appendFrom;
+    memoSaved_ = lastPost_.memoSaved;
+    memoPoint_ = lastPost_.memoPoint;
+}
+
+void Table::discardChanges()
+{
+    if (!file_.isOpen())
+        return;
+    if (memoSaved_ && memo_) {
+        memo_->rollback(memoPoint_);
+        memoSaved_ = false;
+    }
+    if (pendingAppend_) {
+        pendingAppend_ = false;
+        dirty_ = false;
+        if (appendFrom_ >= 1 && appendFrom_ <= header_.recordCount)
+            loadRecord(appendFrom_);
+        else
+            setPhantom();
+        return;
+    }
+    if (dirty_) {
+        std::memcpy(record_.data(), original_.data(), record_.size());
+        dirty_ = false;
+    }
 }
 
 void Table::commit()
 {
     requireWritable();
+    const bool changed = dirty_;
     post();
+    try {
+        flushIndexes(false);
+    } catch (...) {
+        if (changed)
+            undoLastPost();
+        throw;
+    }
     if (memo_)
         memo_->sync();
     file_.sync();
     flushIndexes(true);
+    clearAppendMark();
 }
 
 bool Table::rlock(std::uint32_t recno)

@@ -151,6 +151,23 @@ std::uint32_t FptMemo::store(std::uint32_t type, std::string_view text)
     return block;
 }
 
+void FptMemo::rollback(const Savepoint& point)
+{
+    if (readOnly_ || point.size == 0)
+        return;
+    // Shrinking and rewriting the header in place need no new space, so they work on a full
+    // disk too.
+    if (file_.size() > point.size)
+        file_.truncate(point.size);
+    size_ = point.size;
+    if (nextFree_ != point.nextFree) {
+        nextFree_ = point.nextFree;
+        unsigned char nf[4];
+        putBe32(nf, nextFree_);
+        file_.write(0, nf, 4);
+    }
+}
+
 void FptMemo::clear()
 {
     nextFree_ = (kHeaderSize + blockSize_ - 1) / blockSize_;

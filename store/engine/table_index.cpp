@@ -161,8 +161,9 @@ void Table::keyOf(const TagState& tag, const unsigned char* data, std::uint32_t 
 void Table::updateKeys()
 {
     const bool appended = pendingAppend_;
+    keysDone_ = 0;
     if (cdx_) {
-        for (std::size_t i = 0; i < tags_.size(); ++i) {
+        for (std::size_t i = 0; i < tags_.size(); keysDone_ = ++i) {
             const TagState& t = tags_[i];
             const bool newIn = t.forCond.empty() || t.forCond.evalLogical(ref(record_.data(), recno_));
             keyOf(t, record_.data(), recno_, keyB_);
@@ -193,6 +194,31 @@ void Table::updateKeys()
     }
     if (cursor_ && !appended)
         cursor_.reset();  // the tree changed under it; it is re-found from the record
+}
+
+void Table::undoKeys(const unsigned char* before, const unsigned char* after, bool appended, std::size_t tagCount)
+{
+    if (!cdx_)
+        return;
+    for (std::size_t i = 0; i < tagCount && i < tags_.size(); ++i) {
+        const TagState& t = tags_[i];
+        const bool newIn = t.forCond.empty() || t.forCond.evalLogical(ref(after, recno_));
+        keyOf(t, after, recno_, keyB_);
+        if (appended) {
+            if (newIn)
+                cdx_->deleteKey(i, keyB_, recno_);
+            continue;
+        }
+        const bool oldIn = t.forCond.empty() || t.forCond.evalLogical(ref(before, recno_));
+        keyOf(t, before, recno_, keyA_);
+        if (oldIn == newIn && (!oldIn || keyA_ == keyB_))
+            continue;
+        if (newIn)
+            cdx_->deleteKey(i, keyB_, recno_);
+        if (oldIn)
+            cdx_->insertKey(i, keyA_, recno_);
+    }
+    cursor_.reset();
 }
 
 // ---------------------------------------------------------------- orders
