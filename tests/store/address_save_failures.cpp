@@ -2,6 +2,7 @@
 // buffer, saving again stores the record once, and cancelling writes nothing. Failures come
 // from the engine's write hook (a full disk) and from a real file-size limit.
 #include "addressfile.h"
+#include "cp1252.h"
 #include "engine/recordengine.h"
 #include "engine/write_faults.h"
 #include "support_addressfile.h"
@@ -210,6 +211,35 @@ TEST_F(SaveFailures, FileSizeLimitOnInsertAndEdit)
     ASSERT_TRUE(t.open(path));
     EXPECT_EQ(lastNames(), QStringList({"Person1", "Person2", "Person3"}));
     expectSoundFile();
+}
+
+// Text the file cannot hold is refused whole, naming the characters, never stored as '?'.
+TEST_F(SaveFailures, CharactersOutsideWindows1252AreRefusedNotReplaced)
+{
+    EXPECT_EQ(charactersOutsideCp1252(QStringLiteral("Zażółć gęślą jaźń")),
+              QStringList({"ż", "ł", "ć", "ę", "ś", "ą", "ź", "ń"}));
+    EXPECT_EQ(charactersOutsideCp1252(QStringLiteral("Müller Œuvre € naïve")), QStringList());
+    EXPECT_EQ(charactersOutsideCp1252(QStringLiteral("a\U0001F600b\U0001F600")), QStringList({"\U0001F600"}));
+    EXPECT_EQ(describeCharacters({"Ł", "ż"}), "Ł (U+0141), ż (U+017C)");
+
+    const Files before = files();
+    ASSERT_TRUE(t.insert());
+    t.setValue("LNAME", QStringLiteral("Łukasiewicz"));
+    t.setValue("CITY", QStringLiteral("Kraków"));   // fits: ó is in Windows-1252
+    t.setMemo(QStringLiteral("Zażółć"));
+    EXPECT_FALSE(t.post());
+    const QString why = t.lastError();
+    EXPECT_NE(why.indexOf("Last Name: Ł (U+0141)"), -1) << why.toStdString();
+    EXPECT_NE(why.indexOf("Memo: ż (U+017C)"), -1) << why.toStdString();
+    EXPECT_EQ(why.indexOf("City"), -1) << why.toStdString();
+    EXPECT_EQ(t.state(), TableState::Insert);
+    EXPECT_EQ(t.value("LNAME"), QStringLiteral("Łukasiewicz"));
+    EXPECT_EQ(files(), before);
+    t.setValue("LNAME", QStringLiteral("Lukasiewicz"));
+    t.setMemo(QStringLiteral("Zazolc"));
+    EXPECT_TRUE(t.unstorableText().isEmpty());
+    ASSERT_TRUE(t.post()) << t.lastError().toStdString();
+    EXPECT_EQ(t.value("CITY"), QStringLiteral("Kraków"));
 }
 
 } // namespace
