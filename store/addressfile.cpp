@@ -67,14 +67,33 @@ bool AddressTable::bind(const QString& path, OpenMode mode, QString* error)
     if (!QFileInfo::exists(path))
         return fail(QStringLiteral("File ") + path + QStringLiteral(" not found"), error);
     try {
-        auto t = Table::open(QFile::encodeName(path).toStdString(), mode);
-        // MatchFieldSizes: every address field must be there; take the file's widths.
+        const std::string file = QFile::encodeName(path).toStdString();
+        // The file is judged from its header before it is opened, so that opening, which may
+        // finish work of ours left undone, never touches a file that is not an address file.
+        const engine::DbfHeader header = Table::readHeader(file);
         QVector<Field> matched = fields_;
         for (Field& f : matched) {
-            const int i = t->fieldIndex(f.name.toStdString());
+            // MatchFieldSizes: every address field must be there; take the file's widths.
+            const int i = header.fieldIndex(f.name.toStdString());
             if (i < 0)
                 return fail(QStringLiteral("%1 is not an address file: it has no field %2.").arg(path, f.name), error);
-            f.width = t->fields()[size_t(i)].length;
+            f.width = header.fields[size_t(i)].length;
+        }
+        if (header.memoKind() == engine::MemoKind::DbtIII || header.memoKind() == engine::MemoKind::DbtIV)
+            return fail(QStringLiteral("%1 keeps its memos in a dBASE memo file (.DBT), which address files do not "
+                                       "use: import it into an address file instead.")
+                            .arg(path),
+                        error);
+        auto t = Table::open(file, mode);
+        if (mode == OpenMode::Exclusive && !t->tail().empty()) {
+            const auto& tail = t->tail();
+            return fail(QStringLiteral("%1 holds %2 whole records and %3 other bytes past the last record its header "
+                                       "counts: another program stopped while adding records. The file was left as "
+                                       "it is; \"postavo-db recover\" adopts the whole records.")
+                            .arg(path)
+                            .arg(tail.wholeRecords)
+                            .arg(qulonglong(tail.otherBytes)),
+                        error);
         }
         t->setDeletedHidden(true);
         t->setCentury(true);

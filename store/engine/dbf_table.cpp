@@ -179,15 +179,9 @@ void Table::openFiles(const std::string& path, OpenMode mode)
     const std::size_t got = file_.readSome(0, bytes.data(), bytes.size());
     header_ = DbfHeader::parse(bytes.data(), got, size, path);
 
-    const std::uint64_t body = size - header_.headerLength;
-    const std::uint64_t used = std::uint64_t(header_.recordCount) * header_.recordLength;
-    if (mode == OpenMode::Exclusive && body > used + 1) {
-        // Bytes of a record whose append never reached the header's count (a crash between
-        // the two writes): they were never committed, so drop them.
-        file_.truncate(header_.headerLength + used);
-        const unsigned char eofMark = 0x1A;
-        file_.write(header_.headerLength + used, &eofMark, 1);
-    }
+    (void)size;
+    if (mode != OpenMode::Shared)   // a shared table's tail may be another program's append under way
+        examineTail();
 
     const auto memoLock = DataFile::Lock::None;  // the table's own lock guards its memo file
     switch (header_.memoKind()) {
@@ -281,7 +275,14 @@ void Table::requireWritable()
             throw EngineError(EngineError::Kind::Locked, path_, "the table is open in another program; it cannot be changed now");
         refreshCount();
         soleWriter_ = true;
+        examineTail();
     }
+    if (!tail_.empty())
+        throw EngineError(EngineError::Kind::Corrupt, path_,
+                          std::to_string(tail_.wholeRecords) + " whole records and " + std::to_string(tail_.otherBytes)
+                              + " other bytes lie past the last record the header counts (a program stopped while "
+                                "appending); the table is not changed, so that nothing is lost: recovering it "
+                                "(postavo-db recover) adopts the whole records");
     if (!indexError_.empty())
         throw EngineError(EngineError::Kind::Corrupt, path_, "cannot keep the index current: " + indexError_);
     for (const TagState& t : tags_)
@@ -823,6 +824,97 @@ namespace {
 constexpr std::uint64_t kAppendMarkOffset = 12;
 constexpr unsigned char kAppendMark = 0x01;
 } // namespace
+
+// What lies past the counted records. Our own interrupted append (the append mark set, at most
+// one record and its end-of-file mark past the count) is taken back at an exclusive open or
+// when a shared open becomes the only writer; anything else is left for recover() to judge.
+void Table::examineTail()
+{
+    tail_ = Tail();
+    const std::uint64_t size = file_.size();
+    const std::uint64_t end = header_.headerLength + std::uint64_t(header_.recordCount) * header_.recordLength;
+    if (size <= end)
+        return;
+    const std::uint64_t extra = size - end;
+    const std::size_t len = header_.recordLength;
+    unsigned char last = 0;
+    file_.readExact(size - 1, &last, 1);
+    std::uint64_t pos = end;
+    unsigned char first = 0;
+    while (size - pos >= len) {
+        file_.readExact(pos, &first, 1);
+        if (first != ' ' && first != '*')
+            break;
+        ++tail_.wholeRecords;
+        pos += len;
+    }
+    tail_.otherBytes = size - pos;
+    if (tail_.otherBytes == 1 && last == 0x1A)
+        tail_.otherBytes = 0;   // the end-of-file mark
+    if (tail_.empty())
+        return;
+    unsigned char mark = 0;
+    file_.readSome(kAppendMarkOffset, &mark, 1);
+    const bool ours = mark == kAppendMark && extra <= len + 1;
+    if (!ours || (mode_ != OpenMode::Exclusive && !soleWriter_))
+        return;
+    file_.truncate(end + 1);
+    const unsigned char eofMark = 0x1A;
+    file_.write(end, &eofMark, 1);
+    appendMarked_ = true;   // cleared with the next commit or close
+    tail_ = Tail();
+}
+
+DbfHeader Table::readHeader(const std::string& path)
+{
+    DataFile f = DataFile::open(path, DataFile::Access::ReadOnly, DataFile::Lock::None);
+    unsigned char first[32];
+    if (f.readSome(0, first, 32) < 32)
+        throw EngineError(EngineError::Kind::Corrupt, path, "file too short for a table header");
+    const std::size_t hlen = std::size_t(first[8] | (first[9] << 8));
+    std::vector<unsigned char> bytes(std::max<std::size_t>(hlen, 32));
+    const std::size_t got = f.readSome(0, bytes.data(), bytes.size());
+    return DbfHeader::parse(bytes.data(), got, f.size(), path);
+}
+
+Table::Tail Table::recover(const std::string& path)
+{
+    Tail found;
+    {
+        std::unique_ptr<Table> t(new Table);
+        t->openFiles(path, OpenMode::ReadOnly);
+        found = t->tail_;
+    }
+    if (found.empty())
+        return found;
+    {
+        DataFile f = DataFile::open(path, DataFile::Access::ReadWrite, DataFile::Lock::Exclusive);
+        DbfHeader h = readHeader(path);
+        const std::uint64_t end = h.headerLength + std::uint64_t(h.recordCount + found.wholeRecords) * h.recordLength;
+        // The whole records join the count, then whatever follows them goes.
+        h.recordCount += found.wholeRecords;
+        h.stampToday();
+        unsigned char b[7] = {h.year, h.month, h.day, static_cast<unsigned char>(h.recordCount & 0xFF),
+                              static_cast<unsigned char>((h.recordCount >> 8) & 0xFF),
+                              static_cast<unsigned char>((h.recordCount >> 16) & 0xFF),
+                              static_cast<unsigned char>((h.recordCount >> 24) & 0xFF)};
+        f.write(1, b, sizeof b);
+        const unsigned char zero = 0;
+        f.write(kAppendMarkOffset, &zero, 1);
+        if (f.size() > end) {
+            f.truncate(end + 1);
+            const unsigned char eofMark = 0x1A;
+            f.write(end, &eofMark, 1);
+        }
+        f.sync();
+    }
+    // The index knows nothing of the adopted records.
+    auto t = open(path, OpenMode::Exclusive);
+    if (t->hasIndex())
+        t->reindex();
+    t->close();
+    return found;
+}
 
 void Table::markAppending()
 {

@@ -975,9 +975,17 @@ std::vector<std::string> Table::check()
     const std::uint32_t n = header_.recordCount;
     const std::uint64_t size = file_.size();
     const std::uint64_t body = std::uint64_t(n) * len;
-    if (size != header_.headerLength + body && size != header_.headerLength + body + 1)
+    if (!tail_.empty()) {
+        if (tail_.wholeRecords)
+            problems.push_back(path_ + ": " + std::to_string(tail_.wholeRecords)
+                               + " whole records lie past the record count of the header (recover adopts them)");
+        if (tail_.otherBytes)
+            problems.push_back(path_ + ": " + std::to_string(tail_.otherBytes)
+                               + " bytes of a partial record lie past the last record (recover drops them)");
+    } else if (size != header_.headerLength + body && size != header_.headerLength + body + 1 && mode_ != OpenMode::Shared) {
         problems.push_back(path_ + ": file size " + std::to_string(size) + " does not match "
                            + std::to_string(n) + " records");
+    }
     if (indexDirty_)
         problems.push_back(path_ + ": the index was not brought up to date by its last writer");
     if (!indexError_.empty())

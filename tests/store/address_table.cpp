@@ -235,6 +235,50 @@ TEST_F(AddressTableTest, OpeningReportsMissingFilesForeignTablesAndMissingIndexe
     EXPECT_EQ(getMRUFile(s), path);
 }
 
+// Opening judges the file before touching it: records another program left past the count, and
+// a table whose memos are in a dBASE memo file, give a clear message and leave every file as it was.
+TEST_F(AddressTableTest, OpeningLeavesFilesItCannotTakeAsTheyWere)
+{
+    ASSERT_TRUE(makeAddressFile(path, 2, fillPeople));
+    const auto read = [](const QString& p) {
+        QFile f(p);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    QByteArray dbf = read(path);
+    const int recordLength = uchar(dbf[10]) | (uchar(dbf[11]) << 8);
+    dbf.chop(1);
+    dbf.append(QByteArray(recordLength, ' '));   // a whole record past the count
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(dbf);
+    }
+    AddressTable t;
+    QString error;
+    EXPECT_FALSE(t.open(path, &error));
+    EXPECT_NE(error.indexOf("1 whole records"), -1) << error.toStdString();
+    EXPECT_NE(error.indexOf("postavo-db recover"), -1) << error.toStdString();
+    EXPECT_EQ(read(path), dbf);
+    EXPECT_FALSE(t.isOpen());
+
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(makeAddressFile(path, 2, fillPeople));
+    QByteArray dbt = read(path);
+    dbt[0] = char(0x83);   // dBASE III with its memos in ADD0001.DBT
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(dbt);
+        QFile memo(dir.path("ADD0001.DBT"));
+        ASSERT_TRUE(memo.open(QIODevice::WriteOnly));
+        memo.write(QByteArray(512, '\0'));
+    }
+    EXPECT_FALSE(t.open(path, &error));
+    EXPECT_NE(error.indexOf(".DBT"), -1) << error.toStdString();
+    EXPECT_EQ(read(path), dbt);
+    EXPECT_EQ(read(dir.path("ADD0001.DBT")), QByteArray(512, '\0'));
+}
+
 TEST_F(AddressTableTest, RunningTotalOfTagProgress)
 {
     RunningTotalProgress p(kRebuildProgressDivisor);

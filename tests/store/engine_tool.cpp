@@ -165,3 +165,28 @@ TEST_F(Tool, ReindexOfAnIndexWithoutTagsRemovesIt)
     EXPECT_FALSE(fs::exists(cdx + ".tmp"));
     EXPECT_EQ(tool("check " + path, &out), 0) << out;
 }
+
+TEST_F(Tool, CheckReportsRecordsPastTheCountAndRecoverAdoptsThem)
+{
+    auto b = readBytes(path);
+    const std::size_t len = b[10] | (b[11] << 8);
+    b.pop_back();
+    std::vector<unsigned char> rec(len, ' ');
+    rec[1] = 'L';
+    rec[2] = 'a';
+    rec[3] = 't';
+    rec[4] = 'e';
+    b.insert(b.end(), rec.begin(), rec.end());
+    b.insert(b.end(), 5, 'x');
+    writeBytes(path, b);
+    std::string out;
+    EXPECT_EQ(tool("check " + path, &out), 1);
+    EXPECT_NE(out.find("1 whole records lie past the record count"), std::string::npos) << out;
+    EXPECT_NE(out.find("5 bytes of a partial record"), std::string::npos) << out;
+    EXPECT_EQ(readBytes(path), b);
+    ASSERT_EQ(tool("recover " + path, &out), 0) << stderrText();
+    EXPECT_EQ(out, "adopted 1 records, dropped 5 bytes of a partial record\n");
+    ASSERT_EQ(tool("check " + path, &out), 0) << out;
+    ASSERT_EQ(tool("seek " + path + " --order NAME LATE", &out), 0) << out;
+    EXPECT_TABLE_VALID(path);
+}

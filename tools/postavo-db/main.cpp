@@ -25,6 +25,8 @@ const char* kUsage =
     "  check FILE                        table, memo and index consistency (exit 1 on a problem)\n"
     "  reindex FILE                      rebuild the tags (an address file's 26 from its definition)\n"
     "  pack FILE                         remove deleted records\n"
+    "  recover FILE                      adopt whole records left past the header's count, drop a\n"
+    "                                    partial record after them, rebuild the index\n"
     "  count FILE --filter EXPR          number of matching records\n"
     "  seek FILE --order TAG KEY...      find each key in that tag\n";
 
@@ -290,6 +292,20 @@ int reindex(const std::string& path)
     return 0;
 }
 
+int recover(const std::string& path)
+{
+    const Table::Tail tail = Table::recover(path);
+    if (tail.empty()) {
+        std::cout << path << ": nothing past the last record\n";
+        return 0;
+    }
+    std::cout << "adopted " << tail.wholeRecords << " records";
+    if (tail.otherBytes)
+        std::cout << ", dropped " << tail.otherBytes << " bytes of a partial record";
+    std::cout << '\n';
+    return 0;
+}
+
 int pack(const std::string& path)
 {
     auto t = Table::open(path, OpenMode::Exclusive);
@@ -321,6 +337,7 @@ int main(int argc, char** argv)
         if (command == "check") return check(file);
         if (command == "reindex") return reindex(file);
         if (command == "pack") return pack(file);
+        if (command == "recover") return recover(file);
         if (command == "count") return count(file, o);
         if (command == "seek") return seek(file, o);
         throw UsageError("unknown command " + command);
