@@ -1137,13 +1137,42 @@ bool Table::finishInterruptedPack(const std::string& path)
     }
     const std::string memoTemp = existingSibling(path, "fpt") + ".pack.tmp";
     const std::string tableTemp = path + ".pack.tmp";
-    removeFileIfExists(existingSibling(path, "cdx"));   // it indexes the old records
+    const std::string indexTemp = existingSibling(path, "cdx") + ".pack.tmp";
+    if (fileExists(indexTemp))
+        replaceFile(indexTemp, existingSibling(path, "cdx"));
+    else
+        removeFileIfExists(existingSibling(path, "cdx"));   // it indexes the old records
     if (fileExists(memoTemp))
         replaceFile(memoTemp, existingSibling(path, "fpt"));
     if (fileExists(tableTemp))
         replaceFile(tableTemp, path);
     removeFileIfExists(packJournalPath(path));
     return true;
+}
+
+void Table::replaceTableFiles(const std::string& path, const std::string& newTable, const std::string& newMemo,
+                              const std::string& newIndex)
+{
+    // Staged under the names an interrupted replacement is finished from, then announced by
+    // the journal: before it exists nothing has changed, after it the next open completes the
+    // renames.
+    const std::string memoTemp = existingSibling(path, "fpt") + ".pack.tmp";
+    const std::string tableTemp = path + ".pack.tmp";
+    const std::string indexTemp = existingSibling(path, "cdx") + ".pack.tmp";
+    removeFileIfExists(indexTemp);
+    removeFileIfExists(memoTemp);
+    if (!newIndex.empty())
+        replaceFile(newIndex, indexTemp);
+    if (!newMemo.empty())
+        replaceFile(newMemo, memoTemp);
+    replaceFile(newTable, tableTemp);
+    DataFile journal = DataFile::create(packJournalPath(path));
+    journal.sync();
+    journal.close();
+    if (!finishInterruptedPack(path))
+        throw EngineError(EngineError::Kind::Locked, path,
+                          "the new files are ready, but another program has the table open; they are put in "
+                          "place when one program alone opens it for writing");
 }
 
 void Table::pack()

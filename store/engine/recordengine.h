@@ -194,6 +194,12 @@ public:
     // is not), drops the rest, and rebuilds the index when there is one. The table must not be
     // open elsewhere. Returns what was found.
     static Tail recover(const std::string& path);
+    // Puts finished files (in the table's folder, closed, on disk) in place of the table's
+    // own: table, memo (or "") and index (or ""; then the old index goes). Either all are
+    // replaced or, should the program stop part way, the next open of the table completes it.
+    // The table must not be open.
+    static void replaceTableFiles(const std::string& path, const std::string& newTable, const std::string& newMemo,
+                                  const std::string& newIndex);
     // The header alone, without opening the table (to decide whether to open it at all).
     static DbfHeader readHeader(const std::string& path);
 
