@@ -279,6 +279,49 @@ TEST_F(AddressTableTest, OpeningLeavesFilesItCannotTakeAsTheyWere)
     EXPECT_EQ(read(dir.path("ADD0001.DBT")), QByteArray(512, '\0'));
 }
 
+// A query value may hold any quote character: the filter is built with a delimiter the value
+// does not contain, and matches exactly the records holding it.
+TEST_F(AddressTableTest, QueryValuesHoldingQuotesMatchTheirRecords)
+{
+    const QStringList names = {"O\"Brien", "O'Neil", "Say [hi]", "All \"'] three", "Plain"};
+    ASSERT_TRUE(makeAddressFile(path, int(names.size()), [&](AddressTable& a, int i) {
+        a.setValue("LNAME", names[i]);
+        a.setValue("CODES", names[i]);
+    }));
+    AddressTable t;
+    ASSERT_TRUE(t.open(path));
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
+        for (const QString& value : {name, QStringLiteral("$") + name.mid(2)}) {
+            QueryValues q;
+            q.values[size_t(queryIndexForField("CODES"))] = value;
+            ASSERT_EQ(ApplyFilter(t, q, QString(), {}), 1u) << BuildQueryString(q, {}).toStdString();
+            ASSERT_TRUE(t.first());
+            EXPECT_EQ(t.value("LNAME"), name);
+        }
+    }
+    EXPECT_EQ(quoteLiteral("a\"b'c]d"), R"("a"+'"'+"b'c]d")");
+}
+
+// An empty tag id (none in the settings yet) tags no record at all.
+TEST_F(AddressTableTest, AnEmptyTagIdMatchesNothing)
+{
+    ASSERT_TRUE(makeAddressFile(path, 3, fillPeople));
+    QueryValues q;
+    q.taggedOnly = true;
+    EXPECT_EQ(BuildQueryString(q, QString()), "(.F.)");
+    {
+        AddressTable t;
+        ASSERT_TRUE(t.open(path));
+        t.setTagId(QString());
+        EXPECT_EQ(ApplyFilter(t, q, QString(), {}), 0u);
+        EXPECT_FALSE(t.tagged());
+    }
+    const auto out = validators::runTool(std::string(POSTAVO_BIN_DIR) + "/postavo-db filter '" + path.toStdString()
+                                         + "' --tagged --settings '" + dir.path("none.ini").toStdString() + "'");
+    EXPECT_EQ(out.output, "(.F.)\n0\n");
+}
+
 TEST_F(AddressTableTest, RunningTotalOfTagProgress)
 {
     RunningTotalProgress p(kRebuildProgressDivisor);
