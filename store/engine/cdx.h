@@ -101,11 +101,9 @@ public:
     uint32_t recno() const;
 
 private:
-    bool storedFirst();
-    bool storedLast();
-    bool stepForward();    // in stored (ascending) order
-    bool stepBackward();
-    bool settleForward();  // from a (leaf, index) that may lie past the leaf's end
+    bool storedEdge(bool last);
+    bool step(bool forward);     // in stored (ascending) order
+    bool settle(bool forward);   // from a (leaf, index) that may lie past an end of the leaf
     void remember();
     void materialize();    // decodes the leaf a seek left undecoded
     bool stale() const;

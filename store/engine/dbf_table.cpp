@@ -398,7 +398,7 @@ void Table::goTop()
         // greatest key up to it), an ascending one at the lower.
         const std::string& start = scopeStart();
         const bool ok = scoped_ && !start.empty() ? (c->seek(start), c->valid()) : c->first();
-        if (!ok || !settleForward()) {
+        if (!ok || !settleCursor(true)) {
             setPhantom();
             bof_ = true;
         }
@@ -433,7 +433,7 @@ void Table::goBottom()
         } else {
             ok = c->last();
         }
-        if (!ok || !settleBackward()) {
+        if (!ok || !settleCursor(false)) {
             setPhantom();
             bof_ = true;
         }

@@ -245,8 +245,7 @@ private:
     bool beforeScopeStart(std::string_view key) const;   // in the active order's direction
     bool pastScopeEnd(std::string_view key) const;
     bool belowScope(std::string_view key) const;
-    bool settleForward();
-    bool settleBackward();
+    bool settleCursor(bool forward);
     bool syncCursor(bool& onGreater);
     void skipIndexed(long count);
     void writeFlags();

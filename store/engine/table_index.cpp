@@ -328,31 +328,18 @@ bool Table::pastScopeEnd(std::string_view key) const
     return descendingOrder() ? aboveScope(key) : belowScope(key);
 }
 
-bool Table::settleForward()
+// From the cursor's entry on (or back) to the first entry that is in scope and visible; false
+// when the scope or the order ends first.
+bool Table::settleCursor(bool forward)
 {
     IndexCursor* c = activeCursor();
     while (c->valid()) {
         const std::string_view key = c->key();
-        if (pastScopeEnd(key))
+        if (forward ? pastScopeEnd(key) : beforeScopeStart(key))
             return false;
-        if (!beforeScopeStart(key) && acceptEntry(c->recno()))
+        if (!(forward ? beforeScopeStart(key) : pastScopeEnd(key)) && acceptEntry(c->recno()))
             return true;
-        if (!c->next())
-            break;
-    }
-    return false;
-}
-
-bool Table::settleBackward()
-{
-    IndexCursor* c = activeCursor();
-    while (c->valid()) {
-        const std::string_view key = c->key();
-        if (beforeScopeStart(key))
-            return false;
-        if (!pastScopeEnd(key) && acceptEntry(c->recno()))
-            return true;
-        if (!c->prev())
+        if (!(forward ? c->next() : c->prev()))
             break;
     }
     return false;
@@ -380,7 +367,7 @@ void Table::skipIndexed(long count)
     if (eof_) {
         if (count > 0)
             return;
-        if (!c->last() || !settleBackward()) {
+        if (!c->last() || !settleCursor(false)) {
             setPhantom();
             bof_ = true;
             return;
@@ -393,7 +380,7 @@ void Table::skipIndexed(long count)
         if (!onGreater && positioned)
             c->next();
         onGreater = false;
-        if (!positioned || !c->valid() || !settleForward()) {
+        if (!positioned || !c->valid() || !settleCursor(true)) {
             setPhantom();
             bof_ = false;
             return;
@@ -404,7 +391,7 @@ void Table::skipIndexed(long count)
     while (count < 0) {
         const bool moved = positioned ? c->prev() : c->last();
         positioned = true;
-        if (!moved || !c->valid() || !settleBackward()) {
+        if (!moved || !c->valid() || !settleCursor(false)) {
             goTop();
             bof_ = true;
             return;
@@ -425,7 +412,7 @@ bool Table::seek(std::string_view key)
     IndexCursor* c = activeCursor();
     c->seek(k);
     found_ = false;
-    if (!c->valid() || !settleForward()) {
+    if (!c->valid() || !settleCursor(true)) {
         setPhantom();
         bof_ = false;
         return false;
