@@ -251,6 +251,9 @@ void IndexTree::decodeLeaf(uint32_t page, Leaf& out)
         if (i > 0)   // the shared head comes from the key before
             std::memcpy(dst, dst - keyLen_, keyLen_);
         out.recs[i] = reader.next(i, dst);
+        // Entries out of order would let a walk go round the leaf chain for ever.
+        if (i > 0 && compareEntry(dst - keyLen_, out.recs[i - 1], dst, out.recs[i], keyLen_) >= 0)
+            file_.corrupt(pageName(page) + " holds its entries out of order");
     }
 }
 
