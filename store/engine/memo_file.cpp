@@ -49,6 +49,10 @@ std::unique_ptr<FptMemo> FptMemo::open(const std::string& path, bool readOnly, D
     // A next-free pointer behind the end of the data would make us overwrite memos.
     if (m->nextFree_ < endBlock)
         m->nextFree_ = std::uint32_t(std::min<std::uint64_t>(endBlock, 0xFFFFFFFFu));
+    // One far past the end would put the next memo behind a hole of any size (gigabytes from a
+    // damaged header): new memos go right after the data instead.
+    if (m->nextFree_ > std::max(endBlock, firstBlock))
+        m->nextFree_ = std::uint32_t(std::min<std::uint64_t>(std::max(endBlock, firstBlock), 0xFFFFFFFFu));
     return m;
 }
 

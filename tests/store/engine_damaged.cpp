@@ -295,3 +295,20 @@ TEST_F(Damaged, IndexWithoutTagsIsDroppedByEveryRebuild)
     Table::open(path, OpenMode::Exclusive)->close();
     expectNoIndex(0);
 }
+
+// A memo header whose next free block lies far past the end of the file (found by the memo
+// fuzzer): new memos go right after the data, not behind a hole of gigabytes.
+TEST_F(Damaged, MemoNextFreeFarPastTheEndIsNotFollowed)
+{
+    patch(memo, 0, {0x40, 0x00, 0x00, 0x00});   // block 1 073 741 824
+    const auto before = readBytes(memo).size();
+    {
+        auto t = Table::open(path, OpenMode::Exclusive);
+        t->go(1);
+        t->replace("NOTES", "a new memo");
+        EXPECT_EQ(t->getMemo("NOTES"), "a new memo");
+    }
+    EXPECT_LT(fs::file_size(memo), before + 512);
+    auto t = Table::open(path, OpenMode::ReadOnly);
+    EXPECT_EQ(t->check(), std::vector<std::string>{});
+}
