@@ -230,7 +230,12 @@ private:
     void openIndex();
     void rebuildIndex(const std::vector<TagSpec>& specs);
     void dropIndexFile();   // no tags: no index file and no index flag
+    struct TagBuild;
     void appendTags(const std::vector<TagSpec>& specs);
+    void planTagBuild(const std::vector<TagSpec>& specs, TagBuild& build) const;
+    void reserveKeyBlocks(TagBuild& build) const;
+    void evaluateTags(TagBuild& build, const std::vector<std::size_t>& mine, const std::vector<std::size_t>& slotOf,
+                      bool second, int from, int to);
     std::vector<TagSpec> currentTagSpecs() const;
     void updateKeys();
     bool usingCursor() const { return order_ != 0; }
