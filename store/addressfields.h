@@ -3,37 +3,20 @@
 // calculated from a record for display. All of it is plain data and functions, so every
 // window, tool and test uses the same rules.
 
+#include "addressschema.h"
+
 #include <QDate>
 #include <QLocale>
 #include <QMap>
 #include <QString>
 
-#include <array>
 
 namespace postavo {
 
 class Settings;
 
-struct AddressFieldDef {
-    const char* name;
-    char type;          // 'C', 'L' or 'M'
-    int defaultWidth;
-    bool adjustable;    // width taken from the new-file field lengths
-    const char* label;  // display label; empty where the field is never listed
-};
-inline constexpr int kAddressFieldCount = 23;
-const std::array<AddressFieldDef, kAddressFieldCount>& addressFields();
+// The fields and tags themselves are defined in addressschema.h.
 const AddressFieldDef* findAddressField(const QString& name);  // any letter case
-
-struct AddressTagDef {
-    const char* name;
-    const char* key;
-};
-inline constexpr int kAddressTagCount = 26;
-// In creation order: a tag's order number is its position + 1 (NAME is order 1).
-const std::array<AddressTagDef, kAddressTagCount>& addressTags();
-// The order in which a file's tags are looked up to decide whether its index is complete.
-const std::array<const char*, kAddressTagCount>& validIndexLookupOrder();
 
 // ---- widths of new address files ----
 inline constexpr int kMinStoredFieldLength = 5;

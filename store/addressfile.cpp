@@ -67,14 +67,33 @@ bool AddressTable::bind(const QString& path, OpenMode mode, QString* error)
     if (!QFileInfo::exists(path))
         return fail(QStringLiteral("File ") + path + QStringLiteral(" not found"), error);
     try {
-        auto t = Table::open(QFile::encodeName(path).toStdString(), mode);
-        // MatchFieldSizes: every address field must be there; take the file's widths.
+        const std::string file = QFile::encodeName(path).toStdString();
+        // The file is judged from its header before it is opened, so that opening, which may
+        // finish work of ours left undone, never touches a file that is not an address file.
+        const engine::DbfHeader header = Table::readHeader(file);
         QVector<Field> matched = fields_;
         for (Field& f : matched) {
-            const int i = t->fieldIndex(f.name.toStdString());
+            // MatchFieldSizes: every address field must be there; take the file's widths.
+            const int i = header.fieldIndex(f.name.toStdString());
             if (i < 0)
                 return fail(QStringLiteral("%1 is not an address file: it has no field %2.").arg(path, f.name), error);
-            f.width = t->fields()[size_t(i)].length;
+            f.width = header.fields[size_t(i)].length;
+        }
+        if (header.memoKind() == engine::MemoKind::DbtIII || header.memoKind() == engine::MemoKind::DbtIV)
+            return fail(QStringLiteral("%1 keeps its memos in a dBASE memo file (.DBT), which address files do not "
+                                       "use: import it into an address file instead.")
+                            .arg(path),
+                        error);
+        auto t = Table::open(file, mode);
+        if (mode == OpenMode::Exclusive && !t->tail().empty()) {
+            const auto& tail = t->tail();
+            return fail(QStringLiteral("%1 holds %2 whole records and %3 other bytes past the last record its header "
+                                       "counts: another program stopped while adding records. The file was left as "
+                                       "it is; \"postavo-db recover\" adopts the whole records.")
+                            .arg(path)
+                            .arg(tail.wholeRecords)
+                            .arg(qulonglong(tail.otherBytes)),
+                        error);
         }
         t->setDeletedHidden(true);
         t->setCentury(true);
@@ -360,10 +379,49 @@ bool AddressTable::commit()
     return true;
 }
 
+void AddressTable::discardQuietly()
+{
+    try {
+        table_->discardChanges();
+    } catch (const EngineError&) {
+        // The error already reported is the one that matters.
+    }
+}
+
+QString AddressTable::unstorableText() const
+{
+    QStringList where;
+    for (auto it = buffer_.cbegin(); it != buffer_.cend(); ++it) {
+        const QStringList chars = charactersOutsideCp1252(it.value());
+        if (!chars.isEmpty())
+            where << QStringLiteral("%1: %2").arg(displayLabel(it.key()), describeCharacters(chars));
+    }
+    const QStringList memoChars = charactersOutsideCp1252(memoBuffer_);
+    if (!memoChars.isEmpty())
+        where << QStringLiteral("Memo: %1").arg(describeCharacters(memoChars));
+    if (where.isEmpty())
+        return {};
+    return QStringLiteral("An address file holds Windows-1252 text, which has no room for these characters. "
+                          "Replace them and save again.\n")
+        + where.join(QLatin1Char('\n'));
+}
+
+QString AddressTable::displayLabel(const QString& fieldName) const
+{
+    const Field* f = field(fieldName);
+    return f && !f->label.isEmpty() ? f->label : fieldName;
+}
+
 bool AddressTable::post(bool durable)
 {
     if (!editing())
         return true;
+    // Nothing is written unless all of it can be: text the file cannot hold is refused here,
+    // and a write that fails is taken back whole.
+    if (const QString refused = unstorableText(); !refused.isEmpty()) {
+        error_ = refused;
+        return false;
+    }
     try {
         const bool inserting = state_ == TableState::Insert;
         const QString oldMemo = inserting ? QString() : storedValue(QStringLiteral("MEMO"));
@@ -380,17 +438,29 @@ bool AddressTable::post(bool durable)
         }
         if (inserting ? !memoBuffer_.isEmpty() : memoBuffer_ != oldMemo)
             table_->replace("MEMO", bytes(memoBuffer_));
-        if (durable)
-            table_->commit();
-        else
-            table_->postRecord();
+        table_->postRecord();
     } catch (const EngineError& e) {
-        error_ = fromFile(e.what());
+        try {
+            table_->discardChanges();
+        } catch (const EngineError& again) {
+            error_ = QStringLiteral("The record was not saved: %1\nTaking the change back failed too: %2")
+                         .arg(fromFile(e.what()), fromFile(again.what()));
+            return false;
+        }
+        error_ = QStringLiteral("The record was not saved: %1").arg(fromFile(e.what()));
         return false;
     }
     buffer_.clear();
     modified_ = false;
     setState(TableState::Browse);
+    if (durable) {
+        // The record is in the files; only the wait for the disk is left.
+        try {
+            table_->commit();
+        } catch (const EngineError& e) {
+            error_ = QStringLiteral("The record was saved, but the disk did not confirm it: %1").arg(fromFile(e.what()));
+        }
+    }
     emitData();
     emitCurrent();
     return true;
@@ -400,6 +470,13 @@ void AddressTable::cancel()
 {
     if (!editing())
         return;
+    if (table_) {
+        try {
+            table_->discardChanges();   // nothing of a failed post stays behind
+        } catch (const EngineError& e) {
+            error_ = fromFile(e.what());
+        }
+    }
     buffer_.clear();
     memoBuffer_.clear();
     modified_ = false;
@@ -542,7 +619,8 @@ bool AddressTable::deleteCurrent()
         table_->deleteRecord();
         table_->commit();  // deleting is rare and must not come back after a crash
     } catch (const EngineError& e) {
-        error_ = fromFile(e.what());
+        error_ = QStringLiteral("The record was not deleted: %1").arg(fromFile(e.what()));
+        discardQuietly();
         return false;
     }
     emitData();
@@ -558,6 +636,7 @@ bool AddressTable::setTagged(bool on)
         table_->postRecord();
     } catch (const EngineError& e) {
         error_ = fromFile(e.what());
+        discardQuietly();
         return false;
     }
     emitData();
@@ -708,14 +787,6 @@ int RunningTotalProgress::position() const
 
 // ---- address file operations ----
 
-static std::vector<engine::TagSpec> addressTagSpecs()
-{
-    std::vector<engine::TagSpec> specs;
-    for (const auto& t : addressTags())
-        specs.push_back({t.name, t.key, {}, false, false});
-    return specs;
-}
-
 bool BuildAddressTags(AddressTable& table, const std::function<void(int)>& progress, int divisor)
 {
     Table* t = table.engineTable();
@@ -776,12 +847,10 @@ bool CheckValidIndex(const AddressTable& table)
 
 bool CreateAddressFile(const QString& path, const FieldLengths& lengths, AddressFileUi& ui)
 {
-    std::vector<engine::FieldSpec> specs;
-    for (const auto& f : addressFields()) {
+    const std::vector<engine::FieldSpec> specs = addressFieldSpecs([&](const AddressFieldDef& f) {
         const QString name = QString::fromLatin1(f.name);
-        const int width = f.adjustable ? sanitisedFieldLength(name, lengths.value(name, f.defaultWidth)) : f.defaultWidth;
-        specs.push_back({f.name, f.type, width, 0});
-    }
+        return sanitisedFieldLength(name, lengths.value(name, f.defaultWidth));
+    });
     try {
         Table::create(QFile::encodeName(path).toStdString(), specs);
     } catch (const EngineError&) {

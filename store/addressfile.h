@@ -100,9 +100,16 @@ public:
     bool editing() const { return state_ == TableState::Edit || state_ == TableState::Insert; }
     bool edit();
     bool insert();
-    // Stores the edit buffer; false with lastError() when the engine refuses (the buffer stays).
+    // Stores the edit buffer, all or nothing. False with lastError() naming the cause when it
+    // cannot: text Windows-1252 cannot hold (the characters and fields are named), or a write
+    // that failed (full disk, file-size limit, memo error). Then the files are as they were, the
+    // state stays Edit/Insert with the buffer as typed, so the window can let the user correct
+    // and post again (no duplicate) or cancel (nothing written).
     // `durable` also waits until the disk has it (the aggressive-save rule decides when).
     bool post(bool durable = false);
+    // The message post() would refuse the buffer with because of its characters; "" when every
+    // character fits the file. For a window that checks before saving.
+    QString unstorableText() const;
     // Waits until the disk holds everything posted.
     bool commit();
     void cancel();
@@ -170,6 +177,8 @@ private:
     void emitCurrent();
     void emitData();
     QString storedValue(const QString& name) const;  // as the file holds it, whatever the state
+    QString displayLabel(const QString& fieldName) const;
+    void discardQuietly();
 
     std::unique_ptr<engine::Table> table_;
     QString path_;

@@ -27,6 +27,44 @@ QString fromCp1252(std::string_view bytes)
     return out;
 }
 
+namespace {
+bool fits(char16_t u)
+{
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF) || (u >= 0x80 && u <= 0x9F && kHigh[u - 0x80] == 0))
+        return true;
+    for (char16_t h : kHigh)
+        if (h == u)
+            return true;
+    return false;
+}
+} // namespace
+
+QStringList charactersOutsideCp1252(const QString& text)
+{
+    QStringList out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        QString ch(c);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ch += text.at(++i);
+        else if (fits(c.unicode()))
+            continue;
+        if (!out.contains(ch))
+            out << ch;
+    }
+    return out;
+}
+
+QString describeCharacters(const QStringList& characters)
+{
+    QStringList parts;
+    for (const QString& ch : characters) {
+        const char32_t code = ch.size() == 2 ? QChar::surrogateToUcs4(ch.at(0), ch.at(1)) : ch.at(0).unicode();
+        parts << QStringLiteral("%1 (U+%2)").arg(ch, QString::number(uint(code), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
 std::string toCp1252(const QString& text)
 {
     std::string out;

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <string>
 #include <string_view>
 
@@ -13,5 +14,11 @@ inline QString fromCp1252(const QByteArray& bytes) { return fromCp1252(std::stri
 // Characters Windows-1252 cannot hold become '?'.
 std::string toCp1252(const QString& text);
 inline QByteArray toCp1252Bytes(const QString& text) { return QByteArray::fromStdString(toCp1252(text)); }
+
+// The characters of `text` that Windows-1252 cannot hold, each once, in order of first
+// appearance (a character outside the 16-bit range counts as one). Empty when all fit.
+QStringList charactersOutsideCp1252(const QString& text);
+// "Ł (U+0141), ż (U+017C)": the characters as a message names them.
+QString describeCharacters(const QStringList& characters);
 
 } // namespace postavo

@@ -33,6 +33,27 @@ static QString engineUpper(const QString& s)
     return fromCp1252(engine::upperText(toCp1252(s)));
 }
 
+QString quoteLiteral(const QString& text)
+{
+    // The dialect has three string delimiters; take one the text does not contain. Text that
+    // holds all three is joined from pieces, its double quotes written between single ones.
+    if (!text.contains('"'))
+        return '"' + text + '"';
+    if (!text.contains('\''))
+        return '\'' + text + '\'';
+    if (!text.contains(']'))
+        return '[' + text + ']';
+    QStringList pieces;
+    const QStringList parts = text.split('"');
+    for (int i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            pieces << QStringLiteral("'\"'");
+        if (!parts[i].isEmpty())
+            pieces << '"' + parts[i] + '"';
+    }
+    return pieces.join('+');
+}
+
 QString fieldCondition(const QString& fieldExpr, const QString& value)
 {
     QChar sep;
@@ -68,7 +89,7 @@ QString fieldCondition(const QString& fieldExpr, const QString& value)
             break;
         }
     }
-    const QString quoted = '"' + engineUpper(rest) + '"';
+    const QString quoted = quoteLiteral(engineUpper(rest));
     if (op == QLatin1String("$"))
         return quoted + QStringLiteral("$UPPER(") + fieldExpr + ')';
     return QStringLiteral("UPPER(") + fieldExpr + ')' + op + quoted;
@@ -88,8 +109,10 @@ QString BuildQueryString(const QueryValues& q, const QString& tagId)
         if (!v.trimmed().isEmpty())
             append(fieldCondition(QString::fromLatin1(fields[size_t(i)]), v));
     }
+    // An empty tag id tags nothing (a prefix compare with "" would take every record).
     if (q.taggedOnly)
-        append(QStringLiteral("(UPPER(TAG)=\"") + tagId + QStringLiteral("\")"));
+        append(tagId.isEmpty() ? QStringLiteral("(.F.)")
+                               : QStringLiteral("(UPPER(TAG)=") + quoteLiteral(tagId) + QStringLiteral(")"));
     if (!result.isEmpty() && q.reverse)
         result = QStringLiteral("(!(") + result + QStringLiteral("))");
     return result;

@@ -26,6 +26,8 @@ const std::array<const char*, kQueryValueCount>& queryFieldExpressions();
 // Index of the query value built on `field` (a field name; "CITY" finds the city value), -1.
 int queryIndexForField(const QString& field);
 
+// A string literal of the expression dialect holding `text` exactly, whatever quotes it holds.
+QString quoteLiteral(const QString& text);
 // The condition for one query value on one field expression; lists with ";", "+" and "^".
 QString fieldCondition(const QString& fieldExpr, const QString& value);
 // All query values to one filter expression; empty when nothing is set.

@@ -3,8 +3,10 @@
 #include "cp1252.h"
 #include "programfolder.h"
 
+
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <QSize>
 
 #include <limits>
@@ -117,12 +119,25 @@ Located locate(const std::vector<IniLine>& lines, const QByteArray& section, con
     return at;
 }
 
+// The file's text as UTF-8. It is written in UTF-8; a file that is not valid UTF-8 comes from
+// an older version, which wrote Windows-1252, and is read as such (and written back as UTF-8).
+QByteArray asUtf8(QByteArray data)
+{
+    if (data.startsWith("\xEF\xBB\xBF"))
+        data.remove(0, 3);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(data);
+    if (!utf8.hasError())
+        return data;
+    return fromCp1252(data).toUtf8();
+}
+
 std::optional<QByteArray> readFile(const QString& path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return f.readAll();
+    return asUtf8(f.readAll());
 }
 
 std::optional<QByteArray> lookup(const QString& path, const QString& section, const QString& key)
@@ -131,7 +146,7 @@ std::optional<QByteArray> lookup(const QString& path, const QString& section, co
     if (!data)
         return std::nullopt;
     const auto lines = splitLines(*data);
-    const Located at = locate(lines, toCp1252Bytes(section), toCp1252Bytes(key));
+    const Located at = locate(lines, section.toUtf8(), key.toUtf8());
     if (at.keyLine < 0)
         return std::nullopt;
     QByteArray k, v;
@@ -180,7 +195,7 @@ QString Settings::readString(const QString& section, const QString& key, const Q
     auto v = lookup(path_, section, key);
     if (!v)
         return def;
-    return fromCp1252(v->left(kMaxStringLength));
+    return QString::fromUtf8(*v).left(kMaxStringLength);
 }
 
 int Settings::readInteger(const QString& section, const QString& key, int def) const
@@ -204,16 +219,16 @@ bool Settings::hasKey(const QString& section, const QString& key) const
 bool Settings::hasSection(const QString& section) const
 {
     auto data = readFile(path_);
-    return data && locate(splitLines(*data), toCp1252Bytes(section), {}).sectionLine >= 0;
+    return data && locate(splitLines(*data), section.toUtf8(), {}).sectionLine >= 0;
 }
 
 bool Settings::writeString(const QString& section, const QString& key, const QString& value)
 {
     error_.clear();
-    QByteArray v = toCp1252Bytes(value);
+    QByteArray v = value.toUtf8();
     v.replace('\r', ' ').replace('\n', ' ');
-    const QByteArray sec = toCp1252Bytes(section);
-    const QByteArray k = toCp1252Bytes(key);
+    const QByteArray sec = section.toUtf8();
+    const QByteArray k = key.toUtf8();
 
     std::vector<IniLine> lines;
     if (QFile::exists(path_)) {
@@ -261,7 +276,7 @@ bool Settings::removeKey(const QString& section, const QString& key)
     if (!data)
         return true;
     auto lines = splitLines(*data);
-    const Located at = locate(lines, toCp1252Bytes(section), toCp1252Bytes(key));
+    const Located at = locate(lines, section.toUtf8(), key.toUtf8());
     if (at.keyLine < 0)
         return true;
     lines.erase(lines.begin() + at.keyLine);

@@ -6,6 +6,7 @@
 //        (default sizes 100000 1000000; phases: append build count seek tagged pack)
 // --reuse keeps copies of the generated table (before and after the tags are built) in the
 // folder and starts from them next time, so one phase can be timed again and again.
+#include "addressschema.h"
 #include "recordengine.h"
 
 #include <algorithm>
@@ -39,35 +40,6 @@ const char* kFirst[] = {"James", "Mary", "John", "Patricia", "Robert", "Jennifer
                         "Elizabeth", "David", "Barbara", "Richard", "Susan", "Joseph", "Jessica"};
 const char* kCity[] = {"Springfield", "Boston", "Austin", "Denver", "Portland", "Madison", "Salem", "Dover"};
 const char* kState[] = {"MA", "TX", "CO", "OR", "WI", "NH", "NY", "NJ", "CA", "FL"};
-
-std::vector<FieldSpec> addressFields()
-{
-    const std::vector<std::pair<const char*, int>> widths = {
-        {"LNAME", 30}, {"FNAME", 30}, {"MIDDLE", 1}, {"PREFIX", 12}, {"TITLE", 30}, {"ORG", 30},
-        {"STREET", 40}, {"STREET2", 40}, {"CITY", 30}, {"STATE", 20}, {"ZIP", 10}, {"COUNTRY", 30},
-        {"DATE", 15}, {"PHONE", 30}, {"PHONE2", 30}, {"FAX", 40}, {"EMAIL", 40}, {"CODES", 30},
-        {"USER1", 40}, {"USER2", 40}};
-    std::vector<FieldSpec> f;
-    for (auto& w : widths)
-        f.push_back({w.first, 'C', w.second, 0});
-    f.push_back({"ISDEL", 'L', 1, 0});
-    f.push_back({"TAG", 'C', 8, 0});
-    f.push_back({"MEMO", 'M', 10, 0});
-    return f;
-}
-
-std::vector<TagSpec> addressTags()
-{
-    return {{"NAME", "UPPER(LNAME-FNAME)"}, {"LNAME", "UPPER(LNAME)+UPPER(FNAME)"}, {"FNAME", "UPPER(FNAME)"},
-            {"TITLE", "UPPER(TITLE)"}, {"ORG", "UPPER(ORG)"}, {"STREET", "UPPER(STREET)"},
-            {"STREET2", "UPPER(STREET2)"}, {"CITY", "UPPER(CITY+STATE)"}, {"STATE", "UPPER(STATE)"},
-            {"ZIP", "UPPER(ZIP)"}, {"COUNTRY", "UPPER(COUNTRY)"}, {"PHONE", "UPPER(PHONE)"},
-            {"PHONE2", "UPPER(PHONE2)"}, {"EMAIL", "UPPER(EMAIL)"}, {"FAX", "UPPER(FAX)"},
-            {"USER1", "UPPER(USER1)"}, {"USER2", "UPPER(USER2)"}, {"DATE", "UPPER(DATE)"},
-            {"TAG", "UPPER(TAG)"}, {"CODES", "UPPER(CODES)"}, {"PREFIX", "UPPER(PREFIX)"},
-            {"MIDDLE", "UPPER(MIDDLE)"}, {"DELETED", "DELETED()"}, {"STATEZIP", "UPPER(STATE-ZIP)"},
-            {"ISDEL", "ISDEL"}, {"NOTISDEL", "!ISDEL"}};
-}
 
 std::string lastName(std::uint32_t i) { return std::string(kLast[i % 25]) + std::to_string(i % 9973); }
 
@@ -152,7 +124,7 @@ void runSize(const std::string& dir, std::uint32_t n)
     Rng rng{n};
     const bool indexedCopy = reuse && !wanted("append") && !wanted("build") && stage(dir, n, "tags", false);
     if (!indexedCopy && !(reuse && !wanted("append") && stage(dir, n, "base", false))) {
-        Table::create(path, addressFields());
+        Table::create(path, postavo::addressFieldSpecs());
         auto t = Table::open(path, OpenMode::Exclusive);
         auto start = now();
         for (std::uint32_t i = 1; i <= n; ++i) {
@@ -170,7 +142,7 @@ void runSize(const std::string& dir, std::uint32_t n)
     auto start = now();
     if (!indexedCopy) {
         start = now();
-        t->indexTags(addressTags());
+        t->indexTags(postavo::addressTagSpecs());
         if (wanted("build"))
             std::printf("build 26 tags                  %s\n", seconds(start));
         if (reuse) {

@@ -29,18 +29,40 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         (void)t->check();
     } catch (const EngineError&) {
     }
-    try {
-        auto t = Table::open(dbf, OpenMode::Exclusive);
-        t->setDeletedHidden(true);
-        fuzzdbf::readAll(*t);
-        if (t->recCount() > 0 && t->recCount() < 50) {
-            t->go(1);
-            t->deleteRecord();
-            t->pack();
+    auto lay = [&] {
+        fuzzdbf::writeFile(dbf, data, dbfLength);
+        fuzzdbf::writeFile(fpt, data + dbfLength, size - dbfLength);
+        fuzzdbf::writeFile(dbt, data + dbfLength, size - dbfLength);
+        ::unlink((dir + "/t.cdx").c_str());
+    };
+    // Every operation that rewrites a table or builds its index, each on the damaged files.
+    for (int step = 0; step < 3; ++step) {
+        if (step > 0)
+            lay();
+        try {
+            auto t = Table::open(dbf, OpenMode::Exclusive);
+            t->setDeletedHidden(true);
             fuzzdbf::readAll(*t);
+            if (t->recCount() > 200)
+                continue;
+            if (step == 0) {
+                if (t->recCount() > 0) {
+                    t->go(1);
+                    t->deleteRecord();
+                }
+                t->pack();
+            } else if (step == 1) {
+                const auto& f = t->fields();
+                if (!f.empty())
+                    t->indexTag({"FIRST", f.front().name});
+                t->reindex();
+            } else {
+                t->zap();
+            }
+            fuzzdbf::readAll(*t);
+            t->close();
+        } catch (const EngineError&) {
         }
-        t->close();
-    } catch (const EngineError&) {
     }
     return 0;
 }

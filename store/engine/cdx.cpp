@@ -56,93 +56,61 @@ void IndexCursor::materialize()
     }
 }
 
-bool IndexCursor::settleForward()
+// From a (leaf, index) that may lie past either end of its leaf to the entry wanted: forward,
+// the entry at the index (or the first of the next non-empty leaf); backward, the entry before
+// the index (or the last of the previous non-empty leaf).
+bool IndexCursor::settle(bool forward)
 {
-    if (index_ >= leaf_->size()) {
-        if (!tree_->nextLeaf(*leaf_)) {
+    if (forward ? index_ >= leaf_->size() : index_ == 0) {
+        if (!(forward ? tree_->nextLeaf(*leaf_) : tree_->prevLeaf(*leaf_))) {
             valid_ = false;
             return false;
         }
-        index_ = 0;
+        index_ = forward ? 0 : leaf_->size();
     }
+    if (!forward)
+        --index_;
     remember();
     return true;
 }
 
-bool IndexCursor::stepForward()
+// One entry on in stored (ascending) order, or one back.
+bool IndexCursor::step(bool forward)
 {
     if (!valid_)
         return false;
     if (stale()) {
+        // The tree changed: find the entry again. The upper bound lands just past it, the
+        // lower on it (or on what now follows it): either way one step from the entry wanted.
         lazy_ = false;
         size_t i;
         tree_->find(reinterpret_cast<const uint8_t*>(curKey_.data()), curKey_.size(), curRec_, true,
-                    IndexTree::Bound::Upper, *leaf_, i);
+                    forward ? IndexTree::Bound::Upper : IndexTree::Bound::Lower, *leaf_, i);
         index_ = i;
-        return settleForward();
+    } else {
+        materialize();
+        if (forward)
+            ++index_;
     }
-    materialize();
-    ++index_;
-    return settleForward();
+    return settle(forward);
 }
 
-bool IndexCursor::stepBackward()
-{
-    if (!valid_)
-        return false;
-    if (stale()) {
-        lazy_ = false;
-        size_t i;
-        tree_->find(reinterpret_cast<const uint8_t*>(curKey_.data()), curKey_.size(), curRec_, true,
-                    IndexTree::Bound::Lower, *leaf_, i);
-        index_ = i;
-    }
-    materialize();
-    if (index_ == 0) {
-        if (!tree_->prevLeaf(*leaf_)) {
-            valid_ = false;
-            return false;
-        }
-        index_ = leaf_->size();
-    }
-    --index_;
-    remember();
-    return true;
-}
-
-bool IndexCursor::storedFirst()
+// The first (or last) entry in stored order.
+bool IndexCursor::storedEdge(bool last)
 {
     lazy_ = false;
-    tree_->firstLeaf(*leaf_);
-    index_ = 0;
-    valid_ = true;
-    if (leaf_->size() == 0) {
-        if (!tree_->nextLeaf(*leaf_)) {
-            valid_ = false;
-            return false;
-        }
-    }
-    remember();
-    return true;
+    if (last)
+        tree_->lastLeaf(*leaf_);
+    else
+        tree_->firstLeaf(*leaf_);
+    index_ = last ? leaf_->size() : 0;
+    return settle(!last);
 }
 
-bool IndexCursor::storedLast()
-{
-    lazy_ = false;
-    tree_->lastLeaf(*leaf_);
-    if (leaf_->size() == 0 && !tree_->prevLeaf(*leaf_)) {
-        valid_ = false;
-        return false;
-    }
-    index_ = leaf_->size() - 1;
-    remember();
-    return true;
-}
-
-bool IndexCursor::first() { return descending_ ? storedLast() : storedFirst(); }
-bool IndexCursor::last() { return descending_ ? storedFirst() : storedLast(); }
-bool IndexCursor::next() { return descending_ ? stepBackward() : stepForward(); }
-bool IndexCursor::prev() { return descending_ ? stepForward() : stepBackward(); }
+bool IndexCursor::first() { return storedEdge(descending_); }
+bool IndexCursor::last() { return storedEdge(!descending_); }
+bool IndexCursor::next() { return step(!descending_); }
+bool IndexCursor::prev() { return step(descending_); }
 
 bool IndexCursor::seek(std::string_view key)
 {
@@ -163,22 +131,15 @@ bool IndexCursor::seek(std::string_view key)
         } else {
             tree_->decodeLeaf(page, *leaf_);
             index_ = leaf_->size();
-            if (!settleForward())
+            if (!settle(true))
                 return false;
         }
     } else {
         // The first entry in descending order with this prefix is the last one stored.
         tree_->find(k, len, 0, false, IndexTree::Bound::Upper, *leaf_, i);
         index_ = i;
-        if (index_ == 0) {
-            if (!tree_->prevLeaf(*leaf_)) {
-                valid_ = false;
-                return false;
-            }
-            index_ = leaf_->size();
-        }
-        --index_;
-        remember();
+        if (!settle(false))
+            return false;
     }
     return std::memcmp(curKey_.data(), key.data(), len) == 0;
 }
@@ -190,7 +151,7 @@ bool IndexCursor::seekStoredFrom(std::string_view key)
     lazy_ = false;
     tree_->find(reinterpret_cast<const uint8_t*>(key.data()), len, 0, false, IndexTree::Bound::Lower, *leaf_, i);
     index_ = i;
-    return settleForward();
+    return settle(true);
 }
 
 bool IndexCursor::seekEntry(std::string_view key, uint32_t recno)
@@ -203,7 +164,7 @@ bool IndexCursor::seekEntry(std::string_view key, uint32_t recno)
     tree_->find(reinterpret_cast<const uint8_t*>(full.data()), kl, recno, true, IndexTree::Bound::Lower,
                 *leaf_, i);
     index_ = i;
-    if (!settleForward())
+    if (!settle(true))
         return false;
     return curRec_ == recno && curKey_ == full;
 }
@@ -233,7 +194,7 @@ std::unique_ptr<CompoundIndex> CompoundIndex::create(const std::string& path)
     ix->file_->appendPages(2);
     TagInfo dir;
     dir.keyLength = kDirectoryKeyLength;
-    writeIndexHeader(*ix->file_, 0, dir, indexopt::kCompact | indexopt::kCompound, 0);
+    writeIndexHeader(*ix->file_, 0, dir, indexopt::kCompact | indexopt::kCompound | indexopt::kStructural, 0);
     ix->directory_ = std::make_unique<IndexTree>(*ix->file_, 0, kDirectoryKeyLength, ' ');
     ix->directory_->initEmpty();
     ix->file_->flush();
@@ -610,6 +571,8 @@ void CompoundIndex::flush()
     file_->flush();
 }
 void CompoundIndex::setCacheLimit(uint32_t pages) { file_->setCacheLimit(pages); }
+void CompoundIndex::setSharedWriter(bool on) { file_->setCountChanges(on); }
+uint32_t CompoundIndex::changeCounter() { return file_->changeCounter(); }
 void CompoundIndex::sync()
 {
     flush();

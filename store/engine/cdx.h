@@ -101,11 +101,9 @@ public:
     uint32_t recno() const;
 
 private:
-    bool storedFirst();
-    bool storedLast();
-    bool stepForward();    // in stored (ascending) order
-    bool stepBackward();
-    bool settleForward();  // from a (leaf, index) that may lie past the leaf's end
+    bool storedEdge(bool last);
+    bool step(bool forward);     // in stored (ascending) order
+    bool settle(bool forward);   // from a (leaf, index) that may lie past an end of the leaf
     void remember();
     void materialize();    // decodes the leaf a seek left undecoded
     bool stale() const;
@@ -157,6 +155,10 @@ public:
     std::vector<std::string> check();   // structural problems, empty when sound
     // Unchanged pages beyond this many are dropped from memory at flush (default 256 MB worth).
     void setCacheLimit(uint32_t pages);
+    // A file others may have open too: each flush that writes advances the header's change
+    // counter, so their cached pages can be seen to be stale.
+    void setSharedWriter(bool on);
+    uint32_t changeCounter();
 
 private:
     CompoundIndex();

@@ -15,6 +15,9 @@ constexpr uint8_t kUnique = 0x01;
 constexpr uint8_t kHasFor = 0x08;
 constexpr uint8_t kCompact = 0x20;
 constexpr uint8_t kCompound = 0x40;
+// Marks the tag directory's header (offset 0 of a compound file). Other engines tell the
+// directory from an ordinary tag by this bit; on a tag header it would be wrong.
+constexpr uint8_t kStructural = 0x80;
 } // namespace indexopt
 
 // Writes the two header pages at `offset` with FoxPro's documented values (free list -1).

@@ -1,6 +1,7 @@
 #include "cdxpagefile.h"
 
 #include "engine_error.h"
+#include "write_faults.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -200,6 +201,11 @@ void PageFile::flush()
 {
     if (readOnly_ || fd_ < 0)
         return;
+    if (countChanges_ && !pages_.empty()
+        && std::any_of(pages_.begin(), pages_.end(), [](const auto& p) { return p && p->dirty; })) {
+        uint8_t* head = writable(0);
+        putLE32(head + kChangeCounterOffset, getLE32(head + kChangeCounterOffset) + 1);
+    }
     // Runs of consecutive changed pages go out in one write each.
     std::vector<uint8_t> buf;
     size_t i = 0;
@@ -215,6 +221,10 @@ void PageFile::flush()
             ++j;
         }
         off_t pos = static_cast<off_t>(i) * kPageSize;
+        if (const int fault = injectedWriteFault(path_, static_cast<uint64_t>(pos), buf.size())) {
+            errno = fault;
+            ioError(path_, "cannot write the index");
+        }
         size_t done = 0;
         while (done < buf.size()) {
             ssize_t n = ::pwrite(fd_, buf.data() + done, buf.size() - done, pos + done);
@@ -241,6 +251,8 @@ void PageFile::flush()
         }
     }
 }
+
+uint32_t PageFile::changeCounter() { return getLE32(page(0) + kChangeCounterOffset); }
 
 void PageFile::sync()
 {

@@ -53,6 +53,11 @@ public:
     std::vector<uint32_t> freePages();
 
     void flush();   // writes changed pages; drops unchanged ones when many are held
+    // Every flush that writes changes then also advances the counter at bytes 8..11 of the
+    // file header, which other programs sharing the file watch to notice the change.
+    void setCountChanges(bool on) { countChanges_ = on; }
+    uint32_t changeCounter();
+    static constexpr uint32_t kChangeCounterOffset = 8;
     void setCacheLimit(uint32_t pages) { cacheLimit_ = pages; }
     uint32_t cachedPages() const { return cached_; }
     void relieve() { if (cached_ > cacheLimit_) flush(); }   // between operations only
@@ -73,6 +78,7 @@ private:
     std::string path_;
     int fd_ = -1;
     bool readOnly_ = false;
+    bool countChanges_ = false;
     uint32_t onDisk_ = 0;   // pages present in the file itself
     uint32_t cached_ = 0;   // pages held in memory
     uint32_t cacheLimit_ = 1u << 19;   // 256 MB: a million-record table's tags stay in memory

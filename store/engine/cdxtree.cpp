@@ -251,6 +251,9 @@ void IndexTree::decodeLeaf(uint32_t page, Leaf& out)
         if (i > 0)   // the shared head comes from the key before
             std::memcpy(dst, dst - keyLen_, keyLen_);
         out.recs[i] = reader.next(i, dst);
+        // Entries out of order would let a walk go round the leaf chain for ever.
+        if (i > 0 && compareEntry(dst - keyLen_, out.recs[i - 1], dst, out.recs[i], keyLen_) >= 0)
+            file_.corrupt(pageName(page) + " holds its entries out of order");
     }
 }
 
@@ -373,55 +376,40 @@ void IndexTree::edgeLeaf(Leaf& leaf, bool last)
     file_.corrupt("the tree is more than 64 levels deep (its pages loop)");
 }
 
-bool IndexTree::nextLeaf(Leaf& leaf)
-{
-    // Empty leaves are skipped; the chain must go strictly forward in key order, which also
-    // rules out loops (except through empty leaves, which are counted).
-    std::vector<uint8_t> lastKey;
-    uint32_t lastRec = 0;
-    bool haveLast = leaf.size() > 0;
-    if (haveLast) {
-        lastKey.assign(leaf.key(leaf.size() - 1, keyLen_), leaf.key(leaf.size() - 1, keyLen_) + keyLen_);
-        lastRec = leaf.recs.back();
-    }
-    uint32_t hops = 0;
-    while (true) {
-        if (leaf.right == kNone)
-            return false;
-        if (++hops > file_.pageCount())
-            file_.corrupt("the leaf chain loops at " + pageName(leaf.right));
-        uint32_t from = leaf.page;
-        decodeLeaf(leaf.right, leaf);
-        if (leaf.size() == 0)
-            continue;
-        if (haveLast && compareEntry(lastKey.data(), lastRec, leaf.key(0, keyLen_), leaf.recs[0], keyLen_) >= 0)
-            file_.corrupt("the leaf after " + pageName(from) + " does not continue the key order");
-        return true;
-    }
-}
+bool IndexTree::nextLeaf(Leaf& leaf) { return stepLeaf(leaf, true); }
+bool IndexTree::prevLeaf(Leaf& leaf) { return stepLeaf(leaf, false); }
 
-bool IndexTree::prevLeaf(Leaf& leaf)
+// Moves to the next (or previous) non-empty leaf of the chain. The chain must go strictly on in
+// key order, which also rules out loops (except through empty leaves, which are counted).
+bool IndexTree::stepLeaf(Leaf& leaf, bool forward)
 {
-    std::vector<uint8_t> firstKey;
-    uint32_t firstRec = 0;
-    bool haveFirst = leaf.size() > 0;
-    if (haveFirst) {
-        firstKey.assign(leaf.key(0, keyLen_), leaf.key(0, keyLen_) + keyLen_);
-        firstRec = leaf.recs[0];
+    // The entry the new leaf must follow (or precede): this leaf's last (or first).
+    std::vector<uint8_t> edgeKey;
+    uint32_t edgeRec = 0;
+    const bool haveEdge = leaf.size() > 0;
+    if (haveEdge) {
+        const size_t at = forward ? leaf.size() - 1 : 0;
+        edgeKey.assign(leaf.key(at, keyLen_), leaf.key(at, keyLen_) + keyLen_);
+        edgeRec = leaf.recs[at];
     }
     uint32_t hops = 0;
     while (true) {
-        if (leaf.left == kNone)
+        const uint32_t to = forward ? leaf.right : leaf.left;
+        if (to == kNone)
             return false;
         if (++hops > file_.pageCount())
-            file_.corrupt("the leaf chain loops at " + pageName(leaf.left));
-        uint32_t from = leaf.page;
-        decodeLeaf(leaf.left, leaf);
+            file_.corrupt("the leaf chain loops at " + pageName(to));
+        const uint32_t from = leaf.page;
+        decodeLeaf(to, leaf);
         if (leaf.size() == 0)
             continue;
-        size_t last = leaf.size() - 1;
-        if (haveFirst && compareEntry(leaf.key(last, keyLen_), leaf.recs[last], firstKey.data(), firstRec, keyLen_) >= 0)
-            file_.corrupt("the leaf before " + pageName(from) + " does not continue the key order");
+        if (haveEdge) {
+            const size_t near = forward ? 0 : leaf.size() - 1;
+            const int order = compareEntry(edgeKey.data(), edgeRec, leaf.key(near, keyLen_), leaf.recs[near], keyLen_);
+            if (forward ? order >= 0 : order <= 0)
+                file_.corrupt("the leaf " + std::string(forward ? "after " : "before ") + pageName(from)
+                              + " does not continue the key order");
+        }
         return true;
     }
 }

@@ -153,6 +153,7 @@ public:
 private:
     class LeafReader;
     void edgeLeaf(Leaf& leaf, bool last);
+    bool stepLeaf(Leaf& leaf, bool forward);
     size_t locateInLeaf(const uint8_t* key, uint32_t rec);
     struct PathStep {
         uint32_t page;

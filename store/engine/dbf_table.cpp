@@ -179,15 +179,9 @@ void Table::openFiles(const std::string& path, OpenMode mode)
     const std::size_t got = file_.readSome(0, bytes.data(), bytes.size());
     header_ = DbfHeader::parse(bytes.data(), got, size, path);
 
-    const std::uint64_t body = size - header_.headerLength;
-    const std::uint64_t used = std::uint64_t(header_.recordCount) * header_.recordLength;
-    if (mode == OpenMode::Exclusive && body > used + 1) {
-        // Bytes of a record whose append never reached the header's count (a crash between
-        // the two writes): they were never committed, so drop them.
-        file_.truncate(header_.headerLength + used);
-        const unsigned char eofMark = 0x1A;
-        file_.write(header_.headerLength + used, &eofMark, 1);
-    }
+    (void)size;
+    if (mode != OpenMode::Shared)   // a shared table's tail may be another program's append under way
+        examineTail();
 
     const auto memoLock = DataFile::Lock::None;  // the table's own lock guards its memo file
     switch (header_.memoKind()) {
@@ -230,6 +224,7 @@ void Table::close()
                 memo_->sync();
             file_.sync();
             flushIndexes(true);
+            clearAppendMark();
         }
     } catch (...) {
         failure = std::current_exception();
@@ -240,6 +235,10 @@ void Table::close()
     tags_.clear();
     order_ = 0;
     soleWriter_ = false;
+    appendMarked_ = false;
+    memoSaved_ = false;
+    lastPost_ = LastPost();
+    dirty_ = pendingAppend_ = false;
     indexError_.clear();
     filter_ = Expression();
     memo_.reset();
@@ -276,7 +275,14 @@ void Table::requireWritable()
             throw EngineError(EngineError::Kind::Locked, path_, "the table is open in another program; it cannot be changed now");
         refreshCount();
         soleWriter_ = true;
+        examineTail();
     }
+    if (!tail_.empty())
+        throw EngineError(EngineError::Kind::Corrupt, path_,
+                          std::to_string(tail_.wholeRecords) + " whole records and " + std::to_string(tail_.otherBytes)
+                              + " other bytes lie past the last record the header counts (a program stopped while "
+                                "appending); the table is not changed, so that nothing is lost: recovering it "
+                                "(postavo-db recover) adopts the whole records");
     if (!indexError_.empty())
         throw EngineError(EngineError::Kind::Corrupt, path_, "cannot keep the index current: " + indexError_);
     for (const TagState& t : tags_)
@@ -392,7 +398,7 @@ void Table::goTop()
         // greatest key up to it), an ascending one at the lower.
         const std::string& start = scopeStart();
         const bool ok = scoped_ && !start.empty() ? (c->seek(start), c->valid()) : c->first();
-        if (!ok || !settleForward()) {
+        if (!ok || !settleCursor(true)) {
             setPhantom();
             bof_ = true;
         }
@@ -427,7 +433,7 @@ void Table::goBottom()
         } else {
             ok = c->last();
         }
-        if (!ok || !settleBackward()) {
+        if (!ok || !settleCursor(false)) {
             setPhantom();
             bof_ = true;
         }
@@ -656,6 +662,7 @@ void Table::appendBlank()
     requireWritable();
     post();
     const std::uint32_t n = refreshCount();
+    appendFrom_ = eof_ ? 0 : recno_;
     recno_ = n + 1;
     std::fill(record_.begin(), record_.end(), ' ');
     pendingAppend_ = true;
@@ -743,6 +750,10 @@ void Table::replace(std::string_view name, std::string_view value)
     case 'M': {
         if (!memo_)
             throw EngineError(EngineError::Kind::Io, path_, "table has no memo file");
+        if (!memoSaved_) {
+            memoPoint_ = memo_->savepoint();
+            memoSaved_ = true;
+        }
         putMemoPointer(f, p, memo_->write(value));
         break;
     }
@@ -804,38 +815,275 @@ void Table::writeCount()
     file_.write(1, b, sizeof b);
 }
 
-void Table::post()
+namespace {
+// Header byte 12 (reserved in the format) says that an append of ours may have left record
+// bytes past the count: it is set before the first record of a session's appends is written and
+// cleared once a commit or close has the count on disk. A crash in between leaves at most one
+// record (and its end-of-file mark) past the count, with the mark set: only that is ours to take
+// back. Other programs write 0 there, so their leftovers are never mistaken for ours.
+constexpr std::uint64_t kAppendMarkOffset = 12;
+constexpr unsigned char kAppendMark = 0x01;
+} // namespace
+
+// What lies past the counted records. Our own interrupted append (the append mark set, at most
+// one record and its end-of-file mark past the count) is taken back at an exclusive open or
+// when a shared open becomes the only writer; anything else is left for recover() to judge.
+void Table::examineTail()
 {
-    if (!dirty_ || !file_.isOpen())
+    tail_ = Tail();
+    const std::uint64_t size = file_.size();
+    const std::uint64_t end = header_.headerLength + std::uint64_t(header_.recordCount) * header_.recordLength;
+    if (size <= end)
         return;
-    if (pendingAppend_) {
-        // Record bytes first, the header's count after: a crash in between leaves the table
-        // as it was before the append. (Writers are alone, so the number cannot be taken.)
+    const std::uint64_t extra = size - end;
+    const std::size_t len = header_.recordLength;
+    unsigned char last = 0;
+    file_.readExact(size - 1, &last, 1);
+    std::uint64_t pos = end;
+    unsigned char first = 0;
+    while (size - pos >= len) {
+        file_.readExact(pos, &first, 1);
+        if (first != ' ' && first != '*')
+            break;
+        ++tail_.wholeRecords;
+        pos += len;
+    }
+    tail_.otherBytes = size - pos;
+    if (tail_.otherBytes == 1 && last == 0x1A)
+        tail_.otherBytes = 0;   // the end-of-file mark
+    if (tail_.empty())
+        return;
+    unsigned char mark = 0;
+    file_.readSome(kAppendMarkOffset, &mark, 1);
+    const bool ours = mark == kAppendMark && extra <= len + 1;
+    if (!ours || (mode_ != OpenMode::Exclusive && !soleWriter_))
+        return;
+    file_.truncate(end + 1);
+    const unsigned char eofMark = 0x1A;
+    file_.write(end, &eofMark, 1);
+    appendMarked_ = true;   // cleared with the next commit or close
+    tail_ = Tail();
+}
+
+DbfHeader Table::readHeader(const std::string& path)
+{
+    DataFile f = DataFile::open(path, DataFile::Access::ReadOnly, DataFile::Lock::None);
+    unsigned char first[32];
+    if (f.readSome(0, first, 32) < 32)
+        throw EngineError(EngineError::Kind::Corrupt, path, "file too short for a table header");
+    const std::size_t hlen = std::size_t(first[8] | (first[9] << 8));
+    std::vector<unsigned char> bytes(std::max<std::size_t>(hlen, 32));
+    const std::size_t got = f.readSome(0, bytes.data(), bytes.size());
+    return DbfHeader::parse(bytes.data(), got, f.size(), path);
+}
+
+Table::Tail Table::recover(const std::string& path)
+{
+    Tail found;
+    {
+        std::unique_ptr<Table> t(new Table);
+        t->openFiles(path, OpenMode::ReadOnly);
+        found = t->tail_;
+    }
+    if (found.empty())
+        return found;
+    {
+        DataFile f = DataFile::open(path, DataFile::Access::ReadWrite, DataFile::Lock::Exclusive);
+        DbfHeader h = readHeader(path);
+        const std::uint64_t end = h.headerLength + std::uint64_t(h.recordCount + found.wholeRecords) * h.recordLength;
+        // The whole records join the count, then whatever follows them goes.
+        h.recordCount += found.wholeRecords;
+        h.stampToday();
+        unsigned char b[7] = {h.year, h.month, h.day, static_cast<unsigned char>(h.recordCount & 0xFF),
+                              static_cast<unsigned char>((h.recordCount >> 8) & 0xFF),
+                              static_cast<unsigned char>((h.recordCount >> 16) & 0xFF),
+                              static_cast<unsigned char>((h.recordCount >> 24) & 0xFF)};
+        f.write(1, b, sizeof b);
+        const unsigned char zero = 0;
+        f.write(kAppendMarkOffset, &zero, 1);
+        if (f.size() > end) {
+            f.truncate(end + 1);
+            const unsigned char eofMark = 0x1A;
+            f.write(end, &eofMark, 1);
+        }
+        f.sync();
+    }
+    // The index knows nothing of the adopted records.
+    auto t = open(path, OpenMode::Exclusive);
+    if (t->hasIndex())
+        t->reindex();
+    t->close();
+    return found;
+}
+
+void Table::markAppending()
+{
+    if (appendMarked_)
+        return;
+    file_.write(kAppendMarkOffset, &kAppendMark, 1);
+    appendMarked_ = true;
+}
+
+void Table::clearAppendMark()
+{
+    if (!appendMarked_ || !file_.isOpen() || mode_ == OpenMode::ReadOnly)
+        return;
+    const unsigned char zero = 0;
+    file_.write(kAppendMarkOffset, &zero, 1);
+    appendMarked_ = false;
+}
+
+// Writes record_ to the table file. On failure the file is put back as it was (shrinking and
+// rewriting in place need no new space) and the error goes on.
+void Table::storeRecordBytes(bool appended, std::uint32_t oldCount)
+{
+    if (!appended) {
+        try {
+            file_.write(header_.recordOffset(recno_), record_.data(), record_.size());
+        } catch (...) {
+            try {
+                file_.write(header_.recordOffset(recno_), original_.data(), original_.size());
+            } catch (...) {
+            }
+            throw;
+        }
+        return;
+    }
+    const bool markedHere = !appendMarked_;
+    markAppending();
+    // Record bytes first, the header's count after: a crash in between leaves the record
+    // past the count with the append mark set, which the next exclusive open takes back.
+    try {
         std::vector<unsigned char> out(record_);
         out.push_back(0x1A);
         file_.write(header_.recordOffset(recno_), out.data(), out.size());
         header_.recordCount = recno_;
         writeCount();
-    } else {
-        file_.write(header_.recordOffset(recno_), record_.data(), record_.size());
+    } catch (...) {
+        try {
+            restoreRecordBytes(true, oldCount);
+            if (markedHere)
+                clearAppendMark();
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+void Table::restoreRecordBytes(bool appended, std::uint32_t oldCount)
+{
+    if (!appended) {
+        file_.write(header_.recordOffset(recno_), lastPost_.before.data(), lastPost_.before.size());
+        return;
+    }
+    const std::uint64_t end = header_.headerLength + std::uint64_t(oldCount) * header_.recordLength;
+    if (header_.recordCount != oldCount) {
+        header_.recordCount = oldCount;
+        writeCount();
+    }
+    // The end-of-file mark goes back where it was, in place.
+    const unsigned char eofMark = 0x1A;
+    if (file_.size() > end) {
+        file_.truncate(end + 1);
+        file_.write(end, &eofMark, 1);
+    }
+    if (recno_ >= cacheFirst_ && recno_ < cacheFirst_ + cacheCount_)
+        cacheCount_ = 0;
+}
+
+void Table::post()
+{
+    if (!dirty_ || !file_.isOpen())
+        return;
+    const bool appended = pendingAppend_;
+    const std::uint32_t oldCount = header_.recordCount;
+    storeRecordBytes(appended, oldCount);
+    try {
+        updateKeys();
+    } catch (...) {
+        try {
+            undoKeys(original_.data(), record_.data(), appended, keysDone_);
+            lastPost_.before = original_;
+            restoreRecordBytes(appended, oldCount);
+        } catch (...) {
+        }
+        throw;
     }
     if (recno_ >= cacheFirst_ && recno_ < cacheFirst_ + cacheCount_)
         std::memcpy(&cache_[std::size_t(recno_ - cacheFirst_) * record_.size()], record_.data(), record_.size());
-    updateKeys();
+    lastPost_.valid = true;
+    lastPost_.appended = appended;
+    lastPost_.oldCount = oldCount;
+    lastPost_.appendFrom = appendFrom_;
+    lastPost_.memoSaved = memoSaved_;
+    lastPost_.memoPoint = memoPoint_;
+    lastPost_.before = original_;
+    lastPost_.keysDone = keysDone_;
     std::memcpy(original_.data(), record_.data(), record_.size());
     dirty_ = false;
     pendingAppend_ = false;
+    memoSaved_ = false;
     eof_ = false;
+}
+
+// Takes the last post back out of the files and the index in memory, leaving record_ changed
+// as it was before the post.
+void Table::undoLastPost()
+{
+    if (!lastPost_.valid)
+        return;
+    lastPost_.valid = false;
+    const bool appended = lastPost_.appended;
+    undoKeys(lastPost_.before.data(), record_.data(), appended, lastPost_.keysDone);
+    restoreRecordBytes(appended, lastPost_.oldCount);
+    std::memcpy(original_.data(), lastPost_.before.data(), original_.size());
+    dirty_ = true;
+    pendingAppend_ = appended;
+    appendFrom_ = lastPost_.appendFrom;
+    memoSaved_ = lastPost_.memoSaved;
+    memoPoint_ = lastPost_.memoPoint;
+}
+
+void Table::discardChanges()
+{
+    if (!file_.isOpen())
+        return;
+    if (memoSaved_ && memo_) {
+        memo_->rollback(memoPoint_);
+        memoSaved_ = false;
+    }
+    if (pendingAppend_) {
+        pendingAppend_ = false;
+        dirty_ = false;
+        if (appendFrom_ >= 1 && appendFrom_ <= header_.recordCount)
+            loadRecord(appendFrom_);
+        else
+            setPhantom();
+        return;
+    }
+    if (dirty_) {
+        std::memcpy(record_.data(), original_.data(), record_.size());
+        dirty_ = false;
+    }
 }
 
 void Table::commit()
 {
     requireWritable();
+    const bool changed = dirty_;
     post();
+    try {
+        flushIndexes(false);
+    } catch (...) {
+        if (changed)
+            undoLastPost();
+        throw;
+    }
     if (memo_)
         memo_->sync();
     file_.sync();
     flushIndexes(true);
+    clearAppendMark();
 }
 
 bool Table::rlock(std::uint32_t recno)
@@ -889,13 +1137,42 @@ bool Table::finishInterruptedPack(const std::string& path)
     }
     const std::string memoTemp = existingSibling(path, "fpt") + ".pack.tmp";
     const std::string tableTemp = path + ".pack.tmp";
-    removeFileIfExists(existingSibling(path, "cdx"));   // it indexes the old records
+    const std::string indexTemp = existingSibling(path, "cdx") + ".pack.tmp";
+    if (fileExists(indexTemp))
+        replaceFile(indexTemp, existingSibling(path, "cdx"));
+    else
+        removeFileIfExists(existingSibling(path, "cdx"));   // it indexes the old records
     if (fileExists(memoTemp))
         replaceFile(memoTemp, existingSibling(path, "fpt"));
     if (fileExists(tableTemp))
         replaceFile(tableTemp, path);
     removeFileIfExists(packJournalPath(path));
     return true;
+}
+
+void Table::replaceTableFiles(const std::string& path, const std::string& newTable, const std::string& newMemo,
+                              const std::string& newIndex)
+{
+    // Staged under the names an interrupted replacement is finished from, then announced by
+    // the journal: before it exists nothing has changed, after it the next open completes the
+    // renames.
+    const std::string memoTemp = existingSibling(path, "fpt") + ".pack.tmp";
+    const std::string tableTemp = path + ".pack.tmp";
+    const std::string indexTemp = existingSibling(path, "cdx") + ".pack.tmp";
+    removeFileIfExists(indexTemp);
+    removeFileIfExists(memoTemp);
+    if (!newIndex.empty())
+        replaceFile(newIndex, indexTemp);
+    if (!newMemo.empty())
+        replaceFile(newMemo, memoTemp);
+    replaceFile(newTable, tableTemp);
+    DataFile journal = DataFile::create(packJournalPath(path));
+    journal.sync();
+    journal.close();
+    if (!finishInterruptedPack(path))
+        throw EngineError(EngineError::Kind::Locked, path,
+                          "the new files are ready, but another program has the table open; they are put in "
+                          "place when one program alone opens it for writing");
 }
 
 void Table::pack()

@@ -4,6 +4,7 @@
 #include "expression_program.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -570,24 +571,75 @@ int Compiler::fieldNode(const Token& name)
     return add(std::move(n));
 }
 
+// Each function's signature: the types its arguments must have (Any: whatever), the type of
+// its result, and how long a character result can be.
+enum class Arg : uint8_t { Any, C, N, D, L };
+enum class Length : uint8_t {
+    None,         // not a character result
+    Fixed,        // `length`
+    OfFirst,      // as long as the first argument
+    FromLiteral,  // the literal argument `widthArg` (clamped to `length`), else `length`
+    OfResults,    // IIF: the longer of its two results
+};
+
 struct FunctionInfo {
     const char* name;
     Op op;
     int minArgs, maxArgs;
+    std::array<Arg, 3> args;
+    ValueType result;
+    Length length = Length::None;
+    std::size_t size = 0;
+    int widthArg = -1;
+    bool ownsBuffer = false;   // the result is built in the node's own buffer
 };
 
+using V = ValueType;
+constexpr std::array<Arg, 3> kNone{Arg::Any, Arg::Any, Arg::Any};
+constexpr std::array<Arg, 3> kC{Arg::C, Arg::Any, Arg::Any};
+constexpr std::array<Arg, 3> kN{Arg::N, Arg::Any, Arg::Any};
+constexpr std::array<Arg, 3> kD{Arg::D, Arg::Any, Arg::Any};
+constexpr std::array<Arg, 3> kCN{Arg::C, Arg::N, Arg::Any};
+constexpr std::array<Arg, 3> kCNN{Arg::C, Arg::N, Arg::N};
+constexpr std::array<Arg, 3> kCNC{Arg::C, Arg::N, Arg::C};
+constexpr std::array<Arg, 3> kNN{Arg::N, Arg::N, Arg::Any};
+constexpr std::array<Arg, 3> kNNN{Arg::N, Arg::N, Arg::N};
+constexpr std::array<Arg, 3> kCC{Arg::C, Arg::C, Arg::Any};
+constexpr std::array<Arg, 3> kL{Arg::L, Arg::Any, Arg::Any};
+
 constexpr FunctionInfo kFunctions[] = {
-    {"UPPER", Op::Upper, 1, 1},   {"LOWER", Op::Lower, 1, 1},     {"DELETED", Op::Deleted, 0, 0},
-    {"RECNO", Op::Recno, 0, 0},   {"EMPTY", Op::Empty, 1, 1},     {"LEFT", Op::Left, 2, 2},
-    {"RIGHT", Op::Right, 2, 2},   {"SUBSTR", Op::Substr, 2, 3},   {"TRIM", Op::Trim, 1, 1},
-    {"RTRIM", Op::Trim, 1, 1},    {"LTRIM", Op::LTrim, 1, 1},     {"ALLTRIM", Op::AllTrim, 1, 1},
-    {"DTOS", Op::Dtos, 1, 1},     {"DTOC", Op::Dtoc, 1, 1},       {"CTOD", Op::Ctod, 1, 1},
-    {"STR", Op::Str, 1, 3},       {"VAL", Op::Val, 1, 1},         {"LEN", Op::Len, 1, 1},
-    {"AT", Op::At, 2, 2},         {"IIF", Op::Iif, 3, 3},         {"INT", Op::Int, 1, 1},
-    {"ROUND", Op::Round, 2, 2},   {"ABS", Op::Abs, 1, 1},         {"YEAR", Op::Year, 1, 1},
-    {"MONTH", Op::Month, 1, 1},   {"DAY", Op::Day, 1, 1},         {"CHR", Op::Chr, 1, 1},
-    {"ASC", Op::Asc, 1, 1},       {"SPACE", Op::Space, 1, 1},     {"PADL", Op::PadL, 2, 3},
-    {"PADR", Op::PadR, 2, 3},
+    {"UPPER", Op::Upper, 1, 1, kC, V::Character, Length::OfFirst, 0, -1, true},
+    {"LOWER", Op::Lower, 1, 1, kC, V::Character, Length::OfFirst, 0, -1, true},
+    {"DELETED", Op::Deleted, 0, 0, kNone, V::Logical},
+    {"RECNO", Op::Recno, 0, 0, kNone, V::Numeric},
+    {"EMPTY", Op::Empty, 1, 1, kNone, V::Logical},
+    {"LEFT", Op::Left, 2, 2, kCN, V::Character, Length::OfFirst},
+    {"RIGHT", Op::Right, 2, 2, kCN, V::Character, Length::OfFirst},
+    {"SUBSTR", Op::Substr, 2, 3, kCNN, V::Character, Length::OfFirst},
+    {"TRIM", Op::Trim, 1, 1, kC, V::Character, Length::OfFirst},
+    {"RTRIM", Op::Trim, 1, 1, kC, V::Character, Length::OfFirst},
+    {"LTRIM", Op::LTrim, 1, 1, kC, V::Character, Length::OfFirst},
+    {"ALLTRIM", Op::AllTrim, 1, 1, kC, V::Character, Length::OfFirst},
+    {"DTOS", Op::Dtos, 1, 1, kD, V::Character, Length::Fixed, 8, -1, true},
+    {"DTOC", Op::Dtoc, 1, 1, kD, V::Character, Length::Fixed, 10, -1, true},
+    {"CTOD", Op::Ctod, 1, 1, kC, V::Date},
+    // STR(n) is ten wide; STR(n, width) as wide as a literal width says, else up to 255.
+    {"STR", Op::Str, 1, 3, kNNN, V::Character, Length::FromLiteral, 255, 1, true},
+    {"VAL", Op::Val, 1, 1, kC, V::Numeric},
+    {"LEN", Op::Len, 1, 1, kC, V::Numeric},
+    {"AT", Op::At, 2, 2, kCC, V::Numeric},
+    {"IIF", Op::Iif, 3, 3, kL, V::Character, Length::OfResults},
+    {"INT", Op::Int, 1, 1, kN, V::Numeric},
+    {"ROUND", Op::Round, 2, 2, kNN, V::Numeric},
+    {"ABS", Op::Abs, 1, 1, kN, V::Numeric},
+    {"YEAR", Op::Year, 1, 1, kD, V::Numeric},
+    {"MONTH", Op::Month, 1, 1, kD, V::Numeric},
+    {"DAY", Op::Day, 1, 1, kD, V::Numeric},
+    {"CHR", Op::Chr, 1, 1, kN, V::Character, Length::Fixed, 1, -1, true},
+    {"ASC", Op::Asc, 1, 1, kC, V::Numeric},
+    {"SPACE", Op::Space, 1, 1, kN, V::Character, Length::FromLiteral, kMaxPad, 0, true},
+    {"PADL", Op::PadL, 2, 3, kCNC, V::Character, Length::FromLiteral, kMaxPad, 1, true},
+    {"PADR", Op::PadR, 2, 3, kCNC, V::Character, Length::FromLiteral, kMaxPad, 1, true},
 };
 
 // xBase accepts a function name cut to its first four letters or more.
@@ -601,6 +653,16 @@ const FunctionInfo* findFunction(const std::string& name)
             if (std::strncmp(f.name, name.c_str(), name.size()) == 0)
                 return &f;
     return nullptr;
+}
+
+ValueType typeOfArg(Arg a)
+{
+    switch (a) {
+    case Arg::N: return V::Numeric;
+    case Arg::D: return V::Date;
+    case Arg::L: return V::Logical;
+    default: return V::Character;
+    }
 }
 
 int Compiler::parseCall(const Token& name)
@@ -630,150 +692,42 @@ int Compiler::parseCall(const Token& name)
                            (fn->maxArgs == 1 && fn->minArgs == 1 ? "" : "s") + ", not " +
                            std::to_string(args.size()));
     }
-    auto need = [&](std::size_t i, ValueType t) {
-        requireType(args[i], t, argPos[i], fname + "() argument " + std::to_string(i + 1));
-    };
+    for (std::size_t i = 0; i < args.size(); ++i)
+        if (fn->args[i] != Arg::Any)
+            requireType(args[i], typeOfArg(fn->args[i]), argPos[i], fname + "() argument " + std::to_string(i + 1));
     Node n;
     n.op = fn->op;
     n.pos = name.pos;
     n.nargs = uint8_t(args.size());
     for (std::size_t i = 0; i < args.size(); ++i)
         n.arg[i] = args[i];
-    using V = ValueType;
-    switch (fn->op) {
-    case Op::Upper:
-    case Op::Lower:
-        need(0, V::Character);
-        n.type = V::Character;
-        n.maxLen = lenOf(args[0]);
-        n.ownsBuffer = true;
+    n.type = fn->result;
+    n.ownsBuffer = fn->ownsBuffer;
+    switch (fn->length) {
+    case Length::None:
         break;
-    case Op::Deleted:
-        n.type = V::Logical;
+    case Length::Fixed:
+        n.maxLen = fn->size;
         break;
-    case Op::Recno:
-        n.type = V::Numeric;
-        break;
-    case Op::Empty:
-        n.type = V::Logical;
-        break;
-    case Op::Left:
-    case Op::Right:
-        need(0, V::Character);
-        need(1, V::Numeric);
-        n.type = V::Character;
+    case Length::OfFirst:
         n.maxLen = lenOf(args[0]);
         break;
-    case Op::Substr:
-        need(0, V::Character);
-        need(1, V::Numeric);
-        if (args.size() > 2)
-            need(2, V::Numeric);
-        n.type = V::Character;
-        n.maxLen = lenOf(args[0]);
-        break;
-    case Op::Trim:
-    case Op::LTrim:
-    case Op::AllTrim:
-        need(0, V::Character);
-        n.type = V::Character;
-        n.maxLen = lenOf(args[0]);
-        break;
-    case Op::Dtos:
-        need(0, V::Date);
-        n.type = V::Character;
-        n.maxLen = 8;
-        n.ownsBuffer = true;
-        break;
-    case Op::Dtoc:
-        need(0, V::Date);
-        n.type = V::Character;
-        n.maxLen = 10;
-        n.ownsBuffer = true;
-        break;
-    case Op::Ctod:
-        need(0, V::Character);
-        n.type = V::Date;
-        break;
-    case Op::Str:
-        need(0, V::Numeric);
-        if (args.size() > 1)
-            need(1, V::Numeric);
-        if (args.size() > 2)
-            need(2, V::Numeric);
-        n.type = V::Character;
-        n.maxLen = 255;
-        if (args.size() == 1)
-            n.maxLen = 10;
-        else if (node(args[1]).op == Op::LitNum)
-            n.maxLen = std::size_t(std::clamp(node(args[1]).num, 0.0, 255.0));
-        n.ownsBuffer = true;
-        break;
-    case Op::Val:
-        need(0, V::Character);
-        n.type = V::Numeric;
-        break;
-    case Op::Len:
-        need(0, V::Character);
-        n.type = V::Numeric;
-        break;
-    case Op::At:
-        need(0, V::Character);
-        need(1, V::Character);
-        n.type = V::Numeric;
-        break;
-    case Op::Int:
-    case Op::Abs:
-        need(0, V::Numeric);
-        n.type = V::Numeric;
-        break;
-    case Op::Round:
-        need(0, V::Numeric);
-        need(1, V::Numeric);
-        n.type = V::Numeric;
-        break;
-    case Op::Year:
-    case Op::Month:
-    case Op::Day:
-        need(0, V::Date);
-        n.type = V::Numeric;
-        break;
-    case Op::Chr:
-        need(0, V::Numeric);
-        n.type = V::Character;
-        n.maxLen = 1;
-        n.ownsBuffer = true;
-        break;
-    case Op::Asc:
-        need(0, V::Character);
-        n.type = V::Numeric;
-        break;
-    case Op::Space:
-    case Op::PadL:
-    case Op::PadR: {
-        const std::size_t widthArg = fn->op == Op::Space ? 0 : 1;
-        if (fn->op != Op::Space)
-            need(0, V::Character);
-        need(widthArg, V::Numeric);
-        if (args.size() > 2)
-            need(2, V::Character);
-        n.type = V::Character;
-        n.maxLen = kMaxPad;
-        if (node(args[widthArg]).op == Op::LitNum)
-            n.maxLen = std::size_t(std::clamp(node(args[widthArg]).num, 0.0, double(kMaxPad)));
-        n.ownsBuffer = true;
+    case Length::FromLiteral: {
+        const std::size_t w = std::size_t(fn->widthArg);
+        n.maxLen = fn->size;
+        if (w >= args.size())
+            n.maxLen = 10;   // STR() without a width
+        else if (node(args[w]).op == Op::LitNum)
+            n.maxLen = std::size_t(std::clamp(node(args[w]).num, 0.0, double(fn->size)));
         break;
     }
-    case Op::Iif:
-        need(0, V::Logical);
+    case Length::OfResults:
         if (typeOf(args[1]) != typeOf(args[2]))
             fail(argPos[2], "IIF() needs both results of one type, not " +
                                 std::string(typeName(typeOf(args[1]))) + " and " +
                                 typeName(typeOf(args[2])));
         n.type = typeOf(args[1]);
         n.maxLen = std::max(lenOf(args[1]), lenOf(args[2]));
-        break;
-    default:
         break;
     }
     return add(std::move(n));

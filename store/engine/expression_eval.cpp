@@ -127,12 +127,12 @@ Val text(const std::string& s)
 
 } // namespace
 
-Val evalNode(const EvalContext& cx, int index)
+namespace {
+
+// The literals, fields and the record's own facts.
+[[gnu::always_inline]] inline Val evalLeaf(const EvalContext& cx, const Node& n, std::string& buf)
 {
-    const Node& n = cx.prog.nodes[std::size_t(index)];
-    std::string& buf = cx.scratch[index];
     const unsigned char* rec = cx.rec.data;
-    auto arg = [&](int i) { return evalNode(cx, n.arg[i]); };
     Val v;
     switch (n.op) {
     case Op::LitStr:
@@ -190,6 +190,18 @@ Val evalNode(const EvalContext& cx, int index)
     case Op::Recno:
         v.d = cx.rec.recno;
         return v;
+    default:
+        break;
+    }
+    return v;
+}
+
+// The operators.
+[[gnu::always_inline]] inline Val evalOperator(const EvalContext& cx, const Node& n, std::string& buf)
+{
+    auto arg = [&](int i) { return evalNode(cx, n.arg[i]); };
+    Val v;
+    switch (n.op) {
     case Op::Not:
         v.b = !arg(0).b;
         return v;
@@ -280,6 +292,19 @@ Val evalNode(const EvalContext& cx, int index)
     case Op::CmpL:
         v.b = relation(arg(0).b ? 1 : 0, arg(1).b ? 1 : 0, n.rel);
         return v;
+    default:
+        break;
+    }
+    return v;
+}
+
+// The functions on text.
+[[gnu::always_inline]] inline Val evalTextFunction(const EvalContext& cx, const Node& n, std::string& buf)
+{
+    const unsigned char* rec = cx.rec.data;
+    auto arg = [&](int i) { return evalNode(cx, n.arg[i]); };
+    Val v;
+    switch (n.op) {
     case Op::Upper:
     case Op::Lower: {
         const Val a = arg(0);
@@ -338,6 +363,18 @@ Val evalNode(const EvalContext& cx, int index)
             }
         return v;
     }
+    default:
+        break;
+    }
+    return v;
+}
+
+// The conversions between types, and IIF.
+[[gnu::always_inline]] inline Val evalConversion(const EvalContext& cx, const Node& n, std::string& buf)
+{
+    auto arg = [&](int i) { return evalNode(cx, n.arg[i]); };
+    Val v;
+    switch (n.op) {
     case Op::Dtos:
         formatDtos(toJulian(arg(0).d), buf);
         return text(buf);
@@ -374,6 +411,18 @@ Val evalNode(const EvalContext& cx, int index)
     }
     case Op::Iif:
         return arg(0).b ? arg(1) : arg(2);
+    default:
+        break;
+    }
+    return v;
+}
+
+// The functions on numbers and dates, and the padding functions.
+[[gnu::always_inline]] inline Val evalNumberFunction(const EvalContext& cx, const Node& n, std::string& buf)
+{
+    auto arg = [&](int i) { return evalNode(cx, n.arg[i]); };
+    Val v;
+    switch (n.op) {
     case Op::Int:
         v.d = std::trunc(arg(0).d);
         return v;
@@ -426,8 +475,28 @@ Val evalNode(const EvalContext& cx, int index)
             std::memcpy(buf.data() + (n.op == Op::PadL ? width - kept : 0), a.s, kept);
         return text(buf);
     }
+    default:
+        break;
     }
     return v;
+}
+
+} // namespace
+
+Val evalNode(const EvalContext& cx, int index)
+{
+    const Node& n = cx.prog.nodes[std::size_t(index)];
+    std::string& buf = cx.scratch[index];
+    // The operations are numbered in groups (see Op), so a range test finds the group.
+    if (n.op <= Op::Recno)
+        return evalLeaf(cx, n, buf);
+    if (n.op <= Op::CmpL)
+        return evalOperator(cx, n, buf);
+    if (n.op <= Op::AllTrim)
+        return evalTextFunction(cx, n, buf);
+    if (n.op <= Op::Iif)
+        return evalConversion(cx, n, buf);
+    return evalNumberFunction(cx, n, buf);
 }
 
 } // namespace expr_detail

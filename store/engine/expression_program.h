@@ -10,6 +10,7 @@
 
 namespace postavo::engine::expr_detail {
 
+// In groups, in this order: evaluation finds an operation's group by its number (evalNode).
 enum class Op : uint8_t {
     LitStr, LitNum, LitDate, LitBool,
     FieldC, FieldN, FieldI, FieldY, FieldB, FieldD, FieldT, FieldL, FieldM,

@@ -1,6 +1,7 @@
 #include "file_lock.h"
 
 #include "engine_error.h"
+#include "write_faults.h"
 
 #include <cerrno>
 #include <cstring>
@@ -124,6 +125,8 @@ void DataFile::readExact(std::uint64_t offset, void* buffer, std::size_t length)
 
 void DataFile::write(std::uint64_t offset, const void* buffer, std::size_t length)
 {
+    if (const int fault = injectedWriteFault(path_, offset, length))
+        ioError(path_, "cannot write", fault);
     std::size_t done = 0;
     const auto* p = static_cast<const char*>(buffer);
     while (done < length) {

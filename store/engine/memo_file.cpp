@@ -49,6 +49,10 @@ std::unique_ptr<FptMemo> FptMemo::open(const std::string& path, bool readOnly, D
     // A next-free pointer behind the end of the data would make us overwrite memos.
     if (m->nextFree_ < endBlock)
         m->nextFree_ = std::uint32_t(std::min<std::uint64_t>(endBlock, 0xFFFFFFFFu));
+    // One far past the end would put the next memo behind a hole of any size (gigabytes from a
+    // damaged header): new memos go right after the data instead.
+    if (m->nextFree_ > std::max(endBlock, firstBlock))
+        m->nextFree_ = std::uint32_t(std::min<std::uint64_t>(std::max(endBlock, firstBlock), 0xFFFFFFFFu));
     return m;
 }
 
@@ -149,6 +153,23 @@ std::uint32_t FptMemo::store(std::uint32_t type, std::string_view text)
     file_.write(0, nf, 4);
     size_ = std::max<std::uint64_t>(size_, pos + need);
     return block;
+}
+
+void FptMemo::rollback(const Savepoint& point)
+{
+    if (readOnly_ || point.size == 0)
+        return;
+    // Shrinking and rewriting the header in place need no new space, so they work on a full
+    // disk too.
+    if (file_.size() > point.size)
+        file_.truncate(point.size);
+    size_ = point.size;
+    if (nextFree_ != point.nextFree) {
+        nextFree_ = point.nextFree;
+        unsigned char nf[4];
+        putBe32(nf, nextFree_);
+        file_.write(0, nf, 4);
+    }
 }
 
 void FptMemo::clear()

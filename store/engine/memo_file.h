@@ -21,6 +21,14 @@ public:
     virtual std::uint32_t write(std::string_view text) = 0;
     // Forgets every memo (zap).
     virtual void clear() = 0;
+    // Where the file ends now; rollback() forgets every memo written since (a record that
+    // could not be stored takes its new memos back with it).
+    struct Savepoint {
+        std::uint32_t nextFree = 0;
+        std::uint64_t size = 0;
+    };
+    virtual Savepoint savepoint() const = 0;
+    virtual void rollback(const Savepoint& point) = 0;
     virtual void sync() = 0;
     // Structural problems of one pointer, "" when sound (for the consistency check).
     virtual std::string checkPointer(std::uint32_t block) const = 0;
@@ -38,6 +46,8 @@ public:
     std::string read(std::uint32_t block) const override;
     std::uint32_t write(std::string_view text) override;
     void clear() override;
+    Savepoint savepoint() const override { return {nextFree_, file_.size()}; }
+    void rollback(const Savepoint& point) override;
     void sync() override { file_.sync(); }
     std::string checkPointer(std::uint32_t block) const override;
 
@@ -65,6 +75,8 @@ public:
     std::string read(std::uint32_t block) const override;
     std::uint32_t write(std::string_view text) override;
     void clear() override;
+    Savepoint savepoint() const override { return {}; }
+    void rollback(const Savepoint&) override {}
     void sync() override {}
     std::string checkPointer(std::uint32_t block) const override;
 

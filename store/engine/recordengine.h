@@ -108,9 +108,18 @@ public:
     void replaceLogical(std::string_view field, bool value);
     void replaceNumber(std::string_view field, double value);
     void putRecord(std::string_view record);  // a whole record buffer, deletion flag first
+    // Forgets the changes made to the current record since it was last stored: an edited
+    // record gets its stored bytes back, an appended one is not added, and the memos written
+    // for it are taken back out of the memo file. Moves back to the record current before an
+    // append. What a failed post leaves behind is undone this way.
+    void discardChanges();
+    bool hasChanges() const { return dirty_; }
     void commit();
     // Stores the current record and the index pages it changed in the files, without waiting
     // for the disk (commit() also waits): safe against the program ending, not a power cut.
+    // All or nothing: when a write fails (a full disk, a file-size limit) the table, memo and
+    // index files are as they were and the record stays changed, to be stored again or
+    // discarded (discardChanges()).
     void postRecord();
     bool rlock(std::uint32_t recno = 0);  // 0 = the current record
     void unlock(std::uint32_t recno = 0); // 0 = every lock
@@ -170,6 +179,30 @@ public:
     // ---- consistency (for the check tool): problems found, empty when sound
     std::vector<std::string> check();
 
+    // Bytes past the last record the header counts: whole records a program that stopped while
+    // appending left behind, and a partial record after them. Such a table is read as far as
+    // its count, but not written to (an append would overwrite them) until recover() has
+    // decided. Our own interrupted append is recognised by the append mark (see post()) and
+    // taken back at an exclusive open instead.
+    struct Tail {
+        std::uint32_t wholeRecords = 0;   // whose first byte is a blank or '*'
+        std::uint64_t otherBytes = 0;     // a partial record, or whole ones that are not records
+        bool empty() const { return wholeRecords == 0 && otherBytes == 0; }
+    };
+    const Tail& tail() const { return tail_; }
+    // Adopts the whole records past the count (first byte a blank or '*', up to the first that
+    // is not), drops the rest, and rebuilds the index when there is one. The table must not be
+    // open elsewhere. Returns what was found.
+    static Tail recover(const std::string& path);
+    // Puts finished files (in the table's folder, closed, on disk) in place of the table's
+    // own: table, memo (or "") and index (or ""; then the old index goes). Either all are
+    // replaced or, should the program stop part way, the next open of the table completes it.
+    // The table must not be open.
+    static void replaceTableFiles(const std::string& path, const std::string& newTable, const std::string& newMemo,
+                                  const std::string& newIndex);
+    // The header alone, without opening the table (to decide whether to open it at all).
+    static DbfHeader readHeader(const std::string& path);
+
     // ---- switches
     void setDeletedHidden(bool hidden);   // deleted records invisible while moving
     bool deletedHidden() const { return deletedHidden_; }
@@ -196,7 +229,13 @@ private:
     TagState compileTag(const TagInfo& info) const;
     void openIndex();
     void rebuildIndex(const std::vector<TagSpec>& specs);
+    void dropIndexFile();   // no tags: no index file and no index flag
+    struct TagBuild;
     void appendTags(const std::vector<TagSpec>& specs);
+    void planTagBuild(const std::vector<TagSpec>& specs, TagBuild& build) const;
+    void reserveKeyBlocks(TagBuild& build) const;
+    void evaluateTags(TagBuild& build, const std::vector<std::size_t>& mine, const std::vector<std::size_t>& slotOf,
+                      bool second, int from, int to);
     std::vector<TagSpec> currentTagSpecs() const;
     void updateKeys();
     bool usingCursor() const { return order_ != 0; }
@@ -211,8 +250,7 @@ private:
     bool beforeScopeStart(std::string_view key) const;   // in the active order's direction
     bool pastScopeEnd(std::string_view key) const;
     bool belowScope(std::string_view key) const;
-    bool settleForward();
-    bool settleBackward();
+    bool settleCursor(bool forward);
     bool syncCursor(bool& onGreater);
     void skipIndexed(long count);
     void writeFlags();
@@ -225,6 +263,13 @@ private:
     void loadRecord(std::uint32_t recno);
     void setPhantom();
     void post();
+    void storeRecordBytes(bool appended, std::uint32_t oldCount);
+    void restoreRecordBytes(bool appended, std::uint32_t oldCount);
+    void undoLastPost();
+    void undoKeys(const unsigned char* before, const unsigned char* after, bool appended, std::size_t tags);
+    void markAppending();
+    void clearAppendMark();
+    void examineTail();
     void writeCount();
     bool readRaw(std::uint32_t recno, unsigned char* out) const;  // via the read-ahead cache
     bool visible(std::uint32_t recno, const unsigned char* data) const;
@@ -247,6 +292,23 @@ private:
     bool dirty_ = false;
     bool soleWriter_ = false;             // a shared open that has become the only one, to write
     bool pendingAppend_ = false;          // record_ is recno_ = count, not yet in the file
+    std::uint32_t appendFrom_ = 0;        // the record current before appendBlank()
+    bool memoSaved_ = false;              // memos were written for the changes in record_
+    MemoFile::Savepoint memoPoint_;       // the memo file before them
+    bool appendMarked_ = false;           // the header says an append of ours may be under way
+    Tail tail_;
+    // What the last post changed, until its index pages are in the file too.
+    struct LastPost {
+        bool valid = false;
+        bool appended = false;
+        std::uint32_t oldCount = 0;
+        std::uint32_t appendFrom = 0;
+        bool memoSaved = false;
+        MemoFile::Savepoint memoPoint;
+        std::vector<unsigned char> before;   // the record as stored before the post
+        std::size_t keysDone = 0;            // tags whose keys the post changed
+    } lastPost_;
+    std::size_t keysDone_ = 0;
 
     bool deletedHidden_ = false;
     bool century_ = true;

@@ -20,8 +20,15 @@ bool Table::readRecord(std::uint32_t recno, std::string& out) const
 void Table::postRecord()
 {
     requireWritable();
+    const bool changed = dirty_;
     post();
-    flushIndexes(false);
+    try {
+        flushIndexes(false);
+    } catch (...) {
+        if (changed)
+            undoLastPost();
+        throw;
+    }
 }
 
 } // namespace postavo::engine

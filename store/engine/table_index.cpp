@@ -94,6 +94,7 @@ void Table::openIndex()
     indexError_.clear();
     try {
         cdx_ = CompoundIndex::open(path, mode_ == OpenMode::ReadOnly, resolver);
+        cdx_->setSharedWriter(mode_ == OpenMode::Shared);
     } catch (const EngineError& e) {
         // A damaged index must not keep the table shut: the caller sees no tags and rebuilds.
         indexError_ = e.what();
@@ -160,8 +161,9 @@ void Table::keyOf(const TagState& tag, const unsigned char* data, std::uint32_t 
 void Table::updateKeys()
 {
     const bool appended = pendingAppend_;
+    keysDone_ = 0;
     if (cdx_) {
-        for (std::size_t i = 0; i < tags_.size(); ++i) {
+        for (std::size_t i = 0; i < tags_.size(); keysDone_ = ++i) {
             const TagState& t = tags_[i];
             const bool newIn = t.forCond.empty() || t.forCond.evalLogical(ref(record_.data(), recno_));
             keyOf(t, record_.data(), recno_, keyB_);
@@ -192,6 +194,31 @@ void Table::updateKeys()
     }
     if (cursor_ && !appended)
         cursor_.reset();  // the tree changed under it; it is re-found from the record
+}
+
+void Table::undoKeys(const unsigned char* before, const unsigned char* after, bool appended, std::size_t tagCount)
+{
+    if (!cdx_)
+        return;
+    for (std::size_t i = 0; i < tagCount && i < tags_.size(); ++i) {
+        const TagState& t = tags_[i];
+        const bool newIn = t.forCond.empty() || t.forCond.evalLogical(ref(after, recno_));
+        keyOf(t, after, recno_, keyB_);
+        if (appended) {
+            if (newIn)
+                cdx_->deleteKey(i, keyB_, recno_);
+            continue;
+        }
+        const bool oldIn = t.forCond.empty() || t.forCond.evalLogical(ref(before, recno_));
+        keyOf(t, before, recno_, keyA_);
+        if (oldIn == newIn && (!oldIn || keyA_ == keyB_))
+            continue;
+        if (newIn)
+            cdx_->deleteKey(i, keyB_, recno_);
+        if (oldIn)
+            cdx_->insertKey(i, keyA_, recno_);
+    }
+    cursor_.reset();
 }
 
 // ---------------------------------------------------------------- orders
@@ -301,31 +328,18 @@ bool Table::pastScopeEnd(std::string_view key) const
     return descendingOrder() ? aboveScope(key) : belowScope(key);
 }
 
-bool Table::settleForward()
+// From the cursor's entry on (or back) to the first entry that is in scope and visible; false
+// when the scope or the order ends first.
+bool Table::settleCursor(bool forward)
 {
     IndexCursor* c = activeCursor();
     while (c->valid()) {
         const std::string_view key = c->key();
-        if (pastScopeEnd(key))
+        if (forward ? pastScopeEnd(key) : beforeScopeStart(key))
             return false;
-        if (!beforeScopeStart(key) && acceptEntry(c->recno()))
+        if (!(forward ? beforeScopeStart(key) : pastScopeEnd(key)) && acceptEntry(c->recno()))
             return true;
-        if (!c->next())
-            break;
-    }
-    return false;
-}
-
-bool Table::settleBackward()
-{
-    IndexCursor* c = activeCursor();
-    while (c->valid()) {
-        const std::string_view key = c->key();
-        if (beforeScopeStart(key))
-            return false;
-        if (!pastScopeEnd(key) && acceptEntry(c->recno()))
-            return true;
-        if (!c->prev())
+        if (!(forward ? c->next() : c->prev()))
             break;
     }
     return false;
@@ -353,7 +367,7 @@ void Table::skipIndexed(long count)
     if (eof_) {
         if (count > 0)
             return;
-        if (!c->last() || !settleBackward()) {
+        if (!c->last() || !settleCursor(false)) {
             setPhantom();
             bof_ = true;
             return;
@@ -366,7 +380,7 @@ void Table::skipIndexed(long count)
         if (!onGreater && positioned)
             c->next();
         onGreater = false;
-        if (!positioned || !c->valid() || !settleForward()) {
+        if (!positioned || !c->valid() || !settleCursor(true)) {
             setPhantom();
             bof_ = false;
             return;
@@ -377,7 +391,7 @@ void Table::skipIndexed(long count)
     while (count < 0) {
         const bool moved = positioned ? c->prev() : c->last();
         positioned = true;
-        if (!moved || !c->valid() || !settleBackward()) {
+        if (!moved || !c->valid() || !settleCursor(false)) {
             goTop();
             bof_ = true;
             return;
@@ -398,7 +412,7 @@ bool Table::seek(std::string_view key)
     IndexCursor* c = activeCursor();
     c->seek(k);
     found_ = false;
-    if (!c->valid() || !settleForward()) {
+    if (!c->valid() || !settleCursor(true)) {
         setPhantom();
         bof_ = false;
         return false;
@@ -460,10 +474,26 @@ void Table::indexTags(const std::vector<TagSpec>& specs)
     cursor_.reset();
 }
 
-void Table::appendTags(const std::vector<TagSpec>& specs)
-{
+// Building tags in bulk: what to build and in which groups (plan), the key blocks for the
+// largest group (reserve), then per group the keys of every record (evaluate) handed to the
+// index in creation order.
+struct Table::TagBuild {
     std::vector<TagInfo> infos;
     std::vector<TagState> states;
+    std::vector<std::vector<std::size_t>> groups;   // tag numbers, in creation order
+    std::vector<std::vector<std::size_t>> ranked;   // the same, longest keys first
+    std::vector<KeyBlock> blocks;                   // one per rank, reused by every group
+    std::vector<Expression> keyCopies, forCopies;   // the second thread's own work buffers
+    KeySorter sorters[2];
+    std::atomic<bool> stop{false};
+    std::uint64_t bytesOf(std::size_t t, std::uint32_t n) const
+    {
+        return std::uint64_t(n) * (infos[t].keyLength + sizeof(std::uint32_t));
+    }
+};
+
+void Table::planTagBuild(const std::vector<TagSpec>& specs, TagBuild& b) const
+{
     for (const TagSpec& s : specs) {
         TagInfo info;
         info.name = upperAscii(s.name);
@@ -480,126 +510,132 @@ void Table::appendTags(const std::vector<TagSpec>& specs)
             throw EngineError(EngineError::Kind::Usage, path_, "tag " + info.name + ": key length must be 1 to 240");
         info.keyLength = std::uint16_t(st.key.keyLength());
         info.keyType = keyTypeOf(st.key.type());
-        infos.push_back(info);
-        states.push_back(std::move(st));
+        b.infos.push_back(info);
+        b.states.push_back(std::move(st));
     }
     // The tags are built a group at a time, so that the key blocks of a large table need not
-    // all be held at once; each group's blocks reuse the memory of the group before. Within a
-    // group two threads each read the records and evaluate and sort their share of the tags,
-    // then this thread writes the group's tags to the index in creation order.
+    // all be held at once.
+    const std::uint32_t n = header_.recordCount;
+    std::uint64_t used = 0;
+    for (std::size_t t = 0; t < specs.size(); ++t) {
+        if (b.groups.empty() || (used + b.bytesOf(t, n) > buildMemory_ && !b.groups.back().empty())) {
+            b.groups.emplace_back();
+            used = 0;
+        }
+        b.groups.back().push_back(t);
+        used += b.bytesOf(t, n);
+    }
+    for (const auto& group : b.groups) {
+        b.ranked.push_back(group);
+        std::stable_sort(b.ranked.back().begin(), b.ranked.back().end(),
+                         [&](std::size_t x, std::size_t y) { return b.infos[x].keyLength > b.infos[y].keyLength; });
+    }
+    for (std::size_t t = 0; t < specs.size(); ++t) {
+        b.keyCopies.push_back(b.states[t].key);
+        b.forCopies.push_back(b.states[t].forCond);
+    }
+}
+
+// Each group's tags take the key blocks largest first, and every block is given at once the
+// most it will hold, so the groups after the first reuse memory already in use.
+void Table::reserveKeyBlocks(TagBuild& b) const
+{
+    const std::uint32_t n = header_.recordCount;
+    std::vector<std::size_t> slotBytes;
+    for (const auto& ranked : b.ranked) {
+        slotBytes.resize(std::max(slotBytes.size(), ranked.size()), 0);
+        for (std::size_t r = 0; r < ranked.size(); ++r)
+            slotBytes[r] = std::max<std::size_t>(slotBytes[r], std::size_t(n) * b.infos[ranked[r]].keyLength);
+    }
+    b.blocks.resize(slotBytes.size());
+    for (std::size_t r = 0; r < b.blocks.size(); ++r) {
+        b.blocks[r].keys.reserve(slotBytes[r]);
+        adviseLargeBuffer(b.blocks[r].keys.data(), b.blocks[r].keys.capacity());
+        b.blocks[r].recnos.reserve(n);
+    }
+}
+
+// Evaluates and sorts the tags `mine` (key blocks `slotOf`) over every record. The first
+// thread reports its share of the reading as progress from `from` to `to`.
+void Table::evaluateTags(TagBuild& b, const std::vector<std::size_t>& mine, const std::vector<std::size_t>& slotOf,
+                         bool second, int from, int to)
+{
+    for (std::size_t i = 0; i < mine.size(); ++i)
+        b.blocks[slotOf[i]].clear();
+    if (mine.empty())
+        return;
     const std::size_t len = header_.recordLength;
     const std::uint32_t n = header_.recordCount;
-    const std::size_t k = specs.size();
-    auto bytesOf = [&](std::size_t t) {
-        return std::uint64_t(n) * (infos[t].keyLength + sizeof(std::uint32_t));
-    };
-    std::vector<std::vector<std::size_t>> groups;
-    {
-        const std::uint64_t kGroupBytes = buildMemory_;
-        std::uint64_t used = 0;
-        for (std::size_t t = 0; t < k; ++t) {
-            if (groups.empty() || (used + bytesOf(t) > kGroupBytes && !groups.back().empty())) {
-                groups.emplace_back();
-                used = 0;
-            }
-            groups.back().push_back(t);
-            used += bytesOf(t);
-        }
-    }
-    // Each group's tags take the key blocks largest first, and every block is given at once
-    // the most it will hold, so the groups after the first reuse memory already in use.
-    std::vector<std::vector<std::size_t>> ranked(groups.size());
-    std::vector<std::size_t> slotBytes;
-    for (std::size_t g = 0; g < groups.size(); ++g) {
-        ranked[g] = groups[g];
-        std::stable_sort(ranked[g].begin(), ranked[g].end(),
-                         [&](std::size_t x, std::size_t y) { return infos[x].keyLength > infos[y].keyLength; });
-        slotBytes.resize(std::max(slotBytes.size(), ranked[g].size()), 0);
-        for (std::size_t r = 0; r < ranked[g].size(); ++r)
-            slotBytes[r] = std::max<std::size_t>(slotBytes[r], std::size_t(n) * infos[ranked[g][r]].keyLength);
-    }
-    std::vector<KeyBlock> blocks(slotBytes.size());
-    for (std::size_t r = 0; r < blocks.size(); ++r) {
-        blocks[r].keys.reserve(slotBytes[r]);
-        adviseLargeBuffer(blocks[r].keys.data(), blocks[r].keys.capacity());
-        blocks[r].recnos.reserve(n);
-    }
-    std::vector<Expression> keyCopies, forCopies;   // the second thread's own work buffers
-    for (std::size_t t = 0; t < k; ++t) {
-        keyCopies.push_back(states[t].key);
-        forCopies.push_back(states[t].forCond);
-    }
-    std::atomic<bool> stop{false};
     const std::uint32_t per = std::uint32_t(std::max<std::size_t>(1, kScanBytes / len));
-    // Evaluates and sorts the tags `mine` (slot numbers in `slotOf`); the first thread reports
-    // its share of the reading as progress from `from` to `to`.
-    KeySorter sorters[2];
-    auto evaluate = [&](const std::vector<std::size_t>& mine, const std::vector<std::size_t>& slotOf, bool second,
-                        int from, int to) {
-        for (std::size_t i = 0; i < mine.size(); ++i)
-            blocks[slotOf[i]].clear();
-        if (mine.empty())
-            return;
-        std::vector<unsigned char> buf;
-        std::string key;
-        int last = from;
-        for (std::uint32_t r = 1; r <= n && !stop; r += per) {
-            const std::uint32_t count = std::min(per, n - r + 1);
-            buf.resize(std::size_t(count) * len);
-            file_.readExact(header_.recordOffset(r), buf.data(), buf.size());
-            for (std::size_t i = 0; i < mine.size(); ++i) {
-                const std::size_t t = mine[i];
-                const Expression& keyExpr = second ? keyCopies[t] : states[t].key;
-                const Expression& forExpr = second ? forCopies[t] : states[t].forCond;
-                KeyBlock& b = blocks[slotOf[i]];
-                for (std::uint32_t j = 0; j < count; ++j) {
-                    const unsigned char* rec = &buf[std::size_t(j) * len];
-                    if (!forExpr.empty() && !forExpr.evalLogical(ref(rec, r + j)))
-                        continue;
-                    keyExpr.evalKey(ref(rec, r + j), key);
-                    b.keys.append(key);
-                    b.recnos.push_back(r + j);
-                }
-            }
-            if (!second) {
-                const int p = from + int(std::uint64_t(r + count - 1) * (to - from) / n);
-                if (p != last)
-                    reportProgress(last = p);
+    std::vector<unsigned char> buf;
+    std::string key;
+    int last = from;
+    for (std::uint32_t r = 1; r <= n && !b.stop; r += per) {
+        const std::uint32_t count = std::min(per, n - r + 1);
+        buf.resize(std::size_t(count) * len);
+        file_.readExact(header_.recordOffset(r), buf.data(), buf.size());
+        for (std::size_t i = 0; i < mine.size(); ++i) {
+            const std::size_t t = mine[i];
+            const Expression& keyExpr = second ? b.keyCopies[t] : b.states[t].key;
+            const Expression& forExpr = second ? b.forCopies[t] : b.states[t].forCond;
+            KeyBlock& block = b.blocks[slotOf[i]];
+            for (std::uint32_t j = 0; j < count; ++j) {
+                const unsigned char* rec = &buf[std::size_t(j) * len];
+                if (!forExpr.empty() && !forExpr.evalLogical(ref(rec, r + j)))
+                    continue;
+                keyExpr.evalKey(ref(rec, r + j), key);
+                block.keys.append(key);
+                block.recnos.push_back(r + j);
             }
         }
-        for (std::size_t i = 0; i < mine.size() && !stop; ++i)
-            sorters[second].prepare(blocks[slotOf[i]], infos[mine[i]]);
-    };
+        if (!second) {
+            const int p = from + int(std::uint64_t(r + count - 1) * (to - from) / n);
+            if (p != last)
+                reportProgress(last = p);
+        }
+    }
+    for (std::size_t i = 0; i < mine.size() && !b.stop; ++i)
+        b.sorters[second].prepare(b.blocks[slotOf[i]], b.infos[mine[i]]);
+}
+
+void Table::appendTags(const std::vector<TagSpec>& specs)
+{
+    TagBuild b;
+    planTagBuild(specs, b);
     reportProgress(0);
-    const int span = 100 / int(groups.size());
-    for (std::size_t g = 0; g < groups.size(); ++g) {
-        const std::vector<std::size_t>& group = groups[g];
-        // Share the group's keys out by size, the larger share to this thread, which also
-        // reports progress.
+    if (b.groups.empty())
+        return;
+    reserveKeyBlocks(b);
+    const std::uint32_t n = header_.recordCount;
+    const int span = 100 / int(b.groups.size());
+    for (std::size_t g = 0; g < b.groups.size(); ++g) {
+        const std::vector<std::size_t>& group = b.groups[g];
+        // Within a group two threads each read the records and evaluate and sort their share
+        // of the tags, the larger share to this thread, which also reports progress. A small
+        // table is not worth a thread.
         std::vector<std::size_t> mineA, slotA, mineB, slotB;
         std::uint64_t loadA = 0, loadB = 0;
-        for (std::size_t i = 0; i < ranked[g].size(); ++i) {
-            const std::size_t t = ranked[g][i];
-            // A small table is not worth a thread.
+        for (std::size_t i = 0; i < b.ranked[g].size(); ++i) {
+            const std::size_t t = b.ranked[g][i];
             if (loadA <= loadB || n < 20000) {
                 mineA.push_back(t);
                 slotA.push_back(i);
-                loadA += bytesOf(t);
+                loadA += b.bytesOf(t, n);
             } else {
                 mineB.push_back(t);
                 slotB.push_back(i);
-                loadB += bytesOf(t);
+                loadB += b.bytesOf(t, n);
             }
         }
         const int base = int(g) * span;
         {
             std::future<void> other;
             if (!mineB.empty())
-                other = std::async(std::launch::async, evaluate, std::cref(mineB), std::cref(slotB), true, 0, 0);
+                other = std::async(std::launch::async, [&] { evaluateTags(b, mineB, slotB, true, 0, 0); });
             try {
-                evaluate(mineA, slotA, false, base, base + span * 3 / 5);
+                evaluateTags(b, mineA, slotA, false, base, base + span * 3 / 5);
             } catch (...) {
-                stop = true;
+                b.stop = true;
                 if (other.valid())
                     other.wait();
                 throw;
@@ -607,20 +643,46 @@ void Table::appendTags(const std::vector<TagSpec>& specs)
             if (other.valid())
                 other.get();
         }
+        // Then this thread writes the group's tags to the index in creation order.
         for (std::size_t i = 0; i < group.size(); ++i) {
             const std::size_t t = group[i];
             const std::size_t slot =
-                std::size_t(std::find(ranked[g].begin(), ranked[g].end(), t) - ranked[g].begin());
+                std::size_t(std::find(b.ranked[g].begin(), b.ranked[g].end(), t) - b.ranked[g].begin());
             const int from = base + span * 3 / 5 + int(i) * (span * 2 / 5) / int(group.size());
             auto hook = [&, from](int p) { reportProgress(from + p * (span * 2 / 5) / (100 * int(group.size()))); };
-            cdx_->buildTag(infos[t], blocks[slot], hook);
-            tags_.push_back(std::move(states[t]));
+            cdx_->buildTag(b.infos[t], b.blocks[slot], hook);
+            tags_.push_back(std::move(b.states[t]));
         }
+    }
+}
+
+void Table::dropIndexFile()
+{
+    cursor_.reset();
+    if (order_ > 0)
+        order_ = 0;
+    cdx_.reset();
+    tags_.clear();
+    removeFileIfExists(indexPath());
+    if (header_.flags & DbfHeader::kHasStructuralIndex) {
+        header_.flags &= std::uint8_t(~DbfHeader::kHasStructuralIndex);
+        writeFlags();
+    }
+    if (indexDirty_) {
+        const unsigned char zero = 0;
+        file_.write(14, &zero, 1);
+        indexDirty_ = false;
     }
 }
 
 void Table::rebuildIndex(const std::vector<TagSpec>& specs)
 {
+    if (specs.empty()) {
+        // Other engines refuse a compound index without tags: a table with none has no index.
+        dropIndexFile();
+        reportProgress(100);
+        return;
+    }
     const std::string path = indexPath();
     const std::string temp = path + ".tmp";
     removeFileIfExists(temp);
@@ -921,9 +983,17 @@ std::vector<std::string> Table::check()
     const std::uint32_t n = header_.recordCount;
     const std::uint64_t size = file_.size();
     const std::uint64_t body = std::uint64_t(n) * len;
-    if (size != header_.headerLength + body && size != header_.headerLength + body + 1)
+    if (!tail_.empty()) {
+        if (tail_.wholeRecords)
+            problems.push_back(path_ + ": " + std::to_string(tail_.wholeRecords)
+                               + " whole records lie past the record count of the header (recover adopts them)");
+        if (tail_.otherBytes)
+            problems.push_back(path_ + ": " + std::to_string(tail_.otherBytes)
+                               + " bytes of a partial record lie past the last record (recover drops them)");
+    } else if (size != header_.headerLength + body && size != header_.headerLength + body + 1 && mode_ != OpenMode::Shared) {
         problems.push_back(path_ + ": file size " + std::to_string(size) + " does not match "
                            + std::to_string(n) + " records");
+    }
     if (indexDirty_)
         problems.push_back(path_ + ": the index was not brought up to date by its last writer");
     if (!indexError_.empty())

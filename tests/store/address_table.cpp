@@ -4,6 +4,7 @@
 #include "filterops.h"
 #include "settings.h"
 #include "support_addressfile.h"
+#include "support_validators.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -51,6 +52,8 @@ TEST_F(AddressTableTest, CreatedFileHasTheFieldsAtTheGivenWidthsAndAllTags)
     EXPECT_EQ(t.orderNumber("NOTISDEL"), 26);
     EXPECT_FALSE(t.hasRecord());
     EXPECT_EQ(t.visibleCount(), 0u);
+    t.close();
+    EXPECT_TABLE_VALID(path.toStdString());   // other programs open a new, empty file
 }
 
 TEST_F(AddressTableTest, InsertEditPostAndCancel)
@@ -161,6 +164,8 @@ TEST_F(AddressTableTest, DeletedRecordsHideAndRebuildRemovesThem)
     ASSERT_TRUE(t.goTo(2));
     EXPECT_EQ(t.value("FNAME"), "F002");  // later records shifted down
     EXPECT_TRUE(CheckValidIndex(t));
+    t.close();
+    EXPECT_TABLE_VALID(path.toStdString());
 }
 
 TEST_F(AddressTableTest, TagAllClearTagsAndTagAgainInTagOrder)
@@ -228,6 +233,93 @@ TEST_F(AddressTableTest, OpeningReportsMissingFilesForeignTablesAndMissingIndexe
     EXPECT_TRUE(CheckValidIndex(t));
     EXPECT_EQ(t.visibleCount(), 3u);
     EXPECT_EQ(getMRUFile(s), path);
+}
+
+// Opening judges the file before touching it: records another program left past the count, and
+// a table whose memos are in a dBASE memo file, give a clear message and leave every file as it was.
+TEST_F(AddressTableTest, OpeningLeavesFilesItCannotTakeAsTheyWere)
+{
+    ASSERT_TRUE(makeAddressFile(path, 2, fillPeople));
+    const auto read = [](const QString& p) {
+        QFile f(p);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    QByteArray dbf = read(path);
+    const int recordLength = uchar(dbf[10]) | (uchar(dbf[11]) << 8);
+    dbf.chop(1);
+    dbf.append(QByteArray(recordLength, ' '));   // a whole record past the count
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(dbf);
+    }
+    AddressTable t;
+    QString error;
+    EXPECT_FALSE(t.open(path, &error));
+    EXPECT_NE(error.indexOf("1 whole records"), -1) << error.toStdString();
+    EXPECT_NE(error.indexOf("postavo-db recover"), -1) << error.toStdString();
+    EXPECT_EQ(read(path), dbf);
+    EXPECT_FALSE(t.isOpen());
+
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(makeAddressFile(path, 2, fillPeople));
+    QByteArray dbt = read(path);
+    dbt[0] = char(0x83);   // dBASE III with its memos in ADD0001.DBT
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(dbt);
+        QFile memo(dir.path("ADD0001.DBT"));
+        ASSERT_TRUE(memo.open(QIODevice::WriteOnly));
+        memo.write(QByteArray(512, '\0'));
+    }
+    EXPECT_FALSE(t.open(path, &error));
+    EXPECT_NE(error.indexOf(".DBT"), -1) << error.toStdString();
+    EXPECT_EQ(read(path), dbt);
+    EXPECT_EQ(read(dir.path("ADD0001.DBT")), QByteArray(512, '\0'));
+}
+
+// A query value may hold any quote character: the filter is built with a delimiter the value
+// does not contain, and matches exactly the records holding it.
+TEST_F(AddressTableTest, QueryValuesHoldingQuotesMatchTheirRecords)
+{
+    const QStringList names = {"O\"Brien", "O'Neil", "Say [hi]", "All \"'] three", "Plain"};
+    ASSERT_TRUE(makeAddressFile(path, int(names.size()), [&](AddressTable& a, int i) {
+        a.setValue("LNAME", names[i]);
+        a.setValue("CODES", names[i]);
+    }));
+    AddressTable t;
+    ASSERT_TRUE(t.open(path));
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
+        for (const QString& value : {name, QStringLiteral("$") + name.mid(2)}) {
+            QueryValues q;
+            q.values[size_t(queryIndexForField("CODES"))] = value;
+            ASSERT_EQ(ApplyFilter(t, q, QString(), {}), 1u) << BuildQueryString(q, {}).toStdString();
+            ASSERT_TRUE(t.first());
+            EXPECT_EQ(t.value("LNAME"), name);
+        }
+    }
+    EXPECT_EQ(quoteLiteral("a\"b'c]d"), R"("a"+'"'+"b'c]d")");
+}
+
+// An empty tag id (none in the settings yet) tags no record at all.
+TEST_F(AddressTableTest, AnEmptyTagIdMatchesNothing)
+{
+    ASSERT_TRUE(makeAddressFile(path, 3, fillPeople));
+    QueryValues q;
+    q.taggedOnly = true;
+    EXPECT_EQ(BuildQueryString(q, QString()), "(.F.)");
+    {
+        AddressTable t;
+        ASSERT_TRUE(t.open(path));
+        t.setTagId(QString());
+        EXPECT_EQ(ApplyFilter(t, q, QString(), {}), 0u);
+        EXPECT_FALSE(t.tagged());
+    }
+    const auto out = validators::runTool(std::string(POSTAVO_BIN_DIR) + "/postavo-db filter '" + path.toStdString()
+                                         + "' --tagged --settings '" + dir.path("none.ini").toStdString() + "'");
+    EXPECT_EQ(out.output, "(.F.)\n0\n");
 }
 
 TEST_F(AddressTableTest, RunningTotalOfTagProgress)

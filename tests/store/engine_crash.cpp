@@ -1,6 +1,7 @@
 // Crash durability: a child process is killed in the middle of appends, of a reindex and of a
 // pack; the table then opens, keeps every committed record, and its index agrees with it.
 #include "engine_support.h"
+#include "support_validators.h"
 
 #include <gtest/gtest.h>
 
@@ -72,8 +73,7 @@ void expectSound(const std::string& path)
         auto t = Table::open(path, OpenMode::Exclusive);
         EXPECT_EQ(t->check(), std::vector<std::string>{});
     }
-    std::string out;
-    EXPECT_EQ(run("/usr/bin/python3 " POSTAVO_SHARED_DIR "/tools/xbase-check.py " + path + " --quiet", &out), 0) << out;
+    EXPECT_TABLE_VALID(path);
 }
 
 } // namespace

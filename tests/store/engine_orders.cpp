@@ -1,6 +1,7 @@
 // Orders and the things that use them: tags kept current by every write, seek (exact, prefix,
 // soft), scope, query filters with deleted records hidden or shown, reindex, tag replacement.
 #include "engine_support.h"
+#include "support_validators.h"
 
 #include <gtest/gtest.h>
 
@@ -46,9 +47,15 @@ struct Orders : ::testing::Test {
     void expectSound()
     {
         EXPECT_EQ(t->check(), std::vector<std::string>{});
-        t->commit();
-        std::string out;
-        EXPECT_EQ(run("/usr/bin/python3 " POSTAVO_SHARED_DIR "/tools/xbase-check.py " + path + " --quiet", &out), 0) << out;
+        // Other programs cannot open a table this one holds exclusively: let it go meanwhile.
+        const int order = t->order();
+        const std::uint32_t recno = t->recNo();
+        t->close();
+        EXPECT_TABLE_VALID(path);
+        t = Table::open(path, OpenMode::Exclusive);
+        if (order > 0)
+            t->setOrder(order);
+        t->go(recno);
     }
 };
 
@@ -260,22 +267,30 @@ TEST_F(Orders, DeletedIndexFileIsForgotten)
 TEST_F(Orders, TemporaryIndexShowsOnlyItsRecords)
 {
     const std::string idx = dir + "/_chkdup.idx";
-    try {
-        t->createTempIndex(idx, "UPPER(NAME)");
-    } catch (const EngineError& e) {
-        if (e.kind() == EngineError::Kind::Unsupported)
-            GTEST_SKIP() << e.what();
-        throw;
-    }
+    t->createTempIndex(idx, "UPPER(NAME)");
     EXPECT_EQ(t->order(), -1);
     for (std::uint32_t r : {8u, 2u, 5u}) {
         t->go(r);
         t->keyAdd();
     }
     EXPECT_EQ(walk(), (std::vector<std::uint32_t>{5, 2, 8}));
+    EXPECT_EQ(walkBack(), (std::vector<std::uint32_t>{5, 2, 8}));
     EXPECT_EQ(t->queryRecCount(), 3u);
+    EXPECT_TRUE(t->seek("JON"));
+    EXPECT_EQ(t->recNo(), 2u);
+    // A record of the subset stays in it under its new key; others do not join it.
+    t->go(5);
+    t->replace("NAME", "zulu");
+    t->go(1);
+    t->replace("NAME", "aaa");
+    t->commit();
+    EXPECT_EQ(walk(), (std::vector<std::uint32_t>{2, 8, 5}));
     t->closeTempIndex();
     EXPECT_EQ(t->order(), 0);
     EXPECT_EQ(walk().size(), 8u);
-    EXPECT_TRUE(fs::exists(idx));
+    ASSERT_TRUE(fs::exists(idx));
+    auto file = SingleIndex::open(idx, true);
+    EXPECT_EQ(file->keyCount(), 3u);
+    EXPECT_TRUE(file->check().empty());
+    expectSound();
 }

@@ -2,6 +2,7 @@
 // lists, record values read as the independent checker reads them, and after our appends,
 // replaces, deletions, recalls and pack the checker still finds the files sound.
 #include "engine_support.h"
+#include "support_validators.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,6 @@ using namespace enginetest;
 
 namespace {
 
-const std::string kCheck = std::string("/usr/bin/python3 ") + POSTAVO_SHARED_DIR + "/tools/xbase-check.py ";
 
 struct TagDump {
     std::string name;
@@ -23,7 +23,7 @@ struct TagDump {
 
 std::vector<TagDump> readTagDump(const std::string& name)
 {
-    std::ifstream in(std::string(POSTAVO_SHARED_DIR) + "/xbase/samples/" + name + ".tagdump.txt");
+    std::ifstream in((validators::sampleDir() / (name + ".tagdump.txt")).string());
     std::vector<TagDump> tags;
     std::string line;
     while (std::getline(in, line)) {
@@ -146,8 +146,10 @@ TEST_P(Samples, RecordsReadAsTheCheckerReadsThem)
 {
     const std::string dir = scratchDir("samples-read-" + GetParam());
     const std::string path = copySample(GetParam(), dir);
-    std::string out;
-    ASSERT_EQ(run(kCheck + path + " --records --quiet", &out), 0) << out;
+    SKIP_WITHOUT_XBASE_CHECK();
+    const auto check = validators::xbaseCheck(path, "--records --quiet");
+    ASSERT_EQ(check.status, 0) << check.output;
+    const std::string& out = check.output;
     std::vector<std::string> expected;
     std::istringstream in(out);
     for (std::string line; std::getline(in, line);)
@@ -188,8 +190,7 @@ TEST_P(Samples, WritesKeepEveryTagCurrent)
         t->commit();
         EXPECT_EQ(t->check(), std::vector<std::string>{});
     }
-    std::string out;
-    EXPECT_EQ(run(kCheck + path + " --quiet", &out), 0) << out;
+    EXPECT_TABLE_VALID(path);
     {
         auto t = Table::open(path, OpenMode::Exclusive);
         const std::uint32_t before = t->recCount();
@@ -203,7 +204,7 @@ TEST_P(Samples, WritesKeepEveryTagCurrent)
         EXPECT_EQ(t->tagCount(), readTagDump(GetParam()).size());
         EXPECT_EQ(t->check(), std::vector<std::string>{});
     }
-    EXPECT_EQ(run(kCheck + path + " --quiet", &out), 0) << out;
+    EXPECT_TABLE_VALID(path);
 }
 
 INSTANTIATE_TEST_SUITE_P(EngineSamples, Samples, ::testing::Values("addr200", "keys", "types"));

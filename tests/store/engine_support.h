@@ -37,10 +37,10 @@ inline void writeBytes(const std::string& path, const std::vector<unsigned char>
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-// Copies a sample table (dbf, fpt, cdx) into `dir`; returns the new .dbf path.
+// Copies a sample table (dbf, fpt, cdx) of tests/data/xbase into `dir`; returns the new .dbf path.
 inline std::string copySample(const std::string& name, const std::string& dir)
 {
-    const fs::path src = fs::path(POSTAVO_SHARED_DIR) / "xbase" / "samples";
+    const fs::path src = fs::path(POSTAVO_SOURCE_DIR) / "tests" / "data" / "xbase";
     for (const char* ext : {".dbf", ".fpt", ".cdx"}) {
         const fs::path from = src / (name + ext);
         if (fs::exists(from)) {

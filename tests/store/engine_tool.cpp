@@ -1,5 +1,7 @@
 // postavo-db from the outside: its commands, their output and exit statuses.
+#include "addressschema.h"
 #include "engine_support.h"
+#include "support_validators.h"
 
 #include <gtest/gtest.h>
 
@@ -110,4 +112,81 @@ TEST_F(Tool, ErrorsGoToStderr)
         EXPECT_NE(tool("pack " + path, &out), 0);  // someone else has it
         EXPECT_NE(stderrText().find("in use"), std::string::npos);
     }
+}
+
+// reindex repairs an address file's index from the address-file definition whatever state it
+// is in; another table's tags live only in its index, so a damaged one is reported, not hidden.
+TEST_F(Tool, ReindexRebuildsAnAddressFilesTagsEvenFromADamagedIndex)
+{
+    const std::string address = dir + "/ADD0001.DBF";
+    Table::create(address, postavo::addressFieldSpecs());
+    {
+        auto t = Table::open(address, OpenMode::Exclusive);
+        t->indexTags(postavo::addressTagSpecs());
+        for (const char* name : {"Jones", "Adams", "Smith"}) {
+            t->appendBlank();
+            t->replace("LNAME", name);
+        }
+    }
+    const std::string cdx = dir + "/ADD0001.CDX";
+    std::string out;
+    for (const bool remove : {false, true}) {
+        SCOPED_TRACE(remove ? "missing index" : "damaged index");
+        auto bytes = readBytes(cdx);
+        std::fill(bytes.begin(), bytes.begin() + 1024, 0xFF);
+        writeBytes(cdx, bytes);
+        if (remove)
+            fs::remove(cdx);
+        ASSERT_EQ(tool("reindex " + address, &out), 0) << stderrText();
+        EXPECT_NE(out.find("rebuilt 26 address tags"), std::string::npos) << out;
+        ASSERT_EQ(tool("check " + address, &out), 0) << out;
+        EXPECT_NE(out.find("3 records, 26 tags"), std::string::npos) << out;
+        EXPECT_TABLE_VALID(address);
+    }
+
+    const std::string other = dir + "/people.cdx";
+    auto bytes = readBytes(other);
+    std::fill(bytes.begin(), bytes.begin() + 1024, 0xFF);
+    writeBytes(other, bytes);
+    EXPECT_EQ(tool("reindex " + path, &out), 1);
+    EXPECT_NE(stderrText().find("cannot be rebuilt"), std::string::npos) << stderrText();
+    EXPECT_NE(stderrText().find(other), std::string::npos) << stderrText();
+    EXPECT_EQ(readBytes(other), bytes);   // left for another tool to look at
+}
+
+TEST_F(Tool, ReindexOfAnIndexWithoutTagsRemovesIt)
+{
+    const std::string cdx = dir + "/people.cdx";
+    fs::remove(cdx);
+    postavo::engine::CompoundIndex::create(cdx)->flush();
+    std::string out;
+    ASSERT_EQ(tool("reindex " + path, &out), 0) << stderrText();
+    EXPECT_FALSE(fs::exists(cdx));
+    EXPECT_FALSE(fs::exists(cdx + ".tmp"));
+    EXPECT_EQ(tool("check " + path, &out), 0) << out;
+}
+
+TEST_F(Tool, CheckReportsRecordsPastTheCountAndRecoverAdoptsThem)
+{
+    auto b = readBytes(path);
+    const std::size_t len = b[10] | (b[11] << 8);
+    b.pop_back();
+    std::vector<unsigned char> rec(len, ' ');
+    rec[1] = 'L';
+    rec[2] = 'a';
+    rec[3] = 't';
+    rec[4] = 'e';
+    b.insert(b.end(), rec.begin(), rec.end());
+    b.insert(b.end(), 5, 'x');
+    writeBytes(path, b);
+    std::string out;
+    EXPECT_EQ(tool("check " + path, &out), 1);
+    EXPECT_NE(out.find("1 whole records lie past the record count"), std::string::npos) << out;
+    EXPECT_NE(out.find("5 bytes of a partial record"), std::string::npos) << out;
+    EXPECT_EQ(readBytes(path), b);
+    ASSERT_EQ(tool("recover " + path, &out), 0) << stderrText();
+    EXPECT_EQ(out, "adopted 1 records, dropped 5 bytes of a partial record\n");
+    ASSERT_EQ(tool("check " + path, &out), 0) << out;
+    ASSERT_EQ(tool("seek " + path + " --order NAME LATE", &out), 0) << out;
+    EXPECT_TABLE_VALID(path);
 }

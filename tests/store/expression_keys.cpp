@@ -287,7 +287,7 @@ class SampleOrders : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(SampleOrders, EveryTagOrdersTheRecordsAsTheDumpLists)
 {
-    const std::string base = std::string(POSTAVO_SHARED_DIR) + "/xbase/samples/" + GetParam();
+    const std::string base = std::string(POSTAVO_SOURCE_DIR) + "/tests/data/xbase/" + GetParam();
     const Sample s = readDbf(base + ".dbf");
     const std::vector<DumpTag> tags = readTagDump(base + ".tagdump.txt");
     ASSERT_FALSE(s.records.empty());

@@ -60,11 +60,12 @@ TEST(IndexFormat, SmallCompoundIndexBytes)
     }
     Bytes b{readFile(path)};
     ASSERT_EQ(b.d.size(), 3072u);   // header pair, directory leaf, tag header pair, tag leaf
-    // File header: FoxPro values (free list -1, options compact + compound).
+    // File header: free list -1, options compact + compound + structural (the bit other engines
+    // use to tell the tag directory from a tag).
     EXPECT_EQ(b.le32(0), 1024u);
     EXPECT_EQ(b.le32(4), 0xFFFFFFFFu);
     EXPECT_EQ(b.le16(12), 10);
-    EXPECT_EQ(b.u8(14), 0x60);
+    EXPECT_EQ(b.u8(14), 0xE0);
     EXPECT_EQ(b.u8(15), 1);
     EXPECT_EQ(b.le16(502), 0);
     EXPECT_EQ(b.le16(506), 1);
@@ -110,6 +111,30 @@ TEST(IndexFormat, SmallCompoundIndexBytes)
     EXPECT_EQ(b.d.substr(leaf + 504, 3), "BET");
     EXPECT_EQ(b.d.substr(leaf + 500, 4), "BETA");
     EXPECT_EQ(b.le16(leaf + 12), 488 - 9 - 12);
+}
+
+// Files written before the directory carried the structural bit, and tag headers that carry it
+// by mistake, still open and read.
+TEST(IndexFormat, DirectoryWithOrWithoutStructuralBitOpens)
+{
+    auto dir = scratchDir("format-structural");
+    auto path = dir / "old.cdx";
+    {
+        auto ix = CompoundIndex::create(path.string());
+        ix->addTag({"NAME", "UPPER(NAME)", "", 10, KeyType::Character}, {{"BETA      ", 2}, {"ALPHA     ", 1}});
+        ix->addTag({"CODE", "CODE", "", 10, KeyType::Character}, {{"X         ", 1}});
+        ix->flush();
+    }
+    std::string bytes = readFile(path);
+    EXPECT_EQ(static_cast<uint8_t>(bytes[1536 + 14]), 0x60);   // tag headers keep 0x60
+    bytes[14] = 0x60;
+    bytes[1536 + 14] = char(0xE0);
+    writeFile(path, bytes);
+    auto ix = CompoundIndex::open(path.string(), true);
+    ASSERT_EQ(ix->tagCount(), 2u);
+    EXPECT_EQ(ix->keyCount(0), 2u);
+    EXPECT_EQ(ix->tag(1).name, "CODE");
+    EXPECT_TRUE(ix->check().empty());
 }
 
 TEST(IndexFormat, RecordNumberWidthGrowsPerPage)

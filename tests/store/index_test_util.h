@@ -22,7 +22,7 @@ inline std::filesystem::path scratchDir(const std::string& name)
 
 inline std::filesystem::path samplesDir()
 {
-    return std::filesystem::path(POSTAVO_SHARED_DIR) / "xbase" / "samples";
+    return std::filesystem::path(POSTAVO_SOURCE_DIR) / "tests" / "data" / "xbase";
 }
 
 struct DumpTag {

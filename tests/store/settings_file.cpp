@@ -93,13 +93,30 @@ TEST_F(SettingsFile, WriteKeepsCommentsOrderAndOtherSections)
               "[Dialing]\r\nPrefix=9\r\nInit=ATZ\r\n[Adding]\r\nCarryZip=1\r\n");
 }
 
-TEST_F(SettingsFile, StringsAreCutAt1023CharactersAndKeepWindows1252)
+TEST_F(SettingsFile, StringsAreCutAt1023CharactersAndWrittenInUtf8)
 {
-    ASSERT_TRUE(s.writeString("Misc", "Long", QString(1500, 'x')));
-    EXPECT_EQ(s.readString("Misc", "Long").size(), Settings::kMaxStringLength);
+    ASSERT_TRUE(s.writeString("Misc", "Long", QString(1500, QChar(0x0416))));   // two bytes each in UTF-8
+    EXPECT_EQ(s.readString("Misc", "Long"), QString(Settings::kMaxStringLength, QChar(0x0416)));
+    // A recently-used path on Linux may hold any character.
+    const QString path = QStringLiteral("/home/łukasz/Документы/add0001.DBF");
+    ASSERT_TRUE(s.writeString("MRU", "Item1", path));
+    EXPECT_EQ(s.readString("MRU", "Item1"), path);
+    EXPECT_TRUE(readAll(ini).contains("Item1=" + path.toUtf8()));
     ASSERT_TRUE(keys::DefaultCountry.write(s, QStringLiteral("Österreich – €")));
     EXPECT_EQ(keys::DefaultCountry.read(s), QStringLiteral("Österreich – €"));
-    EXPECT_TRUE(readAll(ini).contains("DefaultCountry=\xD6sterreich \x96 \x80"));
+}
+
+// Files of older versions are Windows-1252: read as such, and written back whole in UTF-8.
+TEST_F(SettingsFile, AWindows1252FileIsReadAndRewrittenAsUtf8)
+{
+    writeAll(ini, "[Adding]\r\nDefaultCountry=\xD6sterreich \x96 \x80\r\n[MRU]\r\nItem1=C:\\M\xFCller\\ADD0001.DBF\r\n");
+    EXPECT_EQ(keys::DefaultCountry.read(s), QStringLiteral("Österreich – €"));
+    EXPECT_EQ(s.readString("MRU", "Item1"), QStringLiteral("C:\\Müller\\ADD0001.DBF"));
+    ASSERT_TRUE(s.writeString("MRU", "Item2", QStringLiteral("/home/łukasz/a.DBF")));
+    const QByteArray bytes = readAll(ini);
+    EXPECT_TRUE(bytes.contains("DefaultCountry=" + QStringLiteral("Österreich – €").toUtf8())) << bytes.constData();
+    EXPECT_EQ(s.readString("MRU", "Item1"), QStringLiteral("C:\\Müller\\ADD0001.DBF"));
+    EXPECT_EQ(s.readString("MRU", "Item2"), QStringLiteral("/home/łukasz/a.DBF"));
 }
 
 TEST_F(SettingsFile, FailedWriteIsReportedAndLeavesTheOldFile)

@@ -1,5 +1,6 @@
 // postavo-db: inspect, check and repair xBase tables from the command line.
 #include "address_commands.h"
+#include "addressschema.h"
 #include "cp1252.h"
 #include "recordengine.h"
 
@@ -22,8 +23,10 @@ const char* kUsage =
     "  dump FILE [--order TAG] [--filter EXPR] [--deleted] [--recno]\n"
     "                                    records as CSV in that order\n"
     "  check FILE                        table, memo and index consistency (exit 1 on a problem)\n"
-    "  reindex FILE                      rebuild the tags the table has\n"
+    "  reindex FILE                      rebuild the tags (an address file's 26 from its definition)\n"
     "  pack FILE                         remove deleted records\n"
+    "  recover FILE                      adopt whole records left past the header's count, drop a\n"
+    "                                    partial record after them, rebuild the index\n"
     "  count FILE --filter EXPR          number of matching records\n"
     "  seek FILE --order TAG KEY...      find each key in that tag\n";
 
@@ -252,17 +255,54 @@ int seek(const std::string& path, const Options& o)
     return missing ? 1 : 0;
 }
 
+// An address file's tags come from its definition, so they are rebuilt even when its index
+// is damaged or gone. Another table's tags can only be read from its own index.
 int reindex(const std::string& path)
 {
     auto t = Table::open(path, OpenMode::Exclusive);
+    if (postavo::hasAddressFields(t->fields())) {
+        const std::string index = t->indexPath();
+        const std::string damage = t->indexError();
+        t->closeIndexes();
+        removeFileIfExists(index);
+        t->indexTags(postavo::addressTagSpecs());
+        t->close();
+        if (!damage.empty())
+            std::cout << "replaced the damaged index (" << damage << ")\n";
+        std::cout << "rebuilt " << postavo::kAddressTagCount << " address tags\n";
+        return 0;
+    }
+    if (!t->indexError().empty()) {
+        std::cerr << "postavo-db: " << path << ": the index cannot be read, so its tags cannot be rebuilt: "
+                  << t->indexError() << '\n';
+        return 1;
+    }
     if (!t->hasIndex()) {
         std::cout << path << ": no index to rebuild\n";
         return 0;
     }
+    const std::size_t before = t->tagCount();
     t->reindex();
     const std::size_t tags = t->tagCount();
     t->close();
-    std::cout << "rebuilt " << tags << " tags\n";
+    if (before == 0)
+        std::cout << "the index held no tags: removed it\n";
+    else
+        std::cout << "rebuilt " << tags << " tags\n";
+    return 0;
+}
+
+int recover(const std::string& path)
+{
+    const Table::Tail tail = Table::recover(path);
+    if (tail.empty()) {
+        std::cout << path << ": nothing past the last record\n";
+        return 0;
+    }
+    std::cout << "adopted " << tail.wholeRecords << " records";
+    if (tail.otherBytes)
+        std::cout << ", dropped " << tail.otherBytes << " bytes of a partial record";
+    std::cout << '\n';
     return 0;
 }
 
@@ -297,6 +337,7 @@ int main(int argc, char** argv)
         if (command == "check") return check(file);
         if (command == "reindex") return reindex(file);
         if (command == "pack") return pack(file);
+        if (command == "recover") return recover(file);
         if (command == "count") return count(file, o);
         if (command == "seek") return seek(file, o);
         throw UsageError("unknown command " + command);

@@ -1,0 +1,127 @@
+#pragma once
+// The independent checkers every table we write must pass, and the sample tables the tests read.
+//
+// The samples live in the repository (tests/data/xbase). The checkers sit beside the repository
+// (../shared/tools) where CI has them; a plain clone has none, and the tests that need them say
+// so and skip instead of failing.
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+
+namespace validators {
+
+inline std::filesystem::path sampleDir()
+{
+    return std::filesystem::path(POSTAVO_SOURCE_DIR) / "tests" / "data" / "xbase";
+}
+
+inline std::filesystem::path toolsDir() { return std::filesystem::path(POSTAVO_SHARED_DIR) / "tools"; }
+
+inline std::filesystem::path xbaseCheckPath() { return toolsDir() / "xbase-check.py"; }
+inline std::filesystem::path cdxdumpPath() { return toolsDir() / "cdxdump"; }
+
+inline bool haveXbaseCheck()
+{
+    return std::filesystem::exists(xbaseCheckPath()) && std::filesystem::exists("/usr/bin/python3");
+}
+inline bool haveCdxdump() { return std::filesystem::exists(cdxdumpPath()); }
+
+inline const char* missingXbaseCheck()
+{
+    return "xbase-check.py is not beside the repository (../shared/tools): table validation skipped";
+}
+inline const char* missingCdxdump()
+{
+    return "cdxdump is not beside the repository (../shared/tools): independent-engine check skipped";
+}
+
+struct Outcome {
+    bool ran = false;
+    int status = -1;
+    std::string output;
+};
+
+inline Outcome runTool(const std::string& command)
+{
+    Outcome o;
+    FILE* p = ::popen((command + " 2>&1").c_str(), "r");
+    if (!p)
+        return o;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
+        o.output.append(buf, n);
+    const int status = ::pclose(p);
+    o.ran = true;
+    o.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return o;
+}
+
+inline std::string quoted(const std::string& path) { return "'" + path + "'"; }
+
+// xbase-check.py on one table (extra options such as --quiet after the path).
+inline Outcome xbaseCheck(const std::string& dbf, const std::string& options = {})
+{
+    if (!haveXbaseCheck())
+        return {};
+    return runTool("/usr/bin/python3 " + quoted(xbaseCheckPath().string()) + " " + quoted(dbf)
+                   + (options.empty() ? "" : " " + options));
+}
+
+// The independent engine's check: 0 sound, 1 a problem, 2 it could not open the table.
+// That engine looks for the memo and index files under lower-case extensions, while ours
+// follow the letter case of the table's (ADD0001.DBF with ADD0001.FPT and ADD0001.CDX), so it
+// is shown the files through links with lower-case names.
+inline Outcome cdxdump(const std::string& dbf)
+{
+    namespace fs = std::filesystem;
+    if (!haveCdxdump())
+        return {};
+    const fs::path table(dbf);
+    const fs::path view = fs::path(dbf + ".cdxdump-view");
+    fs::remove_all(view);
+    fs::create_directories(view);
+    const std::string stem = table.stem().string();
+    for (const fs::directory_entry& e : fs::directory_iterator(table.parent_path())) {
+        if (!e.is_regular_file() || e.path().stem().string() != stem)
+            continue;
+        std::string ext = e.path().extension().string();
+        for (char& c : ext)
+            c = char(std::tolower(static_cast<unsigned char>(c)));
+        if (ext == ".dbf" || ext == ".fpt" || ext == ".cdx" || ext == ".dbt")
+            fs::create_symlink(fs::absolute(e.path()), view / (stem + ext));
+    }
+    Outcome o = runTool(quoted(cdxdumpPath().string()) + " " + quoted((view / (stem + ".dbf")).string()));
+    fs::remove_all(view);
+    return o;
+}
+
+} // namespace validators
+
+// Both checkers on a table we wrote; each one that is absent is reported, not failed.
+#define EXPECT_TABLE_VALID(dbfPath)                                                                \
+    do {                                                                                           \
+        const std::string vpath_ = (dbfPath);                                                      \
+        const auto xc_ = validators::xbaseCheck(vpath_, "--quiet");                                \
+        if (!xc_.ran)                                                                              \
+            std::printf("[   NOTE   ] %s\n", validators::missingXbaseCheck());                     \
+        else                                                                                       \
+            EXPECT_EQ(xc_.status, 0) << "xbase-check.py " << vpath_ << "\n" << xc_.output;         \
+        const auto cd_ = validators::cdxdump(vpath_);                                              \
+        if (!cd_.ran)                                                                              \
+            std::printf("[   NOTE   ] %s\n", validators::missingCdxdump());                        \
+        else                                                                                       \
+            EXPECT_EQ(cd_.status, 0) << "cdxdump " << vpath_ << "\n" << cd_.output;                \
+    } while (0)
+
+// For tests that exist to run a checker: skip the whole test when it is absent.
+#define SKIP_WITHOUT_XBASE_CHECK()                                                                 \
+    do {                                                                                           \
+        if (!validators::haveXbaseCheck())                                                         \
+            GTEST_SKIP() << validators::missingXbaseCheck();                                       \
+    } while (0)
