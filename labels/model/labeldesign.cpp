@@ -173,6 +173,7 @@ void LabelDesign::setArtDown(bool on)
 
 void LabelDesign::setShowFieldNames(bool on)
 {
+    Guard g(guard_);
     surface().setDisplayDataValues(!on);
     tell();
 }
@@ -180,6 +181,15 @@ void LabelDesign::setShowFieldNames(bool on)
 bool LabelDesign::showFieldNames() const
 {
     return !rules_.surface().DisplayDataValues();
+}
+
+void LabelDesign::fitSurfaceToZoom()
+{
+    // Scaled step by step the surface would drift a pixel from the label's size; it is always
+    // the label's size at 100 % times the zoom.
+    const QSize base = labelSurfaceSize(def_);
+    const double z = double(zoom());
+    surface().setSurfaceSize(roundHalfEven(base.width() * z), roundHalfEven(base.height() * z));
 }
 
 int LabelDesign::zoomPercent() const
@@ -195,6 +205,7 @@ bool LabelDesign::zoomIn()
     Guard g(guard_);
     surface().selection().clear();
     surface().setZoom(z + kZoomStep);
+    fitSurfaceToZoom();
     tell();
     return true;
 }
@@ -207,6 +218,7 @@ bool LabelDesign::zoomOut()
     Guard g(guard_);
     surface().selection().clear();
     surface().setZoom(z - kZoomStep);
+    fitSurfaceToZoom();
     tell();
     return true;
 }
@@ -332,6 +344,8 @@ bool LabelDesign::moveRecord(RecordMove move)
     AddressTable* table = surface().dataset();
     if (!table || !table->isOpen())
         return false;
+    // Showing another record changes nothing of the layout.
+    Guard g(guard_);
     bool moved = false;
     switch (move) {
     case RecordMove::First: moved = table->first(); break;

@@ -127,6 +127,7 @@ public:
 private:
     void tell();
     void sizeSurface();
+    void fitSurfaceToZoom();
     void drawArtwork();
     void removeFirstPostnet();
 
