@@ -76,7 +76,7 @@ QString LabelDesign::newLayoutMessage(const LabelSheetDefinition& d)
     QString sheet = QStringLiteral("the Avery 5160");
     if (d != newLayoutDefaults())
         sheet = d.isUserDefined() || d.tplDescrip.isEmpty() ? QStringLiteral("a user defined")
-                                                            : QStringLiteral("the ") + d.tplDescrip.simplified();
+                                                            : QStringLiteral("the ") + d.tplDescrip.trimmed();
     return QStringLiteral("A new label has been created using %1\rformat. To change to another label format, click on\r"
                           "the Change Layout button.\r\rA Database Mailing Address object has already been \radded to "
                           "the label.\r\rFor additional assistance, click the Help button")
