@@ -33,7 +33,7 @@ bool LabelSheetWindows::editUserLayout(LabelSheetDefinition* d)
     TLabelEdit w(*d, parent_);
     if (w.exec() != QDialog::Accepted)
         return false;
-    *d = w.result();
+    *d = w.definition();
     return true;
 }
 

@@ -37,7 +37,7 @@ public:
     explicit TLabelEdit(const LabelSheetDefinition& given, QWidget* parent = nullptr);
 
     // After Ok: the user-defined definition, lengths in inches.
-    const LabelSheetDefinition& result() const { return result_; }
+    const LabelSheetDefinition& definition() const { return result_; }
     const LabelEditForm& form() const { return form_; }
 
     // Where a failed check is told (a message box unless a test sets it).

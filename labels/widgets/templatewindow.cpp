@@ -224,7 +224,7 @@ bool TSelectLabel::choose(QWidget* parent, LabelSheetDefinition* d, const QStrin
     }
     if (w.exec() != QDialog::Accepted)
         return false;
-    *d = w.result();
+    *d = w.chosen();
     return true;
 }
 

@@ -27,7 +27,7 @@ public:
     bool start(QString* message);
 
     // After Ok: every field of the chosen template.
-    const LabelSheetDefinition& result() const { return result_; }
+    const LabelSheetDefinition& chosen() const { return result_; }
     TemplateSelection& selection() { return selection_; }
 
     // Where a refused row is told (a message box unless a test sets it).
