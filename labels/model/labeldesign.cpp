@@ -141,6 +141,10 @@ bool LabelDesign::selectTool(TLPanelState state)
         ui_.showInformation(QLatin1String(kPostnetRefused));
         return false;
     }
+    // Placing starts on a clear surface: a press over the selection must start the new object,
+    // not a move of the selection.
+    if (state != psPointing)
+        surface().selection().clear();
     rules_.setPanelState(state);
     tell();
     return true;

@@ -110,9 +110,14 @@ protected:
         EXPECT_EQ(panel()->PanelState(), tool);
         EXPECT_FALSE(panel()->Pointing());
         const int before = panel()->objectCount();
-        QTest::mousePress(panel(), Qt::LeftButton, {}, from);
-        QTest::mouseMove(panel(), to);
-        QTest::mouseRelease(panel(), Qt::LeftButton, {}, to);
+        // As the mouse does it: to the window under the point, which keeps the mouse until let go.
+        QWidget* target = panel()->childAt(from);
+        if (!target || !target->isVisible())
+            target = panel();
+        const QPoint shift = target == panel() ? QPoint() : target->pos();
+        QTest::mousePress(target, Qt::LeftButton, {}, from - shift);
+        QTest::mouseMove(target, to - shift);
+        QTest::mouseRelease(target, Qt::LeftButton, {}, to - shift);
         EXPECT_EQ(panel()->objectCount(), before + 1) << toolName(tool).toStdString();
         // Placed: back to the selection tool.
         EXPECT_EQ(panel()->PanelState(), psPointing);
@@ -196,6 +201,12 @@ TEST_F(DesignerWindow, EveryToolPlacesItsObjectAndSaveStoresWhatReopens)
         EXPECT_EQ(o->left(), p.from.x()) << p.cls;
         EXPECT_EQ(o->top(), p.from.y()) << p.cls;
     }
+    // A tool drags its object over a selected one: choosing the tool clears the selection.
+    panel()->selectAll();
+    TGGraphicControl* over = drawWith(psEllipse, {20, 20}, {60, 50});
+    EXPECT_EQ(over->boundsRect(), QRect(20, 20, 40, 30));
+    QTest::mouseClick(window->toolButton(psPointing), Qt::LeftButton);
+    panel()->destroyObject(over);
     // A click without a drag still gives an object one can see: 50 wide, 15 high.
     TGGraphicControl* small = drawWith(psRectangle, {250, 150}, {251, 151});
     EXPECT_EQ(small->boundsRect(), QRect(250, 150, 50, 15));
