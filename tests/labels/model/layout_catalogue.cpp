@@ -285,3 +285,36 @@ TEST_F(LayoutCatalogue, TheStoredCatalogueIsARealXBaseTable)
         GTEST_SKIP() << "only the index header's option byte is reported: " << problems.join("; ").toStdString();
     EXPECT_EQ(p.exitCode(), 0) << report.toStdString() << p.readAllStandardError().toStdString();
 }
+
+TEST_F(LayoutCatalogue, AFailedWriteLeavesTheCatalogueAndTheLayoutFilesAsTheyWere)
+{
+    LabelSurface surface;
+    addText(surface, QStringLiteral("first"), QRect(0, 0, 40, 15));
+    QString error;
+    LabelLayoutRow row = catalogue.newLayout();
+    ASSERT_TRUE(catalogue.save(row, surface, &error));
+    const auto before = folderState(sysdata);
+
+    // The layout file cannot be written (a folder holds its name): no row is added.
+    LabelLayoutRow blocked = catalogue.newLayout();
+    ASSERT_TRUE(QDir().mkpath(sysdata + blocked.binary));
+    EXPECT_FALSE(catalogue.save(blocked, surface, &error));
+    EXPECT_TRUE(error.contains(blocked.binary)) << error.toStdString();
+    EXPECT_EQ(blocked.recno, 0u);
+    QDir().rmdir(sysdata + blocked.binary);
+    EXPECT_EQ(folderState(sysdata), before);
+    EXPECT_EQ(catalogue.rows().size(), 1u);
+
+    // The table refuses the row: the layout file written for it goes again, and the file of an
+    // existing layout gets its old bytes back.
+    LabelLayoutRow fresh = catalogue.newLayout();
+    LabelLayoutRow existing = *catalogue.row(row.recno);
+    addText(surface, QStringLiteral("second"), QRect(0, 20, 40, 15));
+    catalogue.table()->close();
+    EXPECT_FALSE(catalogue.save(fresh, surface, &error));
+    EXPECT_TRUE(error.startsWith(QStringLiteral("The label layout could not be stored in LABEL.DBF"))) << error.toStdString();
+    existing.recno = 0;  // saved as new so that the closed table is reached after the file
+    existing.binary = row.binary;
+    EXPECT_FALSE(catalogue.save(existing, surface, &error));
+    EXPECT_EQ(folderState(sysdata), before);
+}
