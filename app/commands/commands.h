@@ -10,4 +10,7 @@ class TAddressMain;
 // Installs every subsystem's command handlers on the main window; called once at start-up.
 void installSubsystemCommands(TAddressMain& main);
 
+// Labels: "Print Labels" (app/commands/labels.cpp).
+void installLabelCommands(TAddressMain& main);
+
 } // namespace postavo

@@ -9,6 +9,8 @@ const std::vector<Command>& commands()
          "print the printer test page, or write it to a PDF file", &runTestPage},
         {"layout", "check FILE | dump FILE | resave IN OUT | render FILE --data ADDRESSFILE [--record N] [--label-size WxH] --pdf OUT",
          "check a layout or report file, list its objects, write it back in the program's form, or print it filled with one record", &runLayout},
+        {"label-sheet", "--folder PROGRAMFOLDER --layout DESCRIPTION --pdf OUT",
+         "draw the outline and position number of every label of a label layout's sheet on its paper", &runLabelSheet},
     };
     return list;
 }

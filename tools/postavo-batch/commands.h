@@ -48,5 +48,7 @@ int runTestPage(CommandContext& ctx);
 int runLayout(CommandContext& ctx);
 // "layout render": one record's label or envelope in a PDF (cmd_layoutrender.cpp).
 int runLayoutRender(CommandContext& ctx);
+// "label-sheet": a layout's sheet drawn as label outlines with their numbers (cmd_labelsheet.cpp).
+int runLabelSheet(CommandContext& ctx);
 
 } // namespace postavo::batch

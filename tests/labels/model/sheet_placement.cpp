@@ -79,8 +79,9 @@ TEST(Placement, EveryLabelOfARealSheetStaysOnThePaperAndApart)
             EXPECT_GE(r.left(), 0);
             EXPECT_LE(r.right(), d.sheetWidth + 1e-4) << d.tplDescrip.toStdString() << " " << i;
             EXPECT_LE(r.bottom(), d.sheetDepth + 1e-4);
-            if (i > 0)
+            if (i > 0) {
                 EXPECT_FALSE(r.intersects(labelRect(d, i - 1).adjusted(0, 0, -1e-6, -1e-6)));
+            }
         }
     }
 }

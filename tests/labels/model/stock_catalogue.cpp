@@ -65,8 +65,9 @@ TEST_P(Search, FindsProductsByMakerAndNumber)
     const SearchCase c = GetParam();
     const QStringList found = descriptions(catalogue().search(c.text));
     EXPECT_TRUE(found.contains(c.mustFind)) << c.text << ": " << found.join(" | ").toStdString();
-    if (*c.mustNotFind)
+    if (*c.mustNotFind) {
         EXPECT_FALSE(found.contains(c.mustNotFind)) << c.text;
+    }
     // In description order, as the grid lists them.
     QStringList sorted = found;
     std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) { return a.toUpper() < b.toUpper(); });
