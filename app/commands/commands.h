@@ -10,4 +10,7 @@ class TAddressMain;
 // Installs every subsystem's command handlers on the main window; called once at start-up.
 void installSubsystemCommands(TAddressMain& main);
 
+// envelopes.cpp: "Print &Envelopes" and the "Envelopes" button.
+void installEnvelopeCommands(TAddressMain& main);
+
 } // namespace postavo

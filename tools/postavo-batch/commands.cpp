@@ -9,6 +9,8 @@ const std::vector<Command>& commands()
          "print the printer test page, or write it to a PDF file", &runTestPage},
         {"layout", "check FILE | dump FILE | resave IN OUT | render FILE --data ADDRESSFILE [--record N] [--label-size WxH] --pdf OUT",
          "check a layout or report file, list its objects, write it back in the program's form, or print it filled with one record", &runLayout},
+        {"envelopes", "--folder PROGRAMFOLDER --layout DESCRIPTION --data ADDRESSFILE [--filter EXPR | --record N] [--feed METHOD] [--paper CODE] (--pdf OUT | --printer NAME)",
+         "print one envelope per record with an envelope layout of the program folder, placed as the paper feed method says", &runEnvelopes},
     };
     return list;
 }

@@ -48,5 +48,7 @@ int runTestPage(CommandContext& ctx);
 int runLayout(CommandContext& ctx);
 // "layout render": one record's label or envelope in a PDF (cmd_layoutrender.cpp).
 int runLayoutRender(CommandContext& ctx);
+// "envelopes": one envelope per record (cmd_envelopes.cpp).
+int runEnvelopes(CommandContext& ctx);
 
 } // namespace postavo::batch
