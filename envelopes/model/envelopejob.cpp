@@ -54,7 +54,10 @@ bool EnvelopeRun::position(quint32 currentRecno, QString* notice, QString* error
         }
         bool reached = false;
         if (job_.startFromCurrent) {
-            reached = currentRecno && table_.goTo(currentRecno) && table_.recNo() == currentRecno && table_.hasRecord();
+            // The engine goes to a record whatever the filter: the record must also be one of
+            // those to print, or the job would start with one the filter leaves out.
+            reached = currentRecno && table_.goTo(currentRecno) && table_.recNo() == currentRecno && table_.hasRecord()
+                   && (filter.isEmpty() || table_.evalCondition(filter));
             if (!reached && notice)
                 *notice = QStringLiteral("Current record is out of range. Starting with first record");
         }
