@@ -74,12 +74,12 @@ private:
     void moveRecord(int which);
 
     AddressTable* table_;
-    TEnvelopePanel* panel_;
-    QScrollArea* scroll_;
-    QLineEdit* descriptionEdit_;
-    QPushButton* fontButton_;
-    QPushButton* save_;
-    QLabel* zoomLabel_;
+    TEnvelopePanel* panel_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
+    QLineEdit* descriptionEdit_ = nullptr;
+    QPushButton* fontButton_ = nullptr;
+    QPushButton* save_ = nullptr;
+    QLabel* zoomLabel_ = nullptr;
     QMap<int, QAction*> tools_;
     QString description_;
     int code_ = 20;

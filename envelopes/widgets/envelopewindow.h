@@ -114,11 +114,11 @@ private:
     int lastPrinted_ = 0;
     std::vector<quint32> lastSkipped_;
 
-    QTableWidget* grid_;
-    TEnvelopePanel* picture_;
-    QRadioButton *all_, *matching_, *currentOnly_;
-    QCheckBox* startFromCurrent_;
-    QLabel *first_, *last_, *org_, *city_;
+    QTableWidget* grid_ = nullptr;
+    TEnvelopePanel* picture_ = nullptr;
+    QRadioButton *all_ = nullptr, *matching_ = nullptr, *currentOnly_ = nullptr;
+    QCheckBox* startFromCurrent_ = nullptr;
+    QLabel *first_ = nullptr, *last_ = nullptr, *org_ = nullptr, *city_ = nullptr;
 };
 
 } // namespace postavo::envelopes

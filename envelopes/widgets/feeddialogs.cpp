@@ -206,7 +206,8 @@ FeedMethod TEnvelopeFeed::feed() const
 
 void TEnvelopeFeed::changed()
 {
-    if (picture_)
+    // The buttons report while the window is still being built.
+    if (picture_ && clockwise_ && left_ && right_ && landscape_ && up_)
         picture_->setFeed(feed());
 }
 

@@ -48,9 +48,10 @@ public:
 private:
     void changed();
 
-    QRadioButton *left_, *right_, *center_, *portrait_, *landscape_, *up_, *down_;
-    QWidget* clockwise_;
-    TFeedPicture* picture_;
+    QRadioButton *left_ = nullptr, *right_ = nullptr, *center_ = nullptr, *portrait_ = nullptr,
+                 *landscape_ = nullptr, *up_ = nullptr, *down_ = nullptr;
+    QWidget* clockwise_ = nullptr;
+    TFeedPicture* picture_ = nullptr;
 };
 
 class TEnvelopePrePrint : public QDialog {
