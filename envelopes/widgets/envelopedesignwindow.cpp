@@ -272,6 +272,9 @@ void TEnvelopeDesignScreen::showEvent(QShowEvent* e)
     panel_->setSurfaceFont(layoutFont(readDefaultFont(settings, FontSection::Envelope)));
     panel_->sizeFromCode(code_);
     panel_->show();
+    // The objects settle their sizes as they are first painted (a FIM mark turns square, text
+    // fits its font): paint once now, so that only the user's changes show "Save".
+    panel_->grab();
     save_->hide();
     refreshFontCaption();
     watching_ = true;

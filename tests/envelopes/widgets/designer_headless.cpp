@@ -198,3 +198,22 @@ TEST_F(Designer, ZoomSizeKeysAndDrawingAids)
     EXPECT_GT(red, 250) << "a dotted line along the printable area's top";
     EXPECT_LT(red, 864);
 }
+
+TEST_F(Designer, AnExistingLayoutOpensWithSaveHidden)
+{
+    // Its objects settle their sizes as they are first painted (the FIM mark turns square): that
+    // is no change of the user's.
+    const envelopes::EnvelopeLayout l = ptest::addEnvelopeLayout(folder, "Business", 20, ptest::addBusinessEnvelope);
+    auto d = std::make_unique<TEnvelopeDesignScreen>(&table);
+    QString error;
+    ASSERT_TRUE(loadEnvelopeLayout(*d->surface(), folder.sysdata + "/" + l.fileName, &error));
+    d->setSizeCode(20);
+    d->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(d.get()));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(d->surface()->objectCount(), 4);
+    EXPECT_TRUE(d->saveButton()->isHidden());
+    d->surface()->selectAll();
+    d->surface()->alignLeft();
+    EXPECT_TRUE(d->saveButton()->isVisible());
+}
