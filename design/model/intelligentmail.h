@@ -12,7 +12,7 @@ namespace postavo::design::imb {
 // Printed geometry. The postal standard (USPS-B-3200, section 2.3.1, "Barcode dimensions")
 // allows bars 0.015 to 0.025 inch wide at 22 bars per inch (20 to 24), a full bar 0.125 to
 // 0.165 inch high, a tracker 0.039 to 0.057 inch and an ascender or descender 0.082 to 0.111
-// inch; we print the middle of every range. Figures as the specification gives them (quoted in
+// inch; we print the middle of every range. Figures as the postal standard gives them (quoted in
 // libzint's backend/imail.c, and in the barcode dimension tables printer makers publish, such
 // as "Bar Width 0.020 +- 0.005 inch, Horizontal Pitch 22 +- 2 bars per inch").
 inline constexpr int kBarCount = 65;
