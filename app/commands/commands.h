@@ -12,5 +12,7 @@ void installSubsystemCommands(TAddressMain& main);
 
 // Labels: "Print Labels" (app/commands/labels.cpp).
 void installLabelCommands(TAddressMain& main);
+// envelopes.cpp: "Print &Envelopes" and the "Envelopes" button.
+void installEnvelopeCommands(TAddressMain& main);
 
 } // namespace postavo

@@ -17,7 +17,7 @@ void registerDesignClass(const QByteArray& name, DesignFactory factory);
 // The factory of a registered class, or null.
 const DesignFactory* findDesignClass(const QByteArray& name);
 QList<QByteArray> registeredDesignClasses();
-// Registers the fifteen classes layout files hold.
+// Registers the classes layout files hold (the fifteen of old and the Intelligent Mail barcode).
 void registerStandardDesignClasses();
 
 } // namespace postavo::design

@@ -1,6 +1,7 @@
 #include "designwindows.h"
 
 #include "designsurface.h"
+#include "intelligentmaildialogwindow.h"
 #include "objectdialogwindows.h"
 #include "textdialogwindows.h"
 
@@ -12,8 +13,10 @@ void useDesignWindows()
 {
     static DesignDialogWindows textWindows;
     static ObjectDialogWindows objectWindows;
+    static IntelligentMailDialogWindows intelligentMailWindows;
     setDefaultDialogs(&textWindows);
     setDefaultObjectDialogs(&objectWindows);
+    setDefaultIntelligentMailDialogs(&intelligentMailWindows);
     DesignSurface::setDefaultErrorReporter(
         [](const QString& message) { QMessageBox::warning(nullptr, QStringLiteral("Postavo"), message); });
 }

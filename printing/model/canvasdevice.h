@@ -8,6 +8,7 @@
 #include <QPageLayout>
 #include <QSizeF>
 #include <QString>
+#include <vector>
 
 class QPainter;
 
@@ -49,10 +50,18 @@ public:
     OpPainter(QPainter& painter, double dpiX, double dpiY, QPointF offset = {});
     void paint(const CanvasOp& op);
 
+    // Whether a rectangle shows only its fill: a solid brush, and an outline (if any) of the fill's
+    // own colour that lies within it. Such rectangles may be filled together (fillRects).
+    bool fillOnly(const ShapeOp& op) const;
+    // The device-pixel rectangle of a rectangle in inches.
+    QRectF deviceRect(const QRectF& inches) const;
+    // Fills rectangles given in device pixels with one colour, at once: what a run of barcode bars
+    // becomes on a device that writes every drawing call (a PDF file).
+    void fillRects(const std::vector<QRectF>& pixels, const QColor& colour);
+
 private:
     double px(double inches) const;
     double py(double inches) const;
-    QRectF deviceRect(const QRectF& inches) const;
     double penPixels(const CanvasPen& pen) const;
     void applyPen(const CanvasPen& pen);
     void paintText(const TextOp& op);

@@ -116,6 +116,7 @@ bool PdfFileDevice::begin(const JobInfo& job, QString* error)
 
 void PdfFileDevice::newPage()
 {
+    flushFills();
     if (writer_)
         writer_->newPage();
 }
@@ -124,11 +125,30 @@ void PdfFileDevice::draw(const CanvasOp& op)
 {
     if (!painter_)
         return;
-    OpPainter(*painter_, resolution_, resolution_).paint(op);
+    OpPainter painter(*painter_, resolution_, resolution_);
+    if (const auto* shape = std::get_if<ShapeOp>(&op); shape && painter.fillOnly(*shape)) {
+        if (!fills_.empty() && shape->brush.color != fillColour_)
+            flushFills();
+        fillColour_ = shape->brush.color;
+        const QRectF r = painter.deviceRect(shape->rect);
+        if (!r.isEmpty())
+            fills_.push_back(r);
+        return;
+    }
+    flushFills();
+    painter.paint(op);
+}
+
+void PdfFileDevice::flushFills()
+{
+    if (painter_ && !fills_.empty())
+        OpPainter(*painter_, resolution_, resolution_).fillRects(fills_, fillColour_);
+    fills_.clear();
 }
 
 void PdfFileDevice::end()
 {
+    flushFills();
     if (painter_)
         painter_->end();
     painter_.reset();
@@ -137,6 +157,7 @@ void PdfFileDevice::end()
 
 void PdfFileDevice::abort()
 {
+    fills_.clear();
     end();
     QFile::remove(path_); // an aborted job leaves no half document behind
 }

@@ -85,11 +85,17 @@ public:
     void abort() override;
 
 private:
+    void flushFills();
+
     QString path_;
     QPageLayout layout_;
     int resolution_;
     std::unique_ptr<QPdfWriter> writer_;
     std::unique_ptr<QPainter> painter_;
+    // Solid rectangles of one colour in a row (barcode bars), filled together when something
+    // else comes: one PDF fill instead of one per bar.
+    std::vector<QRectF> fills_;
+    QColor fillColour_;
 };
 
 // Paints on a QPrinter that the printer layer has set up (paper, orientation, source). The page

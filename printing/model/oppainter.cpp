@@ -83,6 +83,17 @@ void OpPainter::applyPen(const CanvasPen& pen)
 
 void OpPainter::paint(const CanvasOp& op)
 {
+    // Shapes and lines set everything they draw with (pen, brush, antialiasing) and leave the
+    // painter's transform and clip alone, so they need no save and restore: a PDF writes the
+    // whole graphics state again at every restore, which made a page of barcode bars slow.
+    if (const auto* shape = std::get_if<ShapeOp>(&op)) {
+        paintShape(*shape);
+        return;
+    }
+    if (const auto* line = std::get_if<LineOp>(&op)) {
+        paintLine(*line);
+        return;
+    }
     p_.save();
     std::visit([this](const auto& o) {
         using T = std::decay_t<decltype(o)>;
@@ -130,28 +141,50 @@ void OpPainter::paintText(const TextOp& op)
     p_.drawText(QPointF(0, 0), op.text);
 }
 
+bool OpPainter::fillOnly(const ShapeOp& op) const
+{
+    if (op.kind != ShapeKind::Rectangle || op.brush.style != BrushStyle::Solid)
+        return false;
+    if (op.pen.style == PenStyle::Clear)
+        return true;
+    const bool solidPen = op.pen.style == PenStyle::Solid || op.pen.style == PenStyle::InsideFrame;
+    const bool inside = std::max(1.0, penPixels(op.pen)) == 1 || op.pen.style == PenStyle::InsideFrame;
+    return solidPen && inside && op.pen.color == op.brush.color;
+}
+
+void OpPainter::fillRects(const std::vector<QRectF>& pixels, const QColor& colour)
+{
+    if (pixels.empty())
+        return;
+    p_.setRenderHint(QPainter::Antialiasing, false);
+    p_.setPen(Qt::NoPen);
+    p_.setBrush(QBrush(colour));
+    p_.drawRects(pixels.data(), int(pixels.size()));
+}
+
 void OpPainter::paintShape(const ShapeOp& op)
 {
     const QRectF r = deviceRect(op.rect);
     if (r.isEmpty())
         return;
+    p_.setRenderHint(QPainter::Antialiasing, op.kind != ShapeKind::Rectangle);
     if (op.brush.style != BrushStyle::Clear) {
         p_.setPen(Qt::NoPen);
         p_.setBrush(QBrush(op.brush.color, qtBrushStyle(op.brush.style)));
         switch (op.kind) {
         case ShapeKind::Rectangle: p_.drawRect(r); break;
-        case ShapeKind::RoundRect: {
-            p_.setRenderHint(QPainter::Antialiasing);
+        case ShapeKind::RoundRect:
             p_.drawRoundedRect(r, op.corner.width() * dpiX_ / 2, op.corner.height() * dpiY_ / 2);
             break;
-        }
-        case ShapeKind::Ellipse:
-            p_.setRenderHint(QPainter::Antialiasing);
-            p_.drawEllipse(r);
-            break;
+        case ShapeKind::Ellipse: p_.drawEllipse(r); break;
         }
     }
     if (op.pen.style == PenStyle::Clear)
+        return;
+    // A solid rectangle whose outline is the fill's own colour and lies within it is already
+    // whole: stroking it again changes no pixel, and costs a PDF as much as the fill (every
+    // barcode bar is drawn this way).
+    if (fillOnly(op))
         return;
     applyPen(op.pen);
     p_.setBrush(Qt::NoBrush);
@@ -163,13 +196,9 @@ void OpPainter::paintShape(const ShapeOp& op)
     switch (op.kind) {
     case ShapeKind::Rectangle: p_.drawRect(s); break;
     case ShapeKind::RoundRect:
-        p_.setRenderHint(QPainter::Antialiasing);
         p_.drawRoundedRect(s, op.corner.width() * dpiX_ / 2, op.corner.height() * dpiY_ / 2);
         break;
-    case ShapeKind::Ellipse:
-        p_.setRenderHint(QPainter::Antialiasing);
-        p_.drawEllipse(s);
-        break;
+    case ShapeKind::Ellipse: p_.drawEllipse(s); break;
     }
 }
 
@@ -184,6 +213,7 @@ void OpPainter::paintLine(const LineOp& op)
     // that the stroke covers whole pixels.
     const double c = pixelCentre(std::max(1.0, penPixels(op.pen)));
     const double x1 = px(op.from.x()), y1 = py(op.from.y()), x2 = px(op.to.x()), y2 = py(op.to.y());
+    p_.setRenderHint(QPainter::Antialiasing, y1 != y2 && x1 != x2);
     if (y1 == y2) {
         const double shift = x2 < x1 ? 1 : 0;
         p_.drawLine(QPointF(x1 + shift, y1 + c), QPointF(x2 + shift, y2 + c));
@@ -191,7 +221,6 @@ void OpPainter::paintLine(const LineOp& op)
         const double shift = y2 < y1 ? 1 : 0;
         p_.drawLine(QPointF(x1 + c, y1 + shift), QPointF(x2 + c, y2 + shift));
     } else {
-        p_.setRenderHint(QPainter::Antialiasing);
         p_.drawLine(QPointF(x1 + c, y1 + c), QPointF(x2 + c, y2 + c));
     }
 }

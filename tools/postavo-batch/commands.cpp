@@ -11,6 +11,8 @@ const std::vector<Command>& commands()
          "check a layout or report file, list its objects, write it back in the program's form, or print it filled with one record", &runLayout},
         {"label-sheet", "--folder PROGRAMFOLDER --layout DESCRIPTION --pdf OUT",
          "draw the outline and position number of every label of a label layout's sheet on its paper", &runLabelSheet},
+        {"envelopes", "--folder PROGRAMFOLDER --layout DESCRIPTION --data ADDRESSFILE [--filter EXPR | --record N] [--feed METHOD] [--paper CODE] (--pdf OUT | --printer NAME)",
+         "print one envelope per record with an envelope layout of the program folder, placed as the paper feed method says", &runEnvelopes},
     };
     return list;
 }

@@ -50,5 +50,7 @@ int runLayout(CommandContext& ctx);
 int runLayoutRender(CommandContext& ctx);
 // "label-sheet": a layout's sheet drawn as label outlines with their numbers (cmd_labelsheet.cpp).
 int runLabelSheet(CommandContext& ctx);
+// "envelopes": one envelope per record (cmd_envelopes.cpp).
+int runEnvelopes(CommandContext& ctx);
 
 } // namespace postavo::batch
