@@ -10,4 +10,6 @@ class TAddressMain;
 // Installs every subsystem's command handlers on the main window; called once at start-up.
 void installSubsystemCommands(TAddressMain& main);
 
+void installUtilitiesCommands(TAddressMain& main);
+
 } // namespace postavo
