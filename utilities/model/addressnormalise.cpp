@@ -228,8 +228,11 @@ NormalisedName normaliseName(std::string_view last, std::string_view first, std:
     NormalisedName n;
     std::vector<std::string> lastWords = splitTokens(foldText(last));
     while (lastWords.size() > 1 &&
-           contains({"JR", "SR", "II", "III", "IV", "ESQ", "MD", "PHD", "DDS", "DVM", "CPA"}, lastWords.back()))
+           contains({"JR", "SR", "II", "III", "IV", "ESQ", "MD", "PHD", "DDS", "DVM", "CPA"}, lastWords.back())) {
+        if (contains({"JR", "SR", "II", "III", "IV"}, lastWords.back()))
+            n.generation = lastWords.back();
         lastWords.pop_back();
+    }
     n.last = joined(lastWords);
     std::vector<std::string> firstWords = splitTokens(foldText(first));
     std::size_t i = 0;
@@ -237,6 +240,8 @@ NormalisedName normaliseName(std::string_view last, std::string_view first, std:
         ++i;
     if (i < firstWords.size())
         n.given = firstWords[i];
+    if (n.generation.empty() && firstWords.size() > i + 1 && contains({"JR", "SR", "II", "III", "IV"}, firstWords.back()))
+        n.generation = firstWords.back();
     if (n.last.empty() && n.given.empty())
         n.last = joined(splitTokens(foldText(org)));
     n.canonicalGiven = std::string(canonicalGivenName(n.given));

@@ -28,6 +28,7 @@ struct NormalisedName {
     std::string last;   // letters and digits only, suffixes (JR, III) dropped: "VANDERBERG"
     std::string given;  // the first given name as written, titles dropped: "BOB"
     std::string canonicalGiven;  // "ROBERT"
+    std::string generation;      // JR, SR, II, III, IV: father and son share the rest
 };
 // With no last name the organisation stands for it.
 NormalisedName normaliseName(std::string_view last, std::string_view first, std::string_view org = {});

@@ -129,6 +129,9 @@ double nameSimilarity(const NormalisedName& a, const NormalisedName& b)
         const double swapped = std::min(jaroWinkler(a.last, b.given), jaroWinkler(a.given, b.last)) * 0.95;
         best = std::max(best, swapped);
     }
+    // Smith Jr and Smith (or Smith Sr) at one address are father and son.
+    if (a.generation != b.generation)
+        best = std::min(best, 0.8);
     return best;
 }
 

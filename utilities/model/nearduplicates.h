@@ -9,7 +9,8 @@
 // their thresholds.
 //
 // Scores lie in 0..1. The name score is the lower of the last-name and the given-name similarity
-// (Jaro-Winkler; a nickname or an initial that agrees counts as a match). The address score is
+// (Jaro-Winkler; a nickname or an initial that agrees counts as a match; Jr beside Sr or no suffix
+// at most 0.8). The address score is
 // the street similarity, 0 when both house numbers are given and differ; different units, zips or
 // cities lower it. The thresholds were chosen on the labelled sample in
 // tests/utilities/data/similar-*.csv, where they give the figures recorded in
@@ -25,7 +26,7 @@
 namespace postavo {
 
 struct SimilarityThresholds {
-    double name = 0.90;
+    double name = 0.85;
     double address = 0.85;
     int window = 8;  // neighbours compared in each order
 };
