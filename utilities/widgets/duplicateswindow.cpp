@@ -52,7 +52,7 @@ TDuplicatesWindow::TDuplicatesWindow(AddressTable& table, MaintenanceUi& ui, con
     buttons->addWidget(ok_);
     buttons->addWidget(help_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(setup_);
+    layout->addWidget(setup_, 1);
     layout->addWidget(results_, 1);
     layout->addWidget(count_);
     layout->addWidget(bar_);
@@ -107,6 +107,7 @@ void TDuplicatesWindow::buildSetup(QWidget* page)
     l->addLayout(grid);
     l->addLayout(charsRow);
     l->addWidget(perform, 0, Qt::AlignLeft);
+    l->addStretch();
 }
 
 void TDuplicatesWindow::buildResults(QWidget* page)
