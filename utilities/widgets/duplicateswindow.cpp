@@ -61,6 +61,7 @@ TDuplicatesWindow::TDuplicatesWindow(AddressTable& table, MaintenanceUi& ui, con
 
 TDuplicatesWindow::~TDuplicatesWindow()
 {
+    delete grid_;  // before the source it shows
     table_.setFieldOrder(fieldOrder_);
     check_.close();
 }
@@ -246,23 +247,14 @@ void TDuplicatesWindow::deleteCurrent()
 
 void TDuplicatesWindow::tagCurrent()
 {
-    const quint32 recno = grid_ ? grid_->currentRecord() : 0;
-    if (!recno || !table_.goTo(recno))
-        return;
-    if (!table_.setTagged(!table_.tagged()))
-        ui_.showInformation(QStringLiteral("The tag could not be saved:\r\n") + table_.lastError());
-    grid_->refreshValues();
+    if (grid_)
+        toggleTagOfCurrent(table_, *grid_, ui_);
 }
 
 void TDuplicatesWindow::tagAll()
 {
-    if (!grid_ || !ui_.askYesNo(QString::fromLatin1(duplicates::kTagAllQuestion),
-                                QString::fromLatin1(duplicates::kTagAllCaption)))
-        return;
-    const TagAllResult r = tagAllMatches(table_);
-    if (r.failed)
-        ui_.showInformation(QStringLiteral("Not every record could be tagged:\r\n") + table_.lastError());
-    grid_->refreshValues();
+    if (grid_)
+        tagAllListed(table_, *grid_, ui_, duplicates::kTagAllQuestion, duplicates::kTagAllCaption);
 }
 
 void TDuplicatesWindow::reject()

@@ -1,5 +1,7 @@
 #include "maintenancekit.h"
 
+#include "addressfile.h"
+#include "filterops.h"
 #include "messageboxes.h"
 #include "tablemodel.h"
 
@@ -180,6 +182,25 @@ bool RecordGrid::saveEdit() { return static_cast<GridView*>(view_)->finishEdit(t
 bool RecordGrid::cancelEdit() { return static_cast<GridView*>(view_)->finishEdit(false); }
 
 bool RecordGrid::editing() const { return static_cast<GridView*>(view_)->openEditor() != nullptr; }
+
+void toggleTagOfCurrent(AddressTable& table, RecordGrid& grid, MaintenanceUi& ui)
+{
+    const quint32 recno = grid.currentRecord();
+    if (!recno || !table.goTo(recno))
+        return;
+    if (!table.setTagged(!table.tagged()))
+        ui.showInformation(QStringLiteral("The tag could not be saved:\r\n") + table.lastError());
+    grid.refreshValues();
+}
+
+void tagAllListed(AddressTable& table, RecordGrid& grid, MaintenanceUi& ui, const char* question, const char* caption)
+{
+    if (!ui.askYesNo(QString::fromLatin1(question), QString::fromLatin1(caption)))
+        return;
+    if (tagAllMatches(table).failed)
+        ui.showInformation(QStringLiteral("Not every record could be tagged:\r\n") + table.lastError());
+    grid.refreshValues();
+}
 
 PassStep PassDisplay::step(std::function<QString(const PassProgress&)> text)
 {

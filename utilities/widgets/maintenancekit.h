@@ -78,4 +78,10 @@ private:
 
 QPushButton* makeButton(const QString& caption, QWidget* parent, const QString& whatsThis = {});
 
+class AddressTable;
+// "&Tag" of a result grid: toggles the tag of the grid's current record.
+void toggleTagOfCurrent(AddressTable& table, RecordGrid& grid, MaintenanceUi& ui);
+// "Tag &All": asks, then tags every listed record as "Tag All Filter Matches" does.
+void tagAllListed(AddressTable& table, RecordGrid& grid, MaintenanceUi& ui, const char* question, const char* caption);
+
 } // namespace postavo

@@ -80,7 +80,9 @@ TStateZipCheckWindow::TStateZipCheckWindow(AddressTable& table, MaintenanceUi& u
 
 TStateZipCheckWindow::~TStateZipCheckWindow()
 {
-    grid_ = nullptr;
+    // The grids go before the sources they show.
+    delete grid_;
+    delete cszView_;
     csz_.reset();
     check_.close();
 }
@@ -148,8 +150,8 @@ void TStateZipCheckWindow::buildResults(QWidget* page)
 void TStateZipCheckWindow::buildStateEditor(QWidget* page)
 {
     delete page->layout();
-    for (QObject* c : page->children())
-        delete c;
+    const QObjectList previous = page->children();  // what the last editing left
+    qDeleteAll(previous);
     auto* l = new QVBoxLayout(page);
     l->addWidget(new QLabel(QStringLiteral("Make changes to the State/Province file to best reflect your country"), page));
     l->addWidget(new QLabel(QStringLiteral("Click on field to begin editing"), page));
@@ -242,6 +244,8 @@ void TStateZipCheckWindow::editStateTable()
     if (csz_) {
         // "Stop Editing"
         cszView_->saveEdit();
+        delete cszView_;
+        cszView_ = nullptr;
         csz_.reset();
         editCsz_->setText(QStringLiteral("Edit State/Province File"));
         cancel_->setEnabled(true);
@@ -262,24 +266,11 @@ void TStateZipCheckWindow::editStateTable()
     showPanel(StateEditor);
 }
 
-void TStateZipCheckWindow::tagCurrent()
-{
-    const quint32 recno = grid_->currentRecord();
-    if (!recno || !table_.goTo(recno))
-        return;
-    if (!table_.setTagged(!table_.tagged()))
-        ui_.showInformation(QStringLiteral("The tag could not be saved:\r\n") + table_.lastError());
-    grid_->refreshValues();
-}
+void TStateZipCheckWindow::tagCurrent() { toggleTagOfCurrent(table_, *grid_, ui_); }
 
 void TStateZipCheckWindow::tagAll()
 {
-    if (!ui_.askYesNo(QString::fromLatin1(statezip::kTagAllQuestion), QString::fromLatin1(statezip::kTagAllCaption)))
-        return;
-    const TagAllResult r = tagAllMatches(table_);
-    if (r.failed)
-        ui_.showInformation(QStringLiteral("Not every record could be tagged:\r\n") + table_.lastError());
-    grid_->refreshValues();
+    tagAllListed(table_, *grid_, ui_, statezip::kTagAllQuestion, statezip::kTagAllCaption);
 }
 
 void TStateZipCheckWindow::reject()

@@ -190,6 +190,23 @@ TEST(StateTableFile, AMissingOrDamagedTableIsReportedAndTheFileStaysAsItWas)
     EXPECT_EQ(t.visibleRecords().size(), 1u);
 }
 
+TEST(StateTableFile, AStateTableAnotherProgramHoldsIsReported)
+{
+    const QString path = addressFile("held", {person("Adams", "Ann", "1 Elm", "NY", "10001")});
+    const QString sysdata = shippedSysdata("held");
+    auto holder = engine::Table::open(QFile::encodeName(sysdata + "/CSZ.DBF").toStdString(), engine::OpenMode::Exclusive);
+    AddressTable t;
+    openAsWindowsDo(t, path);
+    StateZipCheck check(t, sysdata);
+    QString message;
+    EXPECT_FALSE(check.run(false, {}, &message));
+    EXPECT_EQ(message, QStringLiteral("Unable to Open or Create CSZ.DBF"));
+    EXPECT_FALSE(check.running()) << "the window goes back to its setup";
+    QString editMessage;
+    EXPECT_FALSE(StateTableGrid::open(sysdata, &editMessage));
+    EXPECT_EQ(editMessage, QStringLiteral("Unable to open CSZ.DBF"));
+}
+
 TEST(StateTableEditing, RowsAreAddedChangedAndDeletedAndTextThatDoesNotFitIsRefused)
 {
     const QString sysdata = shippedSysdata("edit");
