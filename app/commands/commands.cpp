@@ -9,6 +9,7 @@ void installSubsystemCommands(TAddressMain& main)
 {
     installLabelCommands(main);
     installEnvelopeCommands(main);
+    installUtilitiesCommands(main);
 }
 
 } // namespace postavo

@@ -14,5 +14,7 @@ void installSubsystemCommands(TAddressMain& main);
 void installLabelCommands(TAddressMain& main);
 // envelopes.cpp: "Print &Envelopes" and the "Envelopes" button.
 void installEnvelopeCommands(TAddressMain& main);
+// utilities.cpp: the maintenance commands of the Utilities menu.
+void installUtilitiesCommands(TAddressMain& main);
 
 } // namespace postavo
