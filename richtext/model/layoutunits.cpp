@@ -1,0 +1,68 @@
+#include "layoutunits.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPaintDevice>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextFrameFormat>
+
+namespace postavo::richtext {
+
+namespace {
+
+// Measures only: nothing is ever painted on it.
+class TwipDevice : public QPaintDevice {
+public:
+    QPaintEngine* paintEngine() const override { return nullptr; }
+
+protected:
+    int metric(PaintDeviceMetric m) const override
+    {
+        switch (m) {
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return kTwipsPerInch;
+        case PdmWidth:
+            return 22 * kTwipsPerInch;
+        case PdmHeight:
+            return 22 * kTwipsPerInch;
+        case PdmWidthMM:
+        case PdmHeightMM:
+            return 559;
+        case PdmNumColors:
+            return 0x7fffffff;
+        case PdmDepth:
+            return 32;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return int(QPaintDevice::devicePixelRatioFScale());
+        default:
+            return 0;
+        }
+    }
+};
+
+} // namespace
+
+QPaintDevice* layoutDevice()
+{
+    static TwipDevice device;
+    return &device;
+}
+
+void prepareDocument(QTextDocument* document)
+{
+    document->documentLayout()->setPaintDevice(layoutDevice());
+    document->setUseDesignMetrics(true);
+    document->setDocumentMargin(0);
+    QTextFrameFormat root = document->rootFrame()->frameFormat();
+    root.setMargin(0);
+    root.setPadding(0);
+    root.setBorder(0);
+    document->rootFrame()->setFrameFormat(root);
+}
+
+} // namespace postavo::richtext
