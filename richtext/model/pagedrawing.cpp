@@ -4,6 +4,8 @@
 #include "richdocument.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QPdfWriter>
+#include <QSaveFile>
 #include <QPainter>
 #include <QPaintDevice>
 #include <QTextBlock>
@@ -149,7 +151,10 @@ int drawPageScaled(QPainter* painter, const RichDocument& document, const QRectF
     const QRectF clip(-huge, page.top, 2 * huge, std::max(0.0, page.bottom - page.top));
     painter->setClipRect(clip, Qt::IntersectClip);
     QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = clip;
+    // The layout leaves out paragraphs outside this rectangle; paragraphs of the pages before
+    // and after only touch the page's edges, so half a twip keeps them out (a PDF would
+    // otherwise carry their text, clipped but still there to be copied).
+    context.clip = clip.adjusted(0, 0.5, 0, -0.5);
     context.palette.setColor(QPalette::Text, Qt::black);
     doc->documentLayout()->draw(painter, context);
     painter->restore();
@@ -178,6 +183,47 @@ int drawSheet(QPainter* painter, const RichDocument& document, const QRectF& pap
     const int next = drawPageScaled(painter, document, text, s, s, start);
     painter->restore();
     return next;
+}
+
+int printDocument(QPainter* painter, QPagedPaintDevice* device, const RichDocument& document, bool newPageFirst)
+{
+    const PageLayout& p = document.pageLayout();
+    const double sx = device->logicalDpiX() / double(kTwipsPerInch);
+    const double sy = device->logicalDpiY() / double(kTwipsPerInch);
+    const QRectF text(p.marginLeft * sx, p.marginTop * sy, p.textWidth() * sx, p.textHeight() * sy);
+    int pages = 0;
+    int start = 0;
+    do {
+        if (pages > 0 || newPageFirst)
+            device->newPage();
+        start = drawPageScaled(painter, document, text, sx, sy, start);
+        ++pages;
+    } while (start > 0);
+    return pages;
+}
+
+bool writePdf(const RichDocument& document, const QString& path, QString* error)
+{
+    // Written to a new file that replaces the old one only when complete.
+    QSaveFile file(path);
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok) {
+        QPdfWriter writer(&file);
+        writer.setResolution(1200);
+        writer.setCreator(QStringLiteral("Postavo"));
+        writer.setPageLayout(document.pageLayout().toQPageLayout());
+        QPainter painter;
+        ok = painter.begin(&writer);
+        if (ok) {
+            printDocument(&painter, &writer, document);
+            ok = painter.end();
+        }
+    }
+    if (ok)
+        ok = file.commit();
+    if (!ok && error)
+        *error = QStringLiteral("The PDF file \"%1\" cannot be written: %2").arg(path, file.errorString());
+    return ok;
 }
 
 } // namespace postavo::richtext

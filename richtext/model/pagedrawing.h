@@ -9,7 +9,9 @@
 #include <QList>
 #include <QRectF>
 
+class QPagedPaintDevice;
 class QPainter;
+class QString;
 class QTextDocument;
 
 namespace postavo::richtext {
@@ -46,5 +48,15 @@ int drawPageScaled(QPainter* painter, const RichDocument& document, const QRectF
 // Draws the whole sheet of a page: white paper, and the page's text inside the margins.
 // `paper` is the sheet's rectangle on the device; the scale follows from its width.
 int drawSheet(QPainter* painter, const RichDocument& document, const QRectF& paper, int start);
+
+// Draws every page of the document on a paged device (a PDF writer or a printer, already set to
+// the document's paper) with the text at the margins, page after page. With `newPageFirst` the
+// first page also starts a new device page (for the next of several documents). Returns the
+// number of pages drawn.
+int printDocument(QPainter* painter, QPagedPaintDevice* device, const RichDocument& document,
+                  bool newPageFirst = false);
+
+// The document as a PDF file of its own paper size: written whole or not at all.
+bool writePdf(const RichDocument& document, const QString& path, QString* error);
 
 } // namespace postavo::richtext

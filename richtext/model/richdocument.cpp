@@ -217,10 +217,14 @@ int RichDocument::replaceAll(const QString& text, const QString& value)
 {
     setSearchPosition(0);
     int count = 0;
+    // One edit: one undo step, and the text is laid out once at the end.
+    QTextCursor block(doc_.get());
+    block.beginEditBlock();
     while (findNext(text)) {
         replaceFound(value);
         ++count;
     }
+    block.endEditBlock();
     return count;
 }
 

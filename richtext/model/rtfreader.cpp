@@ -749,7 +749,9 @@ void Reader::commitFont()
     if (!fontActive_)
         return;
     fontActive_ = false;
-    const int cp = font_.codePage > 0 ? font_.codePage : codePageForCharset(font_.charset, codePage_);
+    int cp = font_.codePage > 0 ? font_.codePage : codePageForCharset(font_.charset, codePage_);
+    if (cp == kSymbolCodePage)
+        cp = codePage_;  // a symbol font's name is ordinary text
     font_.name = codePages_.decode(fontName_, cp).trimmed();
     fontName_.clear();
     if (fonts_.size() >= kMaxFonts && !fonts_.contains(fontNumber_)) {
@@ -1309,8 +1311,13 @@ RtfReadReport readRtf(const QByteArray& rtf, QTextDocument* document, PageLayout
             *page = PageLayout();
         report.notRtf = true;
     } else {
+        // One edit block: the layout runs once at the end instead of after every insertion
+        // (which would make a large table quadratic).
+        QTextCursor block(document);
+        block.beginEditBlock();
         Reader reader(rtf, document, options);
         reader.run();
+        block.endEditBlock();
         if (page)
             *page = reader.page();
         report = reader.report();
