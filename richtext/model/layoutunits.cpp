@@ -5,6 +5,7 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextFrameFormat>
+#include <QTextTable>
 
 namespace postavo::richtext {
 
@@ -63,6 +64,26 @@ void prepareDocument(QTextDocument* document)
     root.setPadding(0);
     root.setBorder(0);
     document->rootFrame()->setFrameFormat(root);
+}
+
+void keepSpaceAfterTables(QTextDocument* document)
+{
+    QTextTable* table = nullptr;
+    for (auto it = document->rootFrame()->begin(); !it.atEnd(); ++it) {
+        if (auto* t = qobject_cast<QTextTable*>(it.currentFrame())) {
+            table = t;
+            continue;
+        }
+        if (table && it.currentBlock().isValid()) {
+            const double space = it.currentBlock().blockFormat().topMargin();
+            QTextTableFormat f = table->format();
+            if (f.bottomMargin() != space) {
+                f.setBottomMargin(space);
+                table->setFormat(f);
+            }
+        }
+        table = nullptr;
+    }
 }
 
 } // namespace postavo::richtext

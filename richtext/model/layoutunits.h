@@ -35,4 +35,8 @@ inline int scaledToTwips(double scaled) { return qRound(scaled * kScaledLengthFa
 // pagination (pages are ours: they end only at page breaks).
 void prepareDocument(QTextDocument* document);
 
+// Qt drops the space before of a paragraph that follows a table; the table's bottom margin
+// takes it instead. Call after the spacing of such a paragraph changes.
+void keepSpaceAfterTables(QTextDocument* document);
+
 } // namespace postavo::richtext

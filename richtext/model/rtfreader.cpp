@@ -1318,6 +1318,8 @@ RtfReadReport readRtf(const QByteArray& rtf, QTextDocument* document, PageLayout
         Reader reader(rtf, document, options);
         reader.run();
         block.endEditBlock();
+        // After the edit: frames are complete only then.
+        keepSpaceAfterTables(document);
         if (page)
             *page = reader.page();
         report = reader.report();

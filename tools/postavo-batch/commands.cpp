@@ -9,6 +9,8 @@ const std::vector<Command>& commands()
          "print the printer test page, or write it to a PDF file", &runTestPage},
         {"layout", "check FILE | dump FILE | resave IN OUT | render FILE --data ADDRESSFILE [--record N] [--label-size WxH] --pdf OUT",
          "check a layout or report file, list its objects, write it back in the program's form, or print it filled with one record", &runLayout},
+        {"rtf", "IN.rtf (--pdf OUT.pdf | --rtf OUT.rtf | --text OUT.txt)",
+         "draw a letter's pages to PDF, write it back as RTF, or write its plain text", &runRtf},
     };
     return list;
 }

@@ -48,5 +48,7 @@ int runTestPage(CommandContext& ctx);
 int runLayout(CommandContext& ctx);
 // "layout render": one record's label or envelope in a PDF (cmd_layoutrender.cpp).
 int runLayoutRender(CommandContext& ctx);
+// "rtf": a letter file to PDF, RTF or text (cmd_rtf.cpp).
+int runRtf(CommandContext& ctx);
 
 } // namespace postavo::batch
