@@ -1,5 +1,6 @@
 #include "richdocument.h"
 
+#include "formatproperties.h"
 #include "layoutunits.h"
 #include "pictures.h"
 #include "rtfwriter.h"
@@ -250,6 +251,9 @@ QString RichDocument::plainText(bool pageBreaks) const
 {
     QString out;
     for (QTextBlock b = doc_->begin(); b.isValid(); b = b.next()) {
+        // The empty block Qt keeps before a table is not a line of the text.
+        if (b.length() <= 1 && b.blockFormat().boolProperty(props::ImplicitBlock))
+            continue;
         if (pageBreaks && b != doc_->begin() && (b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
             out += QLatin1Char('\f');
         QString t = b.text();
