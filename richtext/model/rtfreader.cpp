@@ -266,6 +266,7 @@ private:
     void bodyBytes(QByteArrayView bytes);
     void flushBytes();
     void fontTableText(QByteArrayView bytes);
+    void flushFontName();
     void colorTableText(QByteArrayView bytes);
     void pictureText(QByteArrayView bytes);
     void binary(int length);
@@ -323,7 +324,8 @@ private:
     bool fontActive_ = false;
     int fontNumber_ = 0;
     FontDef font_;
-    QByteArray fontName_;
+    QString fontText_;     // the name so far
+    QByteArray fontName_;  // bytes of the name not yet decoded
     int red_ = -1, green_ = -1, blue_ = -1;
 
     // text
@@ -446,9 +448,16 @@ void Reader::run()
                     bodyBytes(bytes);
                 break;
             }
-            case Dest::FontTable:
-                fontTableText(t.text);
+            case Dest::FontTable: {
+                QByteArrayView bytes = t.text;
+                if (ucSkip_ > 0) {
+                    const qsizetype skip = std::min<qsizetype>(ucSkip_, bytes.size());
+                    ucSkip_ -= int(skip);
+                    bytes = bytes.sliced(skip);
+                }
+                fontTableText(bytes);
                 break;
+            }
             case Dest::ColorTable:
                 colorTableText(t.text);
                 break;
@@ -749,16 +758,25 @@ void Reader::commitFont()
     if (!fontActive_)
         return;
     fontActive_ = false;
-    int cp = font_.codePage > 0 ? font_.codePage : codePageForCharset(font_.charset, codePage_);
-    if (cp == kSymbolCodePage)
-        cp = codePage_;  // a symbol font's name is ordinary text
-    font_.name = codePages_.decode(fontName_, cp).trimmed();
-    fontName_.clear();
+    flushFontName();
+    font_.name = std::exchange(fontText_, {}).trimmed();
     if (fonts_.size() >= kMaxFonts && !fonts_.contains(fontNumber_)) {
         note(QStringLiteral("Fonts beyond the first %1 of the font table were left out.").arg(kMaxFonts));
         return;
     }
     fonts_.insert(fontNumber_, font_);
+}
+
+void Reader::flushFontName()
+{
+    if (fontName_.isEmpty())
+        return;
+    int cp = font_.codePage > 0 ? font_.codePage : codePageForCharset(font_.charset, codePage_);
+    if (cp == kSymbolCodePage)
+        cp = codePage_;  // a symbol font's name is ordinary text
+    if (fontText_.size() < kMaxFontNameBytes)
+        fontText_ += codePages_.decode(fontName_, cp);
+    fontName_.clear();
 }
 
 void Reader::fontTableText(QByteArrayView bytes)
@@ -772,6 +790,7 @@ void Reader::fontTableText(QByteArrayView bytes)
                 fontActive_ = true;
                 font_ = FontDef();
                 fontName_.clear();
+                fontText_.clear();
             }
             if (fontName_.size() < kMaxFontNameBytes)
                 fontName_.append(c);
@@ -988,7 +1007,17 @@ void Reader::controlWord(const RtfTokenizer::Token& t)
             fontNumber_ = n;
             font_ = FontDef();
             fontName_.clear();
+            fontText_.clear();
             break;
+        case W::U:
+            if (has && fontActive_) {
+                flushFontName();
+                if (fontText_.size() < kMaxFontNameBytes)
+                    fontText_ += QChar(char16_t((n < 0 ? n + 65536 : n) & 0xFFFF));
+                ucSkip_ = g.uc;
+            }
+            break;
+        case W::Uc: g.uc = std::clamp(n, 0, 16); break;
         case W::Fcharset: font_.charset = n; break;
         case W::Cpg: font_.codePage = n; break;
         case W::Fprq: font_.pitch = n; break;
