@@ -4,6 +4,7 @@
 #include "formatproperties.h"
 #include "layoutunits.h"
 #include "rtfbuilder.h"
+#include "rtfcontrolwords.h"
 #include "rtftokenizer.h"
 
 #include <QHash>
@@ -13,8 +14,6 @@
 #include <QTextOption>
 #include <QUrl>
 #include <algorithm>
-#include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace postavo::richtext {
@@ -39,144 +38,6 @@ bool looksLikeRtf(const QByteArray& data)
 }
 
 namespace {
-
-// The control words the reader acts on.
-enum class W {
-    Unknown,
-    // document
-    Rtf, Ansi, Mac, Pc, Pca, Ansicpg, Deff, Uc, U, Deftab,
-    Paperw, Paperh, Margl, Margr, Margt, Margb,
-    Pgwsxn, Pghsxn, Marglsxn, Margrsxn, Margtsxn, Margbsxn,
-    Sect, Sectd, Sbknone, Sbkcol, Sbkpage, Sbkeven, Sbkodd,
-    // destinations
-    Fonttbl, Colortbl, Pict, Shppict, Nonshppict, Fldrslt, Result, Object, Shp,
-    Listtext, Pntext, Listtable, Header, Footnote, Annotation, SkipDest,
-    // font table
-    F, Fcharset, Cpg, Fprq, Fnil, Froman, Fswiss, Fmodern, Fscript, Fdecor, Ftech, Fbidi,
-    // colour table
-    Red, Green, Blue,
-    // character
-    Plain, Fs, B, I, Ul, Uld, Uldash, Ulwave, Ulnone, Strike, Cf, Cb, Super, Sub, Nosupersub,
-    Up, Dn, Caps, Scaps, V,
-    // paragraph
-    Pard, Ql, Qr, Qc, Qj, Li, Ri, Fi, Sb, Sa, Sl, Slmult, Tx, Tqr, Tqc, Tqdec, Tb, Intbl, Itap,
-    Pagebb,
-    // special characters
-    Par, Line, Tab, Page, Emdash, Endash, Emspace, Enspace, Qmspace, Bullet, Lquote, Rquote,
-    Ldblquote, Rdblquote, Zwj, Zwnj, Ltrmark, Rtlmark, Bin,
-    // tables
-    Trowd, Cellx, Cell, Row, Nestcell, Trgaph, Trleft, Trql, Trqc, Trqr,
-    Clbrdrt, Clbrdrl, Clbrdrb, Clbrdrr, OtherBorder, Brdrw, Brdrcf, Brdrs, Brdrnone,
-    Clcbpat, Clvertalt, Clvertalc, Clvertalb, Clvmgf, Clvmrg,
-    // pictures
-    Picw, Pich, Picwgoal, Pichgoal, Picscalex, Picscaley, Pngblip, Jpegblip, Wmetafile,
-    Emfblip, Dibitmap, OtherPicture,
-};
-
-const std::unordered_map<std::string_view, W>& wordTable()
-{
-    static const std::unordered_map<std::string_view, W> table = [] {
-        std::unordered_map<std::string_view, W> t;
-        const std::pair<const char*, W> list[] = {
-            {"rtf", W::Rtf}, {"ansi", W::Ansi}, {"mac", W::Mac}, {"pc", W::Pc}, {"pca", W::Pca},
-            {"ansicpg", W::Ansicpg}, {"deff", W::Deff}, {"uc", W::Uc}, {"u", W::U},
-            {"deftab", W::Deftab}, {"paperw", W::Paperw}, {"paperh", W::Paperh},
-            {"margl", W::Margl}, {"margr", W::Margr}, {"margt", W::Margt}, {"margb", W::Margb},
-            {"pgwsxn", W::Pgwsxn}, {"pghsxn", W::Pghsxn}, {"marglsxn", W::Marglsxn},
-            {"margrsxn", W::Margrsxn}, {"margtsxn", W::Margtsxn}, {"margbsxn", W::Margbsxn},
-            {"sect", W::Sect}, {"sectd", W::Sectd}, {"sbknone", W::Sbknone}, {"sbkcol", W::Sbkcol},
-            {"sbkpage", W::Sbkpage}, {"sbkeven", W::Sbkeven}, {"sbkodd", W::Sbkodd},
-            {"fonttbl", W::Fonttbl}, {"colortbl", W::Colortbl}, {"pict", W::Pict},
-            {"shppict", W::Shppict}, {"nonshppict", W::Nonshppict}, {"fldrslt", W::Fldrslt},
-            {"result", W::Result}, {"object", W::Object}, {"shp", W::Shp},
-            {"listtext", W::Listtext}, {"pntext", W::Pntext}, {"listtable", W::Listtable},
-            {"header", W::Header}, {"headerl", W::Header}, {"headerr", W::Header},
-            {"headerf", W::Header}, {"footer", W::Header}, {"footerl", W::Header},
-            {"footerr", W::Header}, {"footerf", W::Header}, {"footnote", W::Footnote},
-            {"annotation", W::Annotation}, {"atnid", W::Annotation}, {"atnauthor", W::Annotation},
-            // Destinations that carry no text of the document.
-            {"stylesheet", W::SkipDest}, {"info", W::SkipDest}, {"fldinst", W::SkipDest},
-            {"xe", W::SkipDest}, {"tc", W::SkipDest}, {"txe", W::SkipDest}, {"rxe", W::SkipDest},
-            {"template", W::SkipDest}, {"listoverridetable", W::SkipDest}, {"revtbl", W::SkipDest},
-            {"rsidtbl", W::SkipDest}, {"filetbl", W::SkipDest}, {"pn", W::SkipDest},
-            {"pntxta", W::SkipDest}, {"pntxtb", W::SkipDest}, {"objdata", W::SkipDest},
-            {"objclass", W::SkipDest}, {"objname", W::SkipDest}, {"objalias", W::SkipDest},
-            {"shpinst", W::SkipDest}, {"shptxt", W::SkipDest}, {"bkmkstart", W::SkipDest},
-            {"bkmkend", W::SkipDest}, {"ftnsep", W::SkipDest}, {"ftnsepc", W::SkipDest},
-            {"ftncn", W::SkipDest}, {"aftnsep", W::SkipDest}, {"aftnsepc", W::SkipDest},
-            {"aftncn", W::SkipDest}, {"private", W::SkipDest}, {"docvar", W::SkipDest},
-            {"userprops", W::SkipDest}, {"pgdsctbl", W::SkipDest}, {"do", W::SkipDest},
-            {"falt", W::SkipDest}, {"panose", W::SkipDest}, {"pnseclvl", W::SkipDest},
-            {"nesttableprops", W::SkipDest}, {"background", W::SkipDest}, {"sp", W::SkipDest},
-            {"sn", W::SkipDest}, {"sv", W::SkipDest}, {"author", W::SkipDest},
-            {"operator", W::SkipDest}, {"title", W::SkipDest}, {"subject", W::SkipDest},
-            {"keywords", W::SkipDest}, {"comment", W::SkipDest}, {"doccomm", W::SkipDest},
-            {"company", W::SkipDest}, {"category", W::SkipDest}, {"manager", W::SkipDest},
-            {"creatim", W::SkipDest}, {"revtim", W::SkipDest}, {"printim", W::SkipDest},
-            {"buptim", W::SkipDest}, {"xmlnstbl", W::SkipDest}, {"themedata", W::SkipDest},
-            {"colorschememapping", W::SkipDest}, {"latentstyles", W::SkipDest},
-            {"datastore", W::SkipDest}, {"generator", W::SkipDest}, {"fontemb", W::SkipDest},
-            {"fontfile", W::SkipDest}, {"fname", W::SkipDest}, {"picprop", W::SkipDest},
-            {"blipuid", W::SkipDest}, {"listpicture", W::SkipDest}, {"formfield", W::SkipDest},
-            {"datafield", W::SkipDest}, {"mmathPr", W::SkipDest}, {"wgrffmtfilter", W::SkipDest},
-            {"f", W::F}, {"fcharset", W::Fcharset}, {"cpg", W::Cpg}, {"fprq", W::Fprq},
-            {"fnil", W::Fnil}, {"froman", W::Froman}, {"fswiss", W::Fswiss},
-            {"fmodern", W::Fmodern}, {"fscript", W::Fscript}, {"fdecor", W::Fdecor},
-            {"ftech", W::Ftech}, {"fbidi", W::Fbidi},
-            {"red", W::Red}, {"green", W::Green}, {"blue", W::Blue},
-            {"plain", W::Plain}, {"fs", W::Fs}, {"b", W::B}, {"i", W::I}, {"ul", W::Ul},
-            {"uld", W::Uld}, {"uldash", W::Uldash}, {"uldashd", W::Uldash},
-            {"uldashdd", W::Uldash}, {"ulwave", W::Ulwave}, {"ululdbwave", W::Ulwave},
-            {"uldb", W::Ul}, {"ulth", W::Ul}, {"ulw", W::Ul}, {"ulnone", W::Ulnone},
-            {"strike", W::Strike}, {"striked", W::Strike}, {"cf", W::Cf}, {"cb", W::Cb},
-            {"highlight", W::Cb}, {"chcbpat", W::Cb}, {"super", W::Super}, {"sub", W::Sub},
-            {"nosupersub", W::Nosupersub}, {"up", W::Up}, {"dn", W::Dn}, {"caps", W::Caps},
-            {"scaps", W::Scaps}, {"v", W::V},
-            {"pard", W::Pard}, {"ql", W::Ql}, {"qr", W::Qr}, {"qc", W::Qc}, {"qj", W::Qj},
-            {"qd", W::Qj}, {"li", W::Li}, {"lin", W::Li}, {"ri", W::Ri}, {"rin", W::Ri},
-            {"fi", W::Fi}, {"sb", W::Sb}, {"sa", W::Sa}, {"sl", W::Sl}, {"slmult", W::Slmult},
-            {"tx", W::Tx}, {"tqr", W::Tqr}, {"tqc", W::Tqc}, {"tqdec", W::Tqdec}, {"tb", W::Tb},
-            {"intbl", W::Intbl}, {"itap", W::Itap}, {"pagebb", W::Pagebb},
-            {"par", W::Par}, {"line", W::Line}, {"tab", W::Tab}, {"page", W::Page},
-            {"emdash", W::Emdash}, {"endash", W::Endash}, {"emspace", W::Emspace},
-            {"enspace", W::Enspace}, {"qmspace", W::Qmspace}, {"bullet", W::Bullet},
-            {"lquote", W::Lquote}, {"rquote", W::Rquote}, {"ldblquote", W::Ldblquote},
-            {"rdblquote", W::Rdblquote}, {"zwj", W::Zwj}, {"zwnj", W::Zwnj},
-            {"ltrmark", W::Ltrmark}, {"rtlmark", W::Rtlmark}, {"bin", W::Bin},
-            {"trowd", W::Trowd}, {"cellx", W::Cellx}, {"cell", W::Cell}, {"row", W::Row},
-            {"nestcell", W::Nestcell}, {"trgaph", W::Trgaph}, {"trleft", W::Trleft},
-            {"trql", W::Trql}, {"trqc", W::Trqc}, {"trqr", W::Trqr},
-            {"clbrdrt", W::Clbrdrt}, {"clbrdrl", W::Clbrdrl}, {"clbrdrb", W::Clbrdrb},
-            {"clbrdrr", W::Clbrdrr}, {"trbrdrt", W::OtherBorder}, {"trbrdrl", W::OtherBorder},
-            {"trbrdrb", W::OtherBorder}, {"trbrdrr", W::OtherBorder}, {"trbrdrh", W::OtherBorder},
-            {"trbrdrv", W::OtherBorder}, {"brdrt", W::OtherBorder}, {"brdrb", W::OtherBorder},
-            {"brdrl", W::OtherBorder}, {"brdrr", W::OtherBorder}, {"brdrbtw", W::OtherBorder},
-            {"brdrbar", W::OtherBorder}, {"box", W::OtherBorder}, {"chbrdr", W::OtherBorder},
-            {"brdrw", W::Brdrw}, {"brdrcf", W::Brdrcf}, {"brdrs", W::Brdrs}, {"brdrth", W::Brdrs},
-            {"brdrdb", W::Brdrs}, {"brdrdot", W::Brdrs}, {"brdrdash", W::Brdrs},
-            {"brdrsh", W::Brdrs}, {"brdrhair", W::Brdrs}, {"brdrnone", W::Brdrnone},
-            {"brdrnil", W::Brdrnone}, {"brdrtbl", W::Brdrnone}, {"clcbpat", W::Clcbpat},
-            {"clvertalt", W::Clvertalt}, {"clvertalc", W::Clvertalc}, {"clvertalb", W::Clvertalb},
-            {"clvmgf", W::Clvmgf}, {"clvmrg", W::Clvmrg},
-            {"picw", W::Picw}, {"pich", W::Pich}, {"picwgoal", W::Picwgoal},
-            {"pichgoal", W::Pichgoal}, {"picscalex", W::Picscalex}, {"picscaley", W::Picscaley},
-            {"pngblip", W::Pngblip}, {"jpegblip", W::Jpegblip}, {"wmetafile", W::Wmetafile},
-            {"emfblip", W::Emfblip}, {"dibitmap", W::Dibitmap}, {"wbitmap", W::OtherPicture},
-            {"macpict", W::OtherPicture}, {"pmmetafile", W::OtherPicture},
-        };
-        for (const auto& [name, w] : list)
-            t.emplace(name, w);
-        return t;
-    }();
-    return table;
-}
-
-W lookup(QByteArrayView word)
-{
-    const auto& t = wordTable();
-    const auto it = t.find(std::string_view(word.data(), size_t(word.size())));
-    return it == t.end() ? W::Unknown : it->second;
-}
 
 enum class Dest { Body, FontTable, ColorTable, Picture, Skip };
 enum class OnClose { Nothing, FinishPicture };
@@ -262,6 +123,13 @@ private:
 
     // tokens
     void controlWord(const RtfTokenizer::Token& t);
+    void fontTableWord(W w, int n, bool has);
+    void colorTableWord(W w, int n);
+    void pictureWord(W w, int n, bool has);
+    bool documentWord(W w, int n, bool has);
+    bool characterWord(W w, int n, bool has);
+    bool paragraphWord(W w, int n, bool has);
+    bool tableWord(W w, int n);
     void controlSymbol(char symbol);
     void bodyBytes(QByteArrayView bytes);
     void flushBytes();
@@ -294,7 +162,8 @@ private:
     // tables and pictures
     void finishPicture();
     void commitFont();
-    void setBorderWidth(int width);
+    // The cell border the border words apply to; null for borders that are not kept.
+    CellBorder* currentBorder();
 
     RtfTokenizer tokens_;
     QTextDocument* document_;
@@ -759,7 +628,12 @@ void Reader::commitFont()
         return;
     fontActive_ = false;
     flushFontName();
-    font_.name = std::exchange(fontText_, {}).trimmed();
+    QString name;
+    for (const QChar c : std::exchange(fontText_, {}))
+        if (c.unicode() >= 0x20 && c != QChar::ObjectReplacementCharacter && c != QChar::LineSeparator
+            && c != QChar::ParagraphSeparator)
+            name += c;
+    font_.name = name.trimmed();
     if (fonts_.size() >= kMaxFonts && !fonts_.contains(fontNumber_)) {
         note(QStringLiteral("Fonts beyond the first %1 of the font table were left out.").arg(kMaxFonts));
         return;
@@ -922,15 +796,15 @@ void Reader::finishPicture()
 
 // ---- control words ------------------------------------------------------------------------
 
-void Reader::setBorderWidth(int width)
+CellBorder* Reader::currentBorder()
 {
-    CellBorder* b = borderSide_ == 0   ? &cellDef_.top
-                    : borderSide_ == 1 ? &cellDef_.left
-                    : borderSide_ == 2 ? &cellDef_.bottom
-                    : borderSide_ == 3 ? &cellDef_.right_
-                                       : nullptr;
-    if (b)
-        b->width = std::clamp(width, 0, 1440);
+    switch (borderSide_) {
+    case 0: return &cellDef_.top;
+    case 1: return &cellDef_.left;
+    case 2: return &cellDef_.bottom;
+    case 3: return &cellDef_.right_;
+    default: return nullptr;
+    }
 }
 
 void Reader::controlSymbol(char symbol)
@@ -971,7 +845,7 @@ void Reader::controlSymbol(char symbol)
 
 void Reader::controlWord(const RtfTokenizer::Token& t)
 {
-    const W w = lookup(t.word);
+    const W w = lookupControlWord(t.word);
     const int n = t.parameter;
     const bool has = t.hasParameter;
     Group& g = top();
@@ -999,81 +873,96 @@ void Reader::controlWord(const RtfTokenizer::Token& t)
     }
     flushBytes();
 
-    if (g.dest == Dest::FontTable) {
-        switch (w) {
-        case W::F:
-            commitFont();
-            fontActive_ = true;
-            fontNumber_ = n;
-            font_ = FontDef();
-            fontName_.clear();
-            fontText_.clear();
-            break;
-        case W::U:
-            if (has && fontActive_) {
-                flushFontName();
-                if (fontText_.size() < kMaxFontNameBytes)
-                    fontText_ += QChar(char16_t((n < 0 ? n + 65536 : n) & 0xFFFF));
-                ucSkip_ = g.uc;
-            }
-            break;
-        case W::Uc: g.uc = std::clamp(n, 0, 16); break;
-        case W::Fcharset: font_.charset = n; break;
-        case W::Cpg: font_.codePage = n; break;
-        case W::Fprq: font_.pitch = n; break;
-        case W::Fnil: font_.familyClass = QStringLiteral("nil"); break;
-        case W::Froman: font_.familyClass = QStringLiteral("roman"); break;
-        case W::Fswiss: font_.familyClass = QStringLiteral("swiss"); break;
-        case W::Fmodern: font_.familyClass = QStringLiteral("modern"); break;
-        case W::Fscript: font_.familyClass = QStringLiteral("script"); break;
-        case W::Fdecor: font_.familyClass = QStringLiteral("decor"); break;
-        case W::Ftech: font_.familyClass = QStringLiteral("tech"); break;
-        case W::Fbidi: font_.familyClass = QStringLiteral("bidi"); break;
-        case W::SkipDest: g.dest = Dest::Skip; break;
-        default: break;
-        }
-        return;
+    switch (g.dest) {
+    case Dest::FontTable: fontTableWord(w, n, has); return;
+    case Dest::ColorTable: colorTableWord(w, n); return;
+    case Dest::Picture: pictureWord(w, n, has); return;
+    default: break;
     }
-    if (g.dest == Dest::ColorTable) {
-        switch (w) {
-        case W::Red: red_ = std::clamp(n, 0, 255); break;
-        case W::Green: green_ = std::clamp(n, 0, 255); break;
-        case W::Blue: blue_ = std::clamp(n, 0, 255); break;
-        default: break;
-        }
-        return;
-    }
-    if (g.dest == Dest::Picture) {
-        PictureState& p = picture_;
-        switch (w) {
-        case W::Picw: p.picw = std::max(0, n); break;
-        case W::Pich: p.pich = std::max(0, n); break;
-        case W::Picwgoal: p.goalw = std::max(0, n); break;
-        case W::Pichgoal: p.goalh = std::max(0, n); break;
-        case W::Picscalex: p.scalex = has ? n : 100; break;
-        case W::Picscaley: p.scaley = has ? n : 100; break;
-        case W::Pngblip: p.kind = pictures::Kind::Png; break;
-        case W::Jpegblip: p.kind = pictures::Kind::Jpeg; break;
-        case W::Wmetafile:
-            p.kind = pictures::Kind::WindowsMetafile;
-            p.mappingMode = has ? n : 8;
-            break;
-        case W::Emfblip: p.kind = pictures::Kind::EnhancedMetafile; break;
-        case W::Dibitmap: p.kind = pictures::Kind::Dib; break;
-        case W::OtherPicture: p.unsupported = true; break;
-        case W::SkipDest: g.dest = Dest::Skip; break;
-        default: break;
-        }
-        return;
-    }
+    documentWord(w, n, has) || characterWord(w, n, has) || paragraphWord(w, n, has) || tableWord(w, n);
+}
 
-    CharState& ch = g.ch;
-    ParaState& para = g.para;
-    const bool on = !has || n != 0;
+// Inside the font table.
+void Reader::fontTableWord(W w, int n, bool has)
+{
+    Group& g = top();
     switch (w) {
-    case W::Unknown:
+    case W::F:
+        commitFont();
+        fontActive_ = true;
+        fontNumber_ = n;
+        font_ = FontDef();
+        fontName_.clear();
+        fontText_.clear();
         break;
-    // document
+    case W::U:
+        if (has && fontActive_) {
+            flushFontName();
+            if (fontText_.size() < kMaxFontNameBytes)
+                fontText_ += QChar(char16_t((n < 0 ? n + 65536 : n) & 0xFFFF));
+            ucSkip_ = g.uc;
+        }
+        break;
+    case W::Uc: g.uc = std::clamp(n, 0, 16); break;
+    case W::Fcharset: font_.charset = n; break;
+    case W::Cpg: font_.codePage = n; break;
+    case W::Fprq: font_.pitch = n; break;
+    case W::Fnil: font_.familyClass = QStringLiteral("nil"); break;
+    case W::Froman: font_.familyClass = QStringLiteral("roman"); break;
+    case W::Fswiss: font_.familyClass = QStringLiteral("swiss"); break;
+    case W::Fmodern: font_.familyClass = QStringLiteral("modern"); break;
+    case W::Fscript: font_.familyClass = QStringLiteral("script"); break;
+    case W::Fdecor: font_.familyClass = QStringLiteral("decor"); break;
+    case W::Ftech: font_.familyClass = QStringLiteral("tech"); break;
+    case W::Fbidi: font_.familyClass = QStringLiteral("bidi"); break;
+    case W::SkipDest: g.dest = Dest::Skip; break;
+    default: break;
+    }
+}
+
+// Inside the colour table.
+void Reader::colorTableWord(W w, int n)
+{
+    switch (w) {
+    case W::Red: red_ = std::clamp(n, 0, 255); break;
+    case W::Green: green_ = std::clamp(n, 0, 255); break;
+    case W::Blue: blue_ = std::clamp(n, 0, 255); break;
+    default: break;
+    }
+}
+
+// Inside a picture.
+void Reader::pictureWord(W w, int n, bool has)
+{
+    Group& g = top();
+    PictureState& p = picture_;
+    switch (w) {
+    case W::Picw: p.picw = std::max(0, n); break;
+    case W::Pich: p.pich = std::max(0, n); break;
+    case W::Picwgoal: p.goalw = std::max(0, n); break;
+    case W::Pichgoal: p.goalh = std::max(0, n); break;
+    case W::Picscalex: p.scalex = has ? n : 100; break;
+    case W::Picscaley: p.scaley = has ? n : 100; break;
+    case W::Pngblip: p.kind = pictures::Kind::Png; break;
+    case W::Jpegblip: p.kind = pictures::Kind::Jpeg; break;
+    case W::Wmetafile:
+        p.kind = pictures::Kind::WindowsMetafile;
+        p.mappingMode = has ? n : 8;
+        break;
+    case W::Emfblip: p.kind = pictures::Kind::EnhancedMetafile; break;
+    case W::Dibitmap: p.kind = pictures::Kind::Dib; break;
+    case W::OtherPicture: p.unsupported = true; break;
+    case W::SkipDest: g.dest = Dest::Skip; break;
+    default: break;
+    }
+}
+
+// The document's settings and its destinations.
+bool Reader::documentWord(W w, int n, bool has)
+{
+    Group& g = top();
+    ParaState& para = g.para;
+    switch (w) {
     case W::Rtf: break;
     case W::Ansi: codePage_ = kDefaultCodePage; break;
     case W::Mac: codePage_ = 10000; break;
@@ -1127,9 +1016,7 @@ void Reader::controlWord(const RtfTokenizer::Token& t)
     case W::Sbkodd:
         if (sectionBreakPending_)
             pendingPageBreak_ = true;
-        break;
-    // destinations
-    case W::Fonttbl: g.dest = Dest::FontTable; break;
+        break;    case W::Fonttbl: g.dest = Dest::FontTable; break;
     case W::Colortbl: g.dest = Dest::ColorTable; break;
     case W::Pict:
         picture_ = PictureState();
@@ -1167,7 +1054,18 @@ void Reader::controlWord(const RtfTokenizer::Token& t)
         g.dest = Dest::Skip;
         break;
     case W::SkipDest: g.dest = Dest::Skip; break;
-    // character
+    default:
+        return false;
+    }
+    return true;
+}
+
+// Character formatting.
+bool Reader::characterWord(W w, int n, bool has)
+{
+    CharState& ch = top().ch;
+    const bool on = !has || n != 0;
+    switch (w) {
     case W::Plain: ch = CharState(); break;
     case W::F: ch.font = n; break;
     case W::Fs: if (has && n > 0) ch.halfPoints = std::clamp(n, 2, 3276); break;
@@ -1189,7 +1087,18 @@ void Reader::controlWord(const RtfTokenizer::Token& t)
     case W::Caps: ch.caps = on ? 1 : 0; break;
     case W::Scaps: ch.caps = on ? 2 : 0; break;
     case W::V: ch.hidden = on; break;
-    // paragraph
+    default:
+        return false;
+    }
+    return true;
+}
+
+// Paragraph formatting and the special characters of text.
+bool Reader::paragraphWord(W w, int n, bool has)
+{
+    ParaState& para = top().para;
+    const bool on = !has || n != 0;
+    switch (w) {
     case W::Pard: para = ParaState(); break;
     case W::Ql: para.align = 0; break;
     case W::Qr: para.align = 1; break;
@@ -1221,9 +1130,7 @@ void Reader::controlWord(const RtfTokenizer::Token& t)
         if (n > 1)
             note(QStringLiteral("Tables inside tables were flattened into their cells."));
         break;
-    case W::Pagebb: para.pageBreakBefore = on; break;
-    // special characters
-    case W::Par: endParagraph(); break;
+    case W::Pagebb: para.pageBreakBefore = on; break;    case W::Par: endParagraph(); break;
     case W::Line: appendChar(QChar::LineSeparator); break;
     case W::Tab: appendChar('\t'); break;
     case W::Page: pageBreak(); break;
@@ -1241,7 +1148,17 @@ void Reader::controlWord(const RtfTokenizer::Token& t)
     case W::Zwnj: appendChar(0x200C); break;
     case W::Ltrmark: appendChar(0x200E); break;
     case W::Rtlmark: appendChar(0x200F); break;
-    // tables
+    default:
+        return false;
+    }
+    return true;
+}
+
+// Table rows and cells.
+bool Reader::tableWord(W w, int n)
+{
+    ParaState& para = top().para;
+    switch (w) {
     case W::Trowd:
         rowDef_ = RowDef();
         cellDef_ = CellDef();
@@ -1280,31 +1197,21 @@ void Reader::controlWord(const RtfTokenizer::Token& t)
     case W::Clbrdrb: borderSide_ = 2; cellDef_.bottom.present = true; break;
     case W::Clbrdrr: borderSide_ = 3; cellDef_.right_.present = true; break;
     case W::OtherBorder: borderSide_ = -1; break;
-    case W::Brdrw: setBorderWidth(n); break;
-    case W::Brdrcf: {
-        CellBorder* b = borderSide_ == 0   ? &cellDef_.top
-                        : borderSide_ == 1 ? &cellDef_.left
-                        : borderSide_ == 2 ? &cellDef_.bottom
-                        : borderSide_ == 3 ? &cellDef_.right_
-                                           : nullptr;
-        if (b)
+    case W::Brdrw:
+        if (CellBorder* b = currentBorder())
+            b->width = std::clamp(n, 0, 1440);
+        break;
+    case W::Brdrcf:
+        if (CellBorder* b = currentBorder())
             b->color = color(n);
         break;
-    }
     case W::Brdrs:
-        if (borderSide_ >= 0) {
-            CellBorder* b = borderSide_ == 0 ? &cellDef_.top : borderSide_ == 1 ? &cellDef_.left
-                            : borderSide_ == 2 ? &cellDef_.bottom : &cellDef_.right_;
-            if (b->width == 0)
-                b->width = 15;
-        }
+        if (CellBorder* b = currentBorder(); b && b->width == 0)
+            b->width = 15;
         break;
     case W::Brdrnone:
-        if (borderSide_ >= 0) {
-            CellBorder* b = borderSide_ == 0 ? &cellDef_.top : borderSide_ == 1 ? &cellDef_.left
-                            : borderSide_ == 2 ? &cellDef_.bottom : &cellDef_.right_;
+        if (CellBorder* b = currentBorder())
             *b = CellBorder();
-        }
         break;
     case W::Clcbpat: cellDef_.shading = color(n); break;
     case W::Clvertalt: cellDef_.verticalAlign = 0; break;
@@ -1313,8 +1220,9 @@ void Reader::controlWord(const RtfTokenizer::Token& t)
     case W::Clvmgf: cellDef_.verticalMerge = 1; break;
     case W::Clvmrg: cellDef_.verticalMerge = 2; break;
     default:
-        break;
+        return false;
     }
+    return true;
 }
 
 } // namespace

@@ -100,8 +100,12 @@ QString Writer::familyOf(const QTextCharFormat& format) const
 int Writer::fontIndex(const QTextCharFormat& format)
 {
     FontKey key;
-    key.family = familyOf(format);
-    key.family.remove(QLatin1Char(';'));
+    // What cannot stand in a font table entry is left out, so that equal names stay equal.
+    for (const QChar c : familyOf(format))
+        if (c.unicode() >= 0x20 && c != QLatin1Char(';') && c != QChar::ObjectReplacementCharacter
+            && c != QChar::LineSeparator && c != QChar::ParagraphSeparator)
+            key.family += c;
+    key.family = key.family.trimmed();
     key.charset = format.intProperty(props::FontCharset);
     key.pitch = format.intProperty(props::FontPitch);
     key.familyClass = format.hasProperty(props::FontFamilyClass)
