@@ -95,7 +95,8 @@ QString CodePageDecoder::decode(const QByteArray& bytes, int codePage)
         out.reserve(bytes.size());
         for (char ch : bytes) {
             const auto b = static_cast<unsigned char>(ch);
-            out += QChar(b < 0x20 ? char16_t(b) : char16_t(0xF000 + b));
+            // ASCII reads as itself (symbol fonts show their own glyphs for it either way).
+            out += QChar(b < 0x80 ? char16_t(b) : char16_t(0xF000 + b));
         }
         return out;
     }

@@ -9,8 +9,8 @@
 namespace postavo::richtext {
 
 inline constexpr int kDefaultCodePage = 1252;
-// The symbol character set: its bytes are shown through the private-use area (U+F000 + byte),
-// as Windows does for symbol fonts.
+// The symbol character set: its bytes above ASCII are shown through the private-use area
+// (U+F000 + byte), as Windows does for symbol fonts.
 inline constexpr int kSymbolCodePage = 42;
 
 // The code page of an RTF font character set (\fcharset). 0 (ANSI) and 1 (default) follow the

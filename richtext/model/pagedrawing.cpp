@@ -84,6 +84,8 @@ QList<PageSpan> pageSpans(const QTextDocument& doc)
     }
     if (spans.isEmpty())
         spans.append(PageSpan());
+    // Qt lays large documents out a piece at a time; the last page's end needs all of it.
+    layout->blockBoundingRect(doc.lastBlock());
     spans.last().bottom = std::max(spans.last().top, layout->documentSize().height());
     return spans;
 }

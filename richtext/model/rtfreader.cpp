@@ -2,6 +2,7 @@
 
 #include "codepages.h"
 #include "formatproperties.h"
+#include "layoutguard.h"
 #include "layoutunits.h"
 #include "rtfbuilder.h"
 #include "rtfcontrolwords.h"
@@ -151,6 +152,7 @@ private:
     void pageBreak();
     bool takePageBreak();
     void finish();
+    void applyDefaults();
 
     // formats
     QTextCharFormat charFormat(const CharState& s);
@@ -188,6 +190,7 @@ private:
     bool sectionBreakPending_ = false;
     int defaultTab_ = 720;
     bool hasListTable_ = false;
+    bool defaultsApplied_ = false;
 
     // font and colour tables
     bool fontActive_ = false;
@@ -405,6 +408,25 @@ void Reader::finish()
         empty.mark = charFormat(top().ch);
         builder_.addParagraph(empty, takePageBreak());
     }
+    applyDefaults();
+    const int cut = positionBeyondBudget(*document_, page().textWidth());
+    if (cut >= 0) {
+        QTextCursor c(document_);
+        c.setPosition(std::max(0, cut - 1));
+        c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        c.removeSelectedText();
+        note(QStringLiteral("The document is longer than can be laid out (about %1 inches of text); its end was left out.")
+                 .arg(int(kLayoutBudget / kTwipsPerInch)));
+    }
+}
+
+void Reader::applyDefaults()
+{
+    // Qt lays the whole document out again when these change, edit block or not: they are set
+    // once, before the text goes in.
+    if (defaultsApplied_)
+        return;
+    defaultsApplied_ = true;
     QTextOption option = document_->defaultTextOption();
     option.setTabStopDistance(twipsToScaled(std::clamp(defaultTab_, 15, 31680)));
     document_->setDefaultTextOption(option);
@@ -484,6 +506,7 @@ void Reader::endParagraph()
         return;
     }
     flushTable();
+    applyDefaults();
     builder_.addParagraph(current_, takePageBreak() || p.pageBreakBefore);
     current_ = {};
 }
@@ -516,18 +539,23 @@ void Reader::flushTable()
         endRow();
     if (rows_.isEmpty())
         return;
+    applyDefaults();
     builder_.addTable(rows_, takePageBreak());
     rows_.clear();
 }
 
 void Reader::pageBreak()
 {
-    if (top().para.inTable) {
+    // Between rows (after \row, before the next \pard) a break is not inside the table.
+    const bool midRow = !rowCells_.isEmpty() || !cellParagraphs_.isEmpty() || paragraphHasContent();
+    if (top().para.inTable && midRow) {
         note(QStringLiteral("Page breaks inside tables were left out."));
         return;
     }
     if (paragraphHasContent())
         endParagraph();
+    // A table that ended before the break is on the page before it.
+    flushTable();
     pendingPageBreak_ = true;
 }
 
@@ -998,6 +1026,7 @@ bool Reader::documentWord(W w, int n, bool has)
             break;
         if (paragraphHasContent())
             endParagraph();
+        flushTable();
         firstSection_ = false;
         sectionBreakPending_ = true;
         pendingPageBreak_ = true;

@@ -69,7 +69,8 @@ private:
 
     QByteArray charProps(const QTextCharFormat& format);
     QByteArray blockProps(const QTextBlockFormat& format, bool inTable) const;
-    void text(const QString& text, int charset);
+    // A font table name (`name`) is plain text: no control words for special characters.
+    void text(const QString& text, int charset, bool name = false);
 
     int fontIndex(const QTextCharFormat& format);
     int colorIndex(const QColor& color);
@@ -86,6 +87,17 @@ private:
 
 QByteArray num(int v) { return QByteArray::number(v); }
 
+// What cannot stand in a font table entry is left out, so that equal names stay equal.
+QString cleanFamily(const QString& family)
+{
+    QString out;
+    for (const QChar c : family)
+        if (c.unicode() >= 0x20 && c != QLatin1Char(';') && c != QChar::ObjectReplacementCharacter
+            && c != QChar::LineSeparator && c != QChar::ParagraphSeparator)
+            out += c;
+    return out.trimmed();
+}
+
 QString Writer::familyOf(const QTextCharFormat& format) const
 {
     const QVariant families = format.property(QTextFormat::FontFamilies);
@@ -100,12 +112,11 @@ QString Writer::familyOf(const QTextCharFormat& format) const
 int Writer::fontIndex(const QTextCharFormat& format)
 {
     FontKey key;
-    // What cannot stand in a font table entry is left out, so that equal names stay equal.
-    for (const QChar c : familyOf(format))
-        if (c.unicode() >= 0x20 && c != QLatin1Char(';') && c != QChar::ObjectReplacementCharacter
-            && c != QChar::LineSeparator && c != QChar::ParagraphSeparator)
-            key.family += c;
-    key.family = key.family.trimmed();
+    key.family = cleanFamily(familyOf(format));
+    if (key.family.isEmpty())
+        key.family = cleanFamily(doc_.defaultFont().family());
+    if (key.family.isEmpty())
+        key.family = QStringLiteral("Arial");
     key.charset = format.intProperty(props::FontCharset);
     key.pitch = format.intProperty(props::FontPitch);
     key.familyClass = format.hasProperty(props::FontFamilyClass)
@@ -218,23 +229,26 @@ QByteArray Writer::blockProps(const QTextBlockFormat& f, bool inTable) const
     return p;
 }
 
-void Writer::text(const QString& s, int charset)
+void Writer::text(const QString& s, int charset, bool name)
 {
     const bool ansi = charset == 0 || charset == 1;
     for (const QChar qc : s) {
-        const char16_t c = qc.unicode();
+        char16_t c = qc.unicode();
+        // A symbol font's private-use characters are its bytes.
+        if (charset == 2 && c >= 0xF020 && c < 0xF080 && !name)
+            c = char16_t(c - 0xF000);
         if (c == '\\' || c == '{' || c == '}') {
             out_ += '\\';
             out_ += char(c);
-        } else if (c == '\t') {
+        } else if (c == '\t' && !name) {
             out_ += "\\tab ";
-        } else if (c == QChar::LineSeparator) {
+        } else if (c == QChar::LineSeparator && !name) {
             out_ += "\\line ";
-        } else if (c == 0x00A0) {
+        } else if (c == 0x00A0 && !name) {
             out_ += "\\~";
-        } else if (c == 0x00AD) {
+        } else if (c == 0x00AD && !name) {
             out_ += "\\-";
-        } else if (c == 0x2011) {
+        } else if (c == 0x2011 && !name) {
             out_ += "\\_";
         } else if (c < 0x20 || c == QChar::ObjectReplacementCharacter || c == QChar::ParagraphSeparator) {
             continue;
@@ -308,9 +322,10 @@ void Writer::writePicture(const QTextImageFormat& format)
 void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* ending)
 {
     const QTextBlockFormat bf = block.blockFormat();
-    if (!inTable && (bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
-        out_ += "\\page\r\n";
     out_ += blockProps(bf, inTable);
+    // After \pard, so that it never counts as inside the table before it.
+    if (!inTable && (bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
+        out_ += "\\page";
     QByteArray last;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
@@ -324,13 +339,20 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* endin
                     writePicture(f.toImageFormat());
             continue;
         }
+        // Text first: a fragment that writes nothing (only characters RTF cannot carry) must not
+        // leave its formatting behind either.
+        const QByteArray before = std::exchange(out_, {});
+        text(fragment.text(), f.intProperty(props::FontCharset));
+        const QByteArray written = std::exchange(out_, before);
+        if (written.isEmpty())
+            continue;
         const QByteArray props = charProps(f);
         if (props != last) {
             out_ += props;
             out_ += ' ';
             last = props;
         }
-        text(fragment.text(), f.intProperty(props::FontCharset));
+        out_ += written;
     }
     const QByteArray mark = charProps(block.charFormat());
     if (mark != last)
@@ -408,7 +430,7 @@ void Writer::writeTable(const QTextTable* table)
     }
 
     if (tf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
-        out_ += "\\page\r\n";
+        out_ += "\\pard\\page\r\n";
     for (int r = 0; r < rows; ++r) {
         const QTextTableCellFormat first = table->cellAt(r, 0).format().toTableCellFormat();
         const int gap = first.hasProperty(QTextFormat::TableCellLeftPadding)
@@ -485,7 +507,7 @@ QByteArray Writer::write()
         if (k.pitch)
             out_ += "\\fprq" + num(k.pitch);
         out_ += ' ';
-        text(k.family, 0);
+        text(k.family, 0, true);
         out_ += ";}";
     }
     out_ += "}\r\n{\\colortbl;";

@@ -192,3 +192,15 @@ TEST(RtfRoundTrip, TableAtTheStartGainsNoEmptyParagraph)
     EXPECT_EQ(back.saveRtf(), once);
     EXPECT_EQ(describeDocument(*back.document()), describeDocument(*doc.document()));
 }
+
+TEST(RtfRoundTrip, PageBreakAfterATableStaysAfterIt)
+{
+    RichDocument doc;
+    doc.loadRtf(R"({\rtf1{\fonttbl{\f0 Arial;}}\trowd\cellx2000\pard\intbl A\cell\row\page\pard After\par})");
+    EXPECT_EQ(pageCount(doc), 2);
+    EXPECT_EQ(pageOfPosition(doc, doc.document()->find("After").selectionStart()), 1);
+    RichDocument back;
+    back.loadRtf(doc.saveRtf());
+    EXPECT_EQ(describeDocument(*back.document()), describeDocument(*doc.document()));
+    EXPECT_EQ(back.saveRtf(), doc.saveRtf());
+}
