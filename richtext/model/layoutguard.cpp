@@ -4,6 +4,7 @@
 
 #include <QFontMetricsF>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
@@ -154,6 +155,24 @@ int positionBeyondBudget(const QTextDocument& doc, double width, double budget)
             return std::max(0, position);
     }
     return -1;
+}
+
+void cutFrom(QTextDocument* document, int position)
+{
+    QTextCursor at(document);
+    at.setPosition(std::clamp(position, 0, std::max(0, document->characterCount() - 1)));
+    // Tables first, through their own API: cutting through one with a selection leaves Qt's
+    // table in pieces.
+    QList<QTextTable*> tables;
+    for (auto it = document->rootFrame()->begin(); !it.atEnd(); ++it)
+        if (auto* t = qobject_cast<QTextTable*>(it.currentFrame()); t && t->firstPosition() > position)
+            tables.append(t);
+    for (QTextTable* t : tables)
+        t->removeRows(0, t->rows());
+    QTextCursor c(document);
+    c.setPosition(std::max(0, at.position() - 1));
+    c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    c.removeSelectedText();
 }
 
 } // namespace postavo::richtext::detail

@@ -17,4 +17,8 @@ inline constexpr double kLayoutBudget = 7000000;
 // not fit; otherwise -1.
 int positionBeyondBudget(const QTextDocument& document, double width, double budget = kLayoutBudget);
 
+// Removes the top-level paragraphs and tables from `position` (as positionBeyondBudget gives
+// it) to the end, tables whole.
+void cutFrom(QTextDocument* document, int position);
+
 } // namespace postavo::richtext::detail

@@ -46,7 +46,34 @@ protected:
     }
 };
 
+// Lays nothing out.
+class SuspendedLayout : public QAbstractTextDocumentLayout {
+public:
+    explicit SuspendedLayout(QTextDocument* document) : QAbstractTextDocumentLayout(document) {}
+    void draw(QPainter*, const PaintContext&) override {}
+    int hitTest(const QPointF&, Qt::HitTestAccuracy) const override { return -1; }
+    int pageCount() const override { return 1; }
+    QSizeF documentSize() const override { return {}; }
+    QRectF frameBoundingRect(QTextFrame*) const override { return {}; }
+    QRectF blockBoundingRect(const QTextBlock&) const override { return {}; }
+
+protected:
+    void documentChanged(int, int, int) override {}
+};
+
 } // namespace
+
+void suspendLayout(QTextDocument* document)
+{
+    document->setDocumentLayout(new SuspendedLayout(document));
+}
+
+void resumeLayout(QTextDocument* document)
+{
+    if (dynamic_cast<SuspendedLayout*>(document->documentLayout()))
+        document->setDocumentLayout(nullptr);
+    prepareDocument(document);
+}
 
 QPaintDevice* layoutDevice()
 {

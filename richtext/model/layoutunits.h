@@ -35,6 +35,12 @@ inline int scaledToTwips(double scaled) { return qRound(scaled * kScaledLengthFa
 // pagination (pages are ours: they end only at page breaks).
 void prepareDocument(QTextDocument* document);
 
+// While a document is built, it has a layout that does nothing, so that no text is laid out
+// before the whole document is known (and checked: see layoutguard.h). Resuming gives it Qt's
+// own layout again, prepared as above; text is laid out when it is first needed.
+void suspendLayout(QTextDocument* document);
+void resumeLayout(QTextDocument* document);
+
 // Qt drops the space before of a paragraph that follows a table; the table's bottom margin
 // takes it instead. Call after the spacing of such a paragraph changes.
 void keepSpaceAfterTables(QTextDocument* document);

@@ -41,19 +41,29 @@ void DocumentBuilder::addParagraph(const Paragraph& paragraph, bool pageBreakBef
 
 namespace {
 
+// Inside a cell, text starts no further left than the cell's own text area: Qt's table layout
+// can crash on lines pushed far out of their cell.
+QTextBlockFormat cellBlockFormat(QTextBlockFormat f)
+{
+    f.setLeftMargin(std::max(0.0, f.leftMargin()));
+    f.setRightMargin(std::max(0.0, f.rightMargin()));
+    f.setTextIndent(std::max(-f.leftMargin(), f.textIndent()));
+    return f;
+}
+
 void fillCell(QTextTableCell cell, const QVector<Paragraph>& paragraphs)
 {
     QTextCursor c = cell.firstCursorPosition();
     bool first = true;
     for (const Paragraph& p : paragraphs) {
         if (first) {
-            c.setBlockFormat(p.block);
+            c.setBlockFormat(cellBlockFormat(p.block));
             // The first block's character format is held by the cell itself: merge, so that
             // the cell keeps its padding, borders and spans.
             c.mergeBlockCharFormat(p.mark);
             first = false;
         } else {
-            c.insertBlock(p.block, p.mark);
+            c.insertBlock(cellBlockFormat(p.block), p.mark);
         }
         insertRuns(c, p.runs);
     }

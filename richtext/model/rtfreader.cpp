@@ -409,21 +409,11 @@ void Reader::finish()
         builder_.addParagraph(empty, takePageBreak());
     }
     applyDefaults();
-    const int cut = positionBeyondBudget(*document_, page().textWidth());
-    if (cut >= 0) {
-        QTextCursor c(document_);
-        c.setPosition(std::max(0, cut - 1));
-        c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-        c.removeSelectedText();
-        note(QStringLiteral("The document is longer than can be laid out (about %1 inches of text); its end was left out.")
-                 .arg(int(kLayoutBudget / kTwipsPerInch)));
-    }
 }
 
 void Reader::applyDefaults()
 {
-    // Qt lays the whole document out again when these change, edit block or not: they are set
-    // once, before the text goes in.
+    // Set once, before the text goes in.
     if (defaultsApplied_)
         return;
     defaultsApplied_ = true;
@@ -1262,34 +1252,42 @@ RtfReadReport readRtf(const QByteArray& rtf, QTextDocument* document, PageLayout
     const bool undo = document->isUndoRedoEnabled();
     document->setUndoRedoEnabled(false);
     document->clear();
-    prepareDocument(document);
+    // Nothing is laid out until the document is whole and known to be of a height Qt can lay
+    // out; one edit block, so that those watching the document hear of it once.
+    suspendLayout(document);
     RtfReadReport report;
-    if (!looksLikeRtf(rtf)) {
-        // Not RTF: keep the text rather than lose it.
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        QString text = utf8.decode(rtf);
-        if (utf8.hasError())
-            text = CodePageDecoder().decode(rtf, kDefaultCodePage);
-        text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        QTextCursor c(document);
-        c.insertText(text);
-        if (page)
-            *page = PageLayout();
-        report.notRtf = true;
-    } else {
-        // One edit block: the layout runs once at the end instead of after every insertion
-        // (which would make a large table quadratic).
+    {
         QTextCursor block(document);
         block.beginEditBlock();
-        Reader reader(rtf, document, options);
-        reader.run();
+        if (!looksLikeRtf(rtf)) {
+            // Not RTF: keep the text rather than lose it.
+            QStringDecoder utf8(QStringDecoder::Utf8);
+            QString text = utf8.decode(rtf);
+            if (utf8.hasError())
+                text = CodePageDecoder().decode(rtf, kDefaultCodePage);
+            text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+            QTextCursor(document).insertText(text);
+            if (page)
+                *page = PageLayout();
+            report.notRtf = true;
+        } else {
+            Reader reader(rtf, document, options);
+            reader.run();
+            if (page)
+                *page = reader.page();
+            report = reader.report();
+        }
         block.endEditBlock();
-        // After the edit: frames are complete only then.
-        keepSpaceAfterTables(document);
-        if (page)
-            *page = reader.page();
-        report = reader.report();
     }
+    // After the edit block: tables are complete only then.
+    const PageLayout laidOut = page ? *page : PageLayout();
+    if (const int cut = positionBeyondBudget(*document, laidOut.textWidth()); cut >= 0) {
+        cutFrom(document, cut);
+        report.skipped << QStringLiteral("The document is longer than can be laid out (about %1 inches of text); its end was left out.")
+                              .arg(int(kLayoutBudget / kTwipsPerInch));
+    }
+    resumeLayout(document);
+    keepSpaceAfterTables(document);
     document->setUndoRedoEnabled(undo);
     document->setModified(false);
     return report;

@@ -115,6 +115,13 @@ void RichTextEdit::connectDocument()
                                  [this] { viewport()->update(); });
     docConnections_[2] = connect(d, &QTextDocument::undoAvailable, this, &RichTextEdit::undoAvailable);
     docConnections_[3] = connect(d, &QTextDocument::redoAvailable, this, &RichTextEdit::redoAvailable);
+    // Reading RTF into the document gives it a new layout.
+    docConnections_[4] = connect(d, &QTextDocument::documentLayoutChanged, this, [this] {
+        disconnect(docConnections_[1]);
+        docConnections_[1] = connect(document()->documentLayout(), &QAbstractTextDocumentLayout::update,
+                                     viewport(), [this] { viewport()->update(); });
+        relayoutView();
+    });
 }
 
 // ---- view ---------------------------------------------------------------------------------

@@ -163,7 +163,7 @@ private:
     bool cursorOn_ = true;
     bool dragging_ = false;
     QBasicTimer blink_;
-    QMetaObject::Connection docConnections_[4];
+    QMetaObject::Connection docConnections_[5];
 };
 
 } // namespace postavo::richtext
