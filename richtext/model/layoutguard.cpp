@@ -157,6 +157,12 @@ int positionBeyondBudget(const QTextDocument& doc, double width, double budget)
     return -1;
 }
 
+double estimatedHeight(const QTextDocument& doc, double width)
+{
+    Metrics m(doc);
+    return frameHeight(doc, m, doc.rootFrame(), width);
+}
+
 void cutFrom(QTextDocument* document, int position)
 {
     QTextCursor at(document);

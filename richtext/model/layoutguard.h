@@ -16,6 +16,8 @@ inline constexpr double kLayoutBudget = 7000000;
 // passes `budget`, returns the position of the first top-level paragraph or table that does
 // not fit; otherwise -1.
 int positionBeyondBudget(const QTextDocument& document, double width, double budget = kLayoutBudget);
+// The estimate itself, in twips.
+double estimatedHeight(const QTextDocument& document, double width);
 
 // Removes the top-level paragraphs and tables from `position` (as positionBeyondBudget gives
 // it) to the end, tables whole.

@@ -1297,8 +1297,15 @@ RtfReadReport insertRtf(const QByteArray& rtf, QTextCursor& cursor, const RtfRea
 {
     QTextDocument scratch;
     PageLayout ignored;
-    const RtfReadReport report = readRtf(rtf, &scratch, &ignored, options);
+    RtfReadReport report = readRtf(rtf, &scratch, &ignored, options);
     QTextDocument* target = cursor.document();
+    // Together they must still be of a height Qt can lay out.
+    const double width = target->textWidth() > 0 ? target->textWidth() : PageLayout().textWidth();
+    const double room = kLayoutBudget - estimatedHeight(*target, width);
+    if (const int cut = positionBeyondBudget(scratch, width, room); cut >= 0) {
+        cutFrom(&scratch, cut);
+        report.skipped << QStringLiteral("The inserted text would make the document longer than can be laid out; its end was left out.");
+    }
     // The pictures' images go with the text.
     for (const QTextFormat& f : scratch.allFormats()) {
         if (!f.isImageFormat())

@@ -8,6 +8,9 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
 #include <gtest/gtest.h>
@@ -171,4 +174,37 @@ TEST(RtfDamaged, PlainTextIsReadAsText)
     const RtfReadReport report = doc.loadRtf("Dear [First],\r\nplain text letter");
     EXPECT_TRUE(report.notRtf);
     EXPECT_EQ(doc.plainText(), "Dear [First],\nplain text letter");
+}
+
+TEST(RtfDamaged, TallerThanCanBeLaidOut)
+{
+    // Qt's layout never returns from a document taller than about 5 800 inches: such a
+    // document loses its end, and says so, instead.
+    QByteArray rtf = "{\\rtf1\\fs999\\sl31680 ";
+    for (int i = 0; i < 600; ++i)
+        rtf += "line " + QByteArray::number(i) + "\\par ";
+    rtf += "}";
+    RichDocument doc;
+    const RtfReadReport report = load(doc, rtf);
+    EXPECT_TRUE(report.text().contains("longer than can be laid out")) << report.text().toStdString();
+    EXPECT_TRUE(doc.plainText().startsWith("line 0\nline 1\n"));
+    EXPECT_LT(doc.document()->blockCount(), 600);
+    EXPECT_GT(doc.document()->blockCount(), 10);
+    EXPECT_LT(doc.document()->documentLayout()->documentSize().height(), 8388607);
+
+    // Inserted into a document that is already long, only what fits goes in.
+    QTextCursor c(doc.document());
+    c.movePosition(QTextCursor::End);
+    const RtfReadReport inserted = doc.insertRtf(rtf, c);
+    EXPECT_TRUE(inserted.text().contains("longer than can be laid out"));
+    EXPECT_LT(doc.document()->documentLayout()->documentSize().height(), 8388607);
+
+    // A long letter of ordinary text is read whole.
+    QByteArray ordinary = "{\\rtf1 ";
+    for (int i = 0; i < 3000; ++i)
+        ordinary += "An ordinary paragraph of a long document, a line or two of text each time.\\par ";
+    ordinary += "}";
+    RichDocument whole;
+    EXPECT_TRUE(load(whole, ordinary).clean());
+    EXPECT_EQ(whole.document()->blockCount(), 3000);
 }
