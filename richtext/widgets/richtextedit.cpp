@@ -115,12 +115,15 @@ void RichTextEdit::connectDocument()
                                  [this] { viewport()->update(); });
     docConnections_[2] = connect(d, &QTextDocument::undoAvailable, this, &RichTextEdit::undoAvailable);
     docConnections_[3] = connect(d, &QTextDocument::redoAvailable, this, &RichTextEdit::redoAvailable);
-    // Reading RTF into the document gives it a new layout.
+    // Reading RTF into the document gives it a new layout: a new document, read from its start.
     docConnections_[4] = connect(d, &QTextDocument::documentLayoutChanged, this, [this] {
         disconnect(docConnections_[1]);
         docConnections_[1] = connect(document()->documentLayout(), &QAbstractTextDocumentLayout::update,
                                      viewport(), [this] { viewport()->update(); });
+        cursor_ = QTextCursor(document());
         relayoutView();
+        verticalScrollBar()->setValue(0);
+        cursorChanged();
     });
 }
 

@@ -211,13 +211,17 @@ TEST(EditingControl, CopyAndPasteKeepFormatting)
 TEST(EditingControl, ShowsTheLetterOnItsPages)
 {
     RichDocument doc;
-    QString error;
-    ASSERT_TRUE(doc.loadFile(dataPath("letter.rtf"), &error)) << error.toStdString();
     RichTextEditor editor(&doc);
+    RichTextEdit* edit = editor.edit();
     editor.resize(1000, 760);
     editor.show();
     QApplication::processEvents();
-    RichTextEdit* edit = editor.edit();
+    // Loaded while shown: the control follows the document's new content and layout.
+    QString error;
+    ASSERT_TRUE(doc.loadFile(dataPath("letter.rtf"), &error)) << error.toStdString();
+    QApplication::processEvents();
+    EXPECT_EQ(edit->textCursor().position(), 0) << "a document read in is shown from its start";
+    EXPECT_EQ(editor.statusBar()->pageText(), "Page 1 of 2");
     EXPECT_EQ(edit->pageCount(), 2);
     const QImage shot = editor.grab().toImage();
     const QString path = scratchDir("screenshot") + "/editor.png";
