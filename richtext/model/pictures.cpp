@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <QVector>
 #include <QtEndian>
+#include <algorithm>
 #include <atomic>
 
 namespace postavo::richtext::pictures {
@@ -154,6 +155,14 @@ QTextImageFormat addPicture(QTextDocument* document, QTextImageFormat format, co
             document->addResource(QTextDocument::ImageResource, url, emptyFrame());
     }
     return format;
+}
+
+QSizeF fittedSize(double w, double h)
+{
+    w = std::max(1.0, w);
+    h = std::max(1.0, h);
+    const double scale = std::min({1.0, kMaxPictureTwips / w, kMaxPictureTwips / h});
+    return QSizeF(std::max(1.0, w * scale), std::max(1.0, h * scale));
 }
 
 QSize renderPixels(int widthTwips, int heightTwips)

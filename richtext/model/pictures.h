@@ -46,6 +46,11 @@ private:
 void setPictureDecoder(const PictureDecoder* metafileDecoder);
 // The decoder readers use unless told otherwise: a StandardDecoder with the installed one.
 const PictureDecoder& pictureDecoder();
+// Pictures are shown no larger than word processors allow (22 inches each way): a larger size
+// is scaled down to fit, keeping its proportions. Twips in and out; at least one twip each way.
+inline constexpr int kMaxPictureTwips = 31680;
+QSizeF fittedSize(double widthTwips, double heightTwips);
+
 // The pixel size a metafile is played at for a picture shown at the given size in twips.
 QSize renderPixels(int widthTwips, int heightTwips);
 

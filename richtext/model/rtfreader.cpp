@@ -774,7 +774,8 @@ void Reader::finishPicture()
     QImage image;
     QString error;
     if (w > 0 && h > 0 && metafile) {
-        image = decoder_.decode(p.kind, p.data, pictures::renderPixels(int(std::min<qint64>(w, 1 << 20)), int(std::min<qint64>(h, 1 << 20))), &error);
+        const QSizeF shown = pictures::fittedSize(double(w), double(h));
+        image = decoder_.decode(p.kind, p.data, pictures::renderPixels(int(shown.width()), int(shown.height())), &error);
     } else {
         image = decoder_.decode(p.kind, p.data, QSize(), &error);
     }
@@ -786,11 +787,13 @@ void Reader::finishPicture()
     }
     if (w <= 0 || h <= 0)
         w = h = 1440;
-    w = w * std::clamp(p.scalex, 1, 1000) / 100;
-    h = h * std::clamp(p.scaley, 1, 1000) / 100;
-    // No larger than a large sheet of paper.
-    w = std::clamp<qint64>(w, 15, PageLayout::kMaximumPaper);
-    h = std::clamp<qint64>(h, 15, PageLayout::kMaximumPaper);
+    w = std::clamp<qint64>(w, 1, 1 << 24) * std::clamp(p.scalex, 1, 1000) / 100;
+    h = std::clamp<qint64>(h, 1, 1 << 24) * std::clamp(p.scaley, 1, 1000) / 100;
+    // No larger than word processors show pictures (Qt's table layout also stalls on pictures
+    // far taller than that in narrow columns).
+    const QSizeF shown = pictures::fittedSize(double(w), double(h));
+    w = qRound64(shown.width());
+    h = qRound64(shown.height());
     if (image.isNull())
         note(QStringLiteral("Pictures that cannot be shown were kept as empty frames."));
 

@@ -686,8 +686,9 @@ void RichTextEdit::insertFromMime(const QMimeData* mime)
             QTextImageFormat format;
             format.setProperty(props::PictureData, png);
             format.setProperty(props::PictureKind, int(pictures::Kind::Png));
-            format.setWidth(twipsToScaled(image.width() * 15.0));
-            format.setHeight(twipsToScaled(image.height() * 15.0));
+            const QSizeF shown = pictures::fittedSize(image.width() * 15.0, image.height() * 15.0);
+            format.setWidth(twipsToScaled(shown.width()));
+            format.setHeight(twipsToScaled(shown.height()));
             cursor_.insertImage(pictures::addPicture(document(), format, image));
         }
     } else if (mime->hasText()) {
