@@ -13,6 +13,8 @@ const std::vector<Command>& commands()
          "draw the outline and position number of every label of a label layout's sheet on its paper", &runLabelSheet},
         {"envelopes", "--folder PROGRAMFOLDER --layout DESCRIPTION --data ADDRESSFILE [--filter EXPR | --record N] [--feed METHOD] [--paper CODE] (--pdf OUT | --printer NAME)",
          "print one envelope per record with an envelope layout of the program folder, placed as the paper feed method says", &runEnvelopes},
+        {"rtf", "IN.rtf (--pdf OUT.pdf | --rtf OUT.rtf | --text OUT.txt)",
+         "draw a letter's pages to PDF, write it back as RTF, or write its plain text", &runRtf},
     };
     return list;
 }

@@ -52,5 +52,7 @@ int runLayoutRender(CommandContext& ctx);
 int runLabelSheet(CommandContext& ctx);
 // "envelopes": one envelope per record (cmd_envelopes.cpp).
 int runEnvelopes(CommandContext& ctx);
+// "rtf": a letter file to PDF, RTF or text (cmd_rtf.cpp).
+int runRtf(CommandContext& ctx);
 
 } // namespace postavo::batch
