@@ -4,6 +4,7 @@
 
 #include "support_richtext.h"
 
+#include "pagedrawing.h"
 #include "richdocument.h"
 
 #include <QDir>
@@ -11,36 +12,10 @@
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
-
 using namespace postavo::richtext;
 using namespace postavo::testing;
 
 namespace {
-
-// Files may grow to `bytes` at most while it lives, as on a disk that is nearly full: a write
-// past it fails instead of raising a signal.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    rlimit old_{};
-    void (*previous_)(int) = nullptr;
-};
 
 QByteArray longLetter()
 {
@@ -122,4 +97,37 @@ TEST(DocumentFiles, UnfinishedSavesLeaveTheOldFile)
     // With room again the same save goes through whole.
     ASSERT_TRUE(doc.saveFile(path, &error)) << error.toStdString();
     EXPECT_EQ(readBytes(path), full);
+
+    // A short letter, written in one piece at the end, fills the disk just the same.
+    writeBytes(path, old);
+    RichDocument note;
+    note.loadRtf(R"({\rtf1 A short note\par})");
+    const QByteArray short_ = note.saveRtf();
+    {
+        FileSizeLimit limit(rlim_t(short_.size() / 2));
+        error.clear();
+        EXPECT_FALSE(note.saveFile(path, &error));
+    }
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(readBytes(path), old);
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{QStringLiteral("letter.rtf")});
+}
+
+TEST(DocumentFiles, UnfinishedPdfLeavesTheOldFile)
+{
+    const QString dir = scratchDir(QStringLiteral("files-pdf"));
+    const QString path = dir + QStringLiteral("/letter.pdf");
+    writeBytes(path, "old pdf");
+    RichDocument doc;
+    doc.loadRtf(R"({\rtf1 A short note\par})");
+    QString error;
+    {
+        FileSizeLimit limit(2000);
+        EXPECT_FALSE(writePdf(doc, path, &error));
+    }
+    EXPECT_TRUE(error.contains(QStringLiteral("letter.pdf"))) << error.toStdString();
+    EXPECT_EQ(readBytes(path), "old pdf");
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{QStringLiteral("letter.pdf")});
+    ASSERT_TRUE(writePdf(doc, path, &error)) << error.toStdString();
+    EXPECT_TRUE(readBytes(path).startsWith("%PDF-"));
 }
