@@ -1,11 +1,12 @@
 #include "pagedrawing.h"
 
+#include "filewriting.h"
 #include "layoutunits.h"
 #include "richdocument.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QBuffer>
 #include <QPainter>
 #include <QPaintDevice>
 #include <QTextBlock>
@@ -206,25 +207,27 @@ int printDocument(QPainter* painter, QPagedPaintDevice* device, const RichDocume
 
 bool writePdf(const RichDocument& document, const QString& path, QString* error)
 {
-    // Written to a new file that replaces the old one only when complete.
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok) {
-        QPdfWriter writer(&file);
+    // Drawn in memory, then written to a new file that replaces the old one only when whole.
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    bool ok = false;
+    {
+        QPdfWriter writer(&buffer);
         writer.setResolution(1200);
         writer.setCreator(QStringLiteral("Postavo"));
         writer.setPageLayout(document.pageLayout().toQPageLayout());
         QPainter painter;
-        ok = painter.begin(&writer);
-        if (ok) {
+        if (painter.begin(&writer)) {
             printDocument(&painter, &writer, document);
             ok = painter.end();
         }
     }
+    QString reason = QStringLiteral("the pages could not be drawn");
     if (ok)
-        ok = file.commit();
+        ok = replaceFileWith(path, pdf, &reason);
     if (!ok && error)
-        *error = QStringLiteral("The PDF file \"%1\" cannot be written: %2").arg(path, file.errorString());
+        *error = QStringLiteral("The PDF file \"%1\" cannot be written: %2").arg(path, reason);
     return ok;
 }
 

@@ -1,5 +1,6 @@
 #include "richdocument.h"
 
+#include "filewriting.h"
 #include "formatproperties.h"
 #include "layoutunits.h"
 #include "pictures.h"
@@ -7,7 +8,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -114,11 +114,10 @@ bool RichDocument::loadFile(const QString& path, QString* error, RtfReadReport* 
 
 bool RichDocument::saveFile(const QString& path, QString* error) const
 {
-    QSaveFile file(path);
-    const QByteArray bytes = saveRtf();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    QString reason;
+    if (!replaceFileWith(path, saveRtf(), &reason)) {
         if (error)
-            *error = QStringLiteral("The file \"%1\" cannot be written: %2").arg(path, file.errorString());
+            *error = QStringLiteral("The file \"%1\" cannot be written: %2").arg(path, reason);
         return false;
     }
     return true;

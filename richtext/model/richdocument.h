@@ -68,8 +68,8 @@ public:
     void setDefaultFont(const QFont& font);
     QFont defaultFont() const;
 
-    // The plain text: paragraphs and line breaks end with "\n"; a page break is "\f" when
-    // `pageBreaks` is set.
+    // The plain text: paragraphs are separated and line breaks shown by "\n" (the last
+    // paragraph has none); a page break is "\f" when `pageBreaks` is set.
     QString plainText(bool pageBreaks = false) const;
 
 private:

@@ -1,9 +1,10 @@
 #include "spellchecker.h"
 
+#include "filewriting.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTextBlock>
@@ -216,18 +217,26 @@ bool SpellChecker::addWord(const QString& word, QString* error)
     const QByteArray bytes = encode(w, &ok);
     if (ok)
         hunspell_->add(bytes.toStdString());
-    // The whole list is written anew and swapped in, so a full disk leaves the old one.
+    // The whole list is written anew and swapped in, so a full disk leaves the old one. A list
+    // that is there but cannot be read is left alone: writing it anew would lose its words.
     QByteArray list;
     QFile old(userWordsPath_);
-    if (old.exists() && old.open(QIODevice::ReadOnly))
-        list = old.readAll();
+    if (old.exists()) {
+        if (old.open(QIODevice::ReadOnly))
+            list = old.readAll();
+        if (!old.isOpen() || old.error() != QFileDevice::NoError) {
+            if (error)
+                *error = QStringLiteral("The word list %1 cannot be read: %2").arg(userWordsPath_, old.errorString());
+            return false;
+        }
+    }
     if (!list.isEmpty() && !list.endsWith('\n'))
         list += '\n';
     list += w.toUtf8() + '\n';
-    QSaveFile file(userWordsPath_);
-    if (!file.open(QIODevice::WriteOnly) || file.write(list) != list.size() || !file.commit()) {
+    QString reason;
+    if (!replaceFileWith(userWordsPath_, list, &reason)) {
         if (error)
-            *error = QStringLiteral("The word list %1 cannot be written: %2").arg(userWordsPath_, file.errorString());
+            *error = QStringLiteral("The word list %1 cannot be written: %2").arg(userWordsPath_, reason);
         return false;
     }
     return true;

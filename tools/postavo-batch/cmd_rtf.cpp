@@ -2,12 +2,11 @@
 // writer, or its plain text, so that a letter can be checked without the window.
 #include "commands.h"
 
+#include "filewriting.h"
 #include "pagedrawing.h"
 #include "picturedecoder.h"
 #include "pictures.h"
 #include "richdocument.h"
-
-#include <QSaveFile>
 
 namespace postavo::batch {
 
@@ -29,10 +28,10 @@ public:
 
 bool writeFile(const QString& path, const QByteArray& bytes, QString* error)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    QString reason;
+    if (richtext::replaceFileWith(path, bytes, &reason))
         return true;
-    *error = QStringLiteral("The file \"%1\" cannot be written: %2").arg(path, file.errorString());
+    *error = QStringLiteral("The file \"%1\" cannot be written: %2").arg(path, reason);
     return false;
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <ostream>
+#include <sys/resource.h>
 
 // Readable QStrings in test failures.
 inline void PrintTo(const QString& s, std::ostream* os)
@@ -20,6 +21,20 @@ QByteArray readBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);
 // A file of tests/richtext/data.
 QString dataPath(const QString& name);
+// Files may grow to `bytes` at most while it lives, as on a disk that is nearly full: a write
+// past it fails instead of raising a signal.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit old_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
 // Runs a program to its end (two minutes at most); its output and error text merged.
 QString runTool(const QString& program, const QStringList& args, int* exitCode);
 

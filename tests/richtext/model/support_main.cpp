@@ -9,6 +9,8 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 namespace postavo::testing {
 
 QString scratchDir(const QString& name)
@@ -38,6 +40,21 @@ void writeBytes(const QString& path, const QByteArray& bytes)
 QString dataPath(const QString& name)
 {
     return QStringLiteral(POSTAVO_SOURCE_DIR "/tests/richtext/data/") + name;
+}
+
+FileSizeLimit::FileSizeLimit(rlim_t bytes)
+{
+    getrlimit(RLIMIT_FSIZE, &old_);
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = old_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, previousHandler_);
 }
 
 QString runTool(const QString& program, const QStringList& args, int* exitCode)

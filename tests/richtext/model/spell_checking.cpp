@@ -14,6 +14,8 @@
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 using namespace postavo::richtext;
 using namespace postavo::testing;
 
@@ -110,12 +112,56 @@ TEST(SpellChecking, WordListThatCannotBeWritten)
     if (!haveEnglish())
         GTEST_SKIP() << "hunspell-en-us is not installed";
     const QString dir = folderWithDictionary("spell-readonly");
-    QDir().mkpath(dir + "/userwords.dct");  // a folder where the list should be
+    writeBytes(dir + "/userwords.dct", "Postavo\n");
     QString error;
     auto checker = SpellChecker::forProgramFolder(dir, &error);
     ASSERT_TRUE(checker);
-    EXPECT_FALSE(checker->addWord("Zorblax", &error));
+    {
+        FileSizeLimit fullDisk(4);
+        EXPECT_FALSE(checker->addWord("Zorblax", &error));
+    }
     EXPECT_TRUE(error.contains("cannot be written")) << error.toStdString();
+    EXPECT_EQ(readBytes(dir + "/userwords.dct"), "Postavo\n");
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files), (QStringList{"postav.dct", "userwords.dct"}));
+
+    // A folder where the list should be: it can be neither read nor replaced.
+    const QString folder = folderWithDictionary("spell-folder");
+    QDir().mkpath(folder + "/userwords.dct");
+    checker = SpellChecker::forProgramFolder(folder, &error);
+    ASSERT_TRUE(checker);
+    EXPECT_FALSE(checker->addWord("Zorblax", &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(checker->isCorrect("Zorblax")) << "still accepted while the checker is open";
+}
+
+TEST(SpellChecking, WordListThatCannotBeReadKeepsItsWords)
+{
+    if (!haveEnglish())
+        GTEST_SKIP() << "hunspell-en-us is not installed";
+    const QString dir = folderWithDictionary("spell-unreadable");
+    const QString list = dir + "/userwords.dct";
+    writeBytes(list, "Postavo\nFrobnitz\n");
+    QString error;
+    auto checker = SpellChecker::forProgramFolder(dir, &error);
+    ASSERT_TRUE(checker) << error.toStdString();
+
+    // The list can be written but no longer read when the word is added (as root, the word is
+    // added as nobody, for whom the folder and the list stay writable).
+    QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                   | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther
+                                   | QFile::ExeOther);
+    QFile::setPermissions(list, QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther);
+    const bool asRoot = geteuid() == 0;
+    if (asRoot)
+        ASSERT_EQ(seteuid(65534), 0);
+    const bool added = checker->addWord("Zorblax", &error);
+    if (asRoot)
+        ASSERT_EQ(seteuid(0), 0);
+    QFile::setPermissions(list, QFile::ReadOwner | QFile::WriteOwner);
+
+    EXPECT_FALSE(added);
+    EXPECT_TRUE(error.contains("cannot be read")) << error.toStdString();
+    EXPECT_EQ(readBytes(list), "Postavo\nFrobnitz\n");
     EXPECT_TRUE(checker->isCorrect("Zorblax")) << "still accepted while the checker is open";
 }
 
