@@ -416,6 +416,7 @@ bool AddressTable::post(bool durable)
 {
     if (!editing())
         return true;
+    error_.clear();   // what lastError() says after this post is about this post
     // Nothing is written unless all of it can be: text the file cannot hold is refused here,
     // and a write that fails is taken back whole.
     if (const QString refused = unstorableText(); !refused.isEmpty()) {
@@ -881,9 +882,15 @@ bool OpenPVWDBF(AddressTable& table, const QString& path, AddressFileUi& ui, Set
     if (!ok) {
         if (!QFileInfo::exists(path))
             ui.showInformation(error);
+        // The cause, when the file is there, follows the general message: it may say what to
+        // do (records past the count: "postavo-db recover").
+        QString cause;
+        if (QFileInfo::exists(path) && !error.isEmpty())
+            cause = QStringLiteral("\r\n\r\n") + error;
         ui.showInformation(QStringLiteral("Unable to open ") + path + QStringLiteral("\r\n\r\n")
                            + QStringLiteral(" * May not be ") + QStringLiteral("a Postavo") + QStringLiteral(" file.")
-                           + QStringLiteral("\r\n") + QStringLiteral(" * May be in use by another program or user"));
+                           + QStringLiteral("\r\n") + QStringLiteral(" * May be in use by another program or user")
+                           + cause);
         return false;
     }
     if (!CheckValidIndex(table)) {

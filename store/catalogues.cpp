@@ -73,8 +73,6 @@ QString sysdata(const QString& dir)
 
 std::string native(const QString& p) { return QFile::encodeName(p).toStdString(); }
 
-QString baseName(const char* fileName) { return QString::fromLatin1(fileName).section('.', 0, 0); }
-
 } // namespace
 
 const CatalogueDef& catalogueDef(Catalogue which)
@@ -124,8 +122,7 @@ std::unique_ptr<Table> openCatalogue(Catalogue which, QString* message, const QS
         }
     }
     // The index file alone went missing: make its tag again (a failure here is not fatal).
-    const QString cdx = resolveFileName(dir + baseName(def.fileName) + QStringLiteral(".CDX"));
-    if (!QFileInfo::exists(cdx) || table->orderNumber(def.tagName) <= 0) {
+    if (!engine::fileExists(table->indexPath()) || table->orderNumber(def.tagName) <= 0) {
         try {
             table->indexTag({def.tagName, def.tagKey, {}, false, false});
         } catch (const EngineError&) {

@@ -21,7 +21,8 @@ std::string native(const QString& p) { return QFile::encodeName(p).toStdString()
 
 QString number(double v, int decimals) { return QString::number(v, 'f', decimals); }
 
-// Writes the table under a temporary name, then renames DBF and CDX into place.
+// Writes the table under a temporary name, then renames DBF and index into place (the index
+// under the lower-case ".cdx" other xBase programs look for).
 bool writeTable(Catalogue which, const QString& outDir, const QList<QStringList>& rows, QString* error)
 {
     const CatalogueDef& def = catalogueDef(which);
@@ -32,8 +33,7 @@ bool writeTable(Catalogue which, const QString& outDir, const QList<QStringList>
         for (const auto& f : def.fields)
             specs.push_back({f.name, f.type, f.length, f.decimals});
         QFile::remove(tmpBase + ".DBF");
-        QFile::remove(tmpBase + ".CDX");
-        Table::create(native(tmpBase + ".DBF"), specs);
+        Table::create(native(tmpBase + ".DBF"), specs);   // and no stale index of that name
         auto t = Table::open(native(tmpBase + ".DBF"), engine::OpenMode::Exclusive);
         for (const QStringList& row : rows) {
             t->appendBlank();
@@ -48,7 +48,8 @@ bool writeTable(Catalogue which, const QString& outDir, const QList<QStringList>
             *error = QString::fromLocal8Bit(e.what());
         return false;
     }
-    for (const char* ext : {".DBF", ".CDX"}) {
+    engine::removeOtherCaseSiblings(native(outDir + '/' + base + ".DBF"), "cdx");
+    for (const char* ext : {".DBF", ".cdx"}) {
         const QString target = outDir + '/' + base + ext;
         QFile::remove(target);
         if (!QFile::rename(tmpBase + ext, target)) {
@@ -108,7 +109,8 @@ bool installShippedTables(const QString& sysdataDir, const QString& fromDir, QSt
         const QString base = name.section('.', 0, 0);
         if (QFileInfo::exists(resolveFileName(sysdataDir + '/' + name)))
             continue;
-        for (const QString ext : {QStringLiteral(".DBF"), QStringLiteral(".CDX")}) {
+        engine::removeSiblings(native(sysdataDir + '/' + name), "cdx");  // a stale index of a deleted table
+        for (const QString& ext : {QStringLiteral(".DBF"), QStringLiteral(".cdx")}) {
             const QString from = resolveFileName(fromDir + '/' + base + ext);
             const QString to = sysdataDir + '/' + base + ext;
             QFile::remove(to);

@@ -103,7 +103,7 @@ bool stage(const std::string& dir, std::uint32_t n, const char* name, bool save)
     const std::string copy = base + "-" + name;
     if (!save && !fs::exists(copy + ".DBF"))
         return false;
-    for (const char* ext : {".DBF", ".FPT", ".CDX"}) {
+    for (const char* ext : {".DBF", ".fpt", ".cdx"}) {
         const std::string from = save ? base + ext : copy + ext;
         const std::string to = save ? copy + ext : base + ext;
         fs::remove(to);
@@ -118,7 +118,7 @@ void runSize(const std::string& dir, std::uint32_t n)
 {
     namespace fs = std::filesystem;
     const std::string path = dir + "/BENCH" + std::to_string(n) + ".DBF";
-    for (const char* ext : {".DBF", ".FPT", ".CDX"})
+    for (const char* ext : {".DBF", ".fpt", ".cdx"})
         fs::remove(dir + "/BENCH" + std::to_string(n) + ext);
     std::printf("== %u records\n", n);
     Rng rng{n};
@@ -209,7 +209,7 @@ void runSize(const std::string& dir, std::uint32_t n)
     if (!wanted("pack")) {
         t->close();
         if (!keep)
-            for (const char* ext : {".DBF", ".FPT", ".CDX"})
+            for (const char* ext : {".DBF", ".fpt", ".cdx"})
                 fs::remove(dir + "/BENCH" + std::to_string(n) + ext);
         return;
     }
@@ -222,7 +222,7 @@ void runSize(const std::string& dir, std::uint32_t n)
     }
     t->close();
     if (!keep)
-        for (const char* ext : {".DBF", ".FPT", ".CDX"})
+        for (const char* ext : {".DBF", ".fpt", ".cdx"})
             fs::remove(dir + "/BENCH" + std::to_string(n) + ext);
 }
 

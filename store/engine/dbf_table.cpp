@@ -16,53 +16,6 @@ namespace {
 constexpr std::size_t kCacheBytes = 256 * 1024;
 constexpr std::uint64_t kRecordLockBase = 1000000000ull;  // record locks live past any real data
 
-bool isUpperExt(std::string_view ext)
-{
-    bool anyLetter = false;
-    for (char c : ext) {
-        if (c >= 'a' && c <= 'z')
-            return false;
-        if (c >= 'A' && c <= 'Z')
-            anyLetter = true;
-    }
-    return anyLetter;
-}
-
-// The sibling file with another extension; its letter case follows the table's extension.
-std::string sibling(const std::string& path, std::string_view ext)
-{
-    const auto slash = path.find_last_of('/');
-    const auto dot = path.find_last_of('.');
-    std::string base = path;
-    std::string oldExt;
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) {
-        base = path.substr(0, dot);
-        oldExt = path.substr(dot + 1);
-    }
-    std::string e(ext);
-    for (char& c : e)
-        c = char(isUpperExt(oldExt) ? std::toupper(static_cast<unsigned char>(c))
-                                    : std::tolower(static_cast<unsigned char>(c)));
-    return base + "." + e;
-}
-
-// An existing sibling in either letter case, else the preferred name.
-std::string existingSibling(const std::string& path, std::string_view ext)
-{
-    const std::string preferred = sibling(path, ext);
-    if (fileExists(preferred))
-        return preferred;
-    std::string other = preferred;
-    const auto dot = other.find_last_of('.');
-    bool upperNow = isUpperExt(std::string_view(other).substr(dot + 1));
-    for (std::size_t i = dot + 1; i < other.size(); ++i)
-        other[i] = char(upperNow ? std::tolower(static_cast<unsigned char>(other[i]))
-                                 : std::toupper(static_cast<unsigned char>(other[i])));
-    if (fileExists(other))
-        return other;
-    return preferred;
-}
-
 std::string trimRight(std::string_view s)
 {
     std::size_t n = s.size();
@@ -140,14 +93,13 @@ void Table::create(const std::string& path, const std::vector<FieldSpec>& specs)
     // of its index.
     DataFile f = DataFile::create(path);
     // A stale index of an earlier table of this name must not attach itself to the new one.
-    removeFileIfExists(existingSibling(path, "cdx"));
+    removeSiblings(path, "cdx");
+    removeSiblings(path, "fpt");
     std::vector<unsigned char> bytes = h.serialize();
     bytes.push_back(0x1A);
     f.write(0, bytes.data(), bytes.size());
     if (h.hasMemoFields())
-        FptMemo::create(existingSibling(path, "fpt"));
-    else
-        removeFileIfExists(existingSibling(path, "fpt"));
+        FptMemo::create(siblingPath(path, "fpt"));
     f.sync();
 }
 
@@ -1135,15 +1087,21 @@ bool Table::finishInterruptedPack(const std::string& path)
     } catch (const EngineError&) {
         return false;
     }
-    const std::string memoTemp = existingSibling(path, "fpt") + ".pack.tmp";
+    // The new files were staged under the lower-case names; the files they replace may have
+    // had another letter case, and must not stay beside them.
+    const std::string memoTemp = siblingPath(path, "fpt") + ".pack.tmp";
     const std::string tableTemp = path + ".pack.tmp";
-    const std::string indexTemp = existingSibling(path, "cdx") + ".pack.tmp";
-    if (fileExists(indexTemp))
-        replaceFile(indexTemp, existingSibling(path, "cdx"));
-    else
-        removeFileIfExists(existingSibling(path, "cdx"));   // it indexes the old records
+    const std::string indexTemp = siblingPath(path, "cdx") + ".pack.tmp";
+    if (fileExists(indexTemp)) {
+        replaceFile(indexTemp, siblingPath(path, "cdx"));
+        removeOtherCaseSiblings(path, "cdx");
+    } else {
+        removeSiblings(path, "cdx");   // it indexes the old records
+    }
     if (fileExists(memoTemp))
-        replaceFile(memoTemp, existingSibling(path, "fpt"));
+        replaceFile(memoTemp, siblingPath(path, "fpt"));
+    if (fileExists(siblingPath(path, "fpt")))
+        removeOtherCaseSiblings(path, "fpt");
     if (fileExists(tableTemp))
         replaceFile(tableTemp, path);
     removeFileIfExists(packJournalPath(path));
@@ -1156,9 +1114,14 @@ void Table::replaceTableFiles(const std::string& path, const std::string& newTab
     // Staged under the names an interrupted replacement is finished from, then announced by
     // the journal: before it exists nothing has changed, after it the next open completes the
     // renames.
-    const std::string memoTemp = existingSibling(path, "fpt") + ".pack.tmp";
+    // The replaced files move to the lower-case names other programs look for: the old ones
+    // are renamed first, so a stop at any point leaves one memo and one index file.
+    if (!newMemo.empty())
+        adoptLowerCaseSibling(path, "fpt");
+    adoptLowerCaseSibling(path, "cdx");
+    const std::string memoTemp = siblingPath(path, "fpt") + ".pack.tmp";
     const std::string tableTemp = path + ".pack.tmp";
-    const std::string indexTemp = existingSibling(path, "cdx") + ".pack.tmp";
+    const std::string indexTemp = siblingPath(path, "cdx") + ".pack.tmp";
     removeFileIfExists(indexTemp);
     removeFileIfExists(memoTemp);
     if (!newIndex.empty())
@@ -1186,7 +1149,12 @@ void Table::pack()
     const bool hadIndex = cdx_ != nullptr;
     const std::string temp = path_ + ".pack.tmp";
     // The memos of the records kept move to a new memo file, leaving behind those of removed
-    // records and the old texts of changed memos.
+    // records and the old texts of changed memos. A memo file of another letter case takes the
+    // lower-case name first (one rename), so that the new file replaces it under that name.
+    if (dynamic_cast<FptMemo*>(memo_.get()) && memo_->path() != siblingPath(path_, "fpt")) {
+        const std::string lower = adoptLowerCaseSibling(path_, "fpt");
+        memo_ = FptMemo::open(lower, false, DataFile::Lock::None);
+    }
     auto* fpt = dynamic_cast<FptMemo*>(memo_.get());
     const std::string memoTemp = fpt ? fpt->path() + ".pack.tmp" : std::string();
     std::vector<const DbfField*> memoFields;
@@ -1259,7 +1227,7 @@ void Table::pack()
             cursor_.reset();
             cdx_.reset();
             tags_.clear();
-            removeFileIfExists(indexPath());
+            removeSiblings(path_, "cdx");
         }
         if (newMemo) {
             const std::string memoPathNow = fpt->path();
@@ -1271,8 +1239,9 @@ void Table::pack()
         header_ = h;
         indexDirty_ = false;
         if (fpt) {
+            removeOtherCaseSiblings(path_, "fpt");
             removeFileIfExists(packJournalPath(path_));
-            memo_ = FptMemo::open(existingSibling(path_, "fpt"), false, DataFile::Lock::None);
+            memo_ = FptMemo::open(siblingPath(path_, "fpt"), false, DataFile::Lock::None);
         }
     } catch (...) {
         recno_ = keepRecno;

@@ -3,8 +3,11 @@
 #include "engine_error.h"
 #include "write_faults.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -210,6 +213,108 @@ bool fileExists(const std::string& path)
 {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// ---------------------------------------------------------------- a table's sibling files
+
+namespace {
+
+std::string lowerCase(std::string_view s)
+{
+    std::string r(s);
+    for (char& c : r)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return r;
+}
+
+// The base (folder and name without the extension) of a table's path.
+std::string baseOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    const auto dot = path.find_last_of('.');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+        return path.substr(0, dot);
+    return path;
+}
+
+} // namespace
+
+std::string siblingPath(const std::string& path, std::string_view ext)
+{
+    return baseOf(path) + "." + lowerCase(ext);
+}
+
+std::vector<std::string> siblingsAnyCase(const std::string& path, std::string_view ext)
+{
+    std::vector<std::string> found;
+    const std::string preferred = siblingPath(path, ext);
+    if (fileExists(preferred))
+        found.push_back(preferred);
+    const std::string base = baseOf(path);
+    const auto slash = base.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string() : base.substr(0, slash + 1);
+    const std::string stem = slash == std::string::npos ? base : base.substr(slash + 1);
+    const std::string wanted = lowerCase(ext);
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return found;
+    std::vector<std::string> others;
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name.size() != stem.size() + 1 + wanted.size() || name.compare(0, stem.size(), stem) != 0
+            || name[stem.size()] != '.')
+            continue;
+        const std::string_view e2 = std::string_view(name).substr(stem.size() + 1);
+        if (lowerCase(e2) != wanted || e2 == wanted)
+            continue;
+        if (fileExists(folder + name))
+            others.push_back(folder + name);
+    }
+    ::closedir(dir);
+    std::sort(others.begin(), others.end());
+    found.insert(found.end(), others.begin(), others.end());
+    return found;
+}
+
+std::string existingSibling(const std::string& path, std::string_view ext)
+{
+    const std::string preferred = siblingPath(path, ext);
+    if (fileExists(preferred))
+        return preferred;
+    const std::vector<std::string> all = siblingsAnyCase(path, ext);
+    return all.empty() ? preferred : all.front();
+}
+
+std::string adoptLowerCaseSibling(const std::string& path, std::string_view ext)
+{
+    const std::string preferred = siblingPath(path, ext);
+    if (fileExists(preferred))
+        return preferred;
+    const std::vector<std::string> all = siblingsAnyCase(path, ext);
+    if (!all.empty()) {
+        if (::rename(all.front().c_str(), preferred.c_str()) != 0)
+            ioError(all.front(), "cannot rename", errno);
+        const int dfd = ::open(folderOf(preferred).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dfd >= 0) {
+            ::fsync(dfd);
+            ::close(dfd);
+        }
+    }
+    return preferred;
+}
+
+void removeOtherCaseSiblings(const std::string& path, std::string_view ext)
+{
+    const std::string preferred = siblingPath(path, ext);
+    for (const std::string& p : siblingsAnyCase(path, ext))
+        if (p != preferred)
+            removeFileIfExists(p);
+}
+
+void removeSiblings(const std::string& path, std::string_view ext)
+{
+    for (const std::string& p : siblingsAnyCase(path, ext))
+        removeFileIfExists(p);
 }
 
 } // namespace postavo::engine

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace postavo::engine {
 
@@ -55,5 +57,25 @@ private:
 void replaceFile(const std::string& source, const std::string& target);
 void removeFileIfExists(const std::string& path);
 bool fileExists(const std::string& path);
+
+// ---- the files that belong to a table: its memo (.fpt, .dbt), index (.cdx) and the like
+// Other xBase programs on Linux look for them under the table's base name with a lower-case
+// extension, whatever the case of the table's own name; that is the name we create. Existing
+// files are found whatever the case of their extension, so older tables keep working.
+
+// `path` with its extension replaced by `ext` in lower case ("ADD0001.DBF", "fpt" -> "ADD0001.fpt").
+std::string siblingPath(const std::string& path, std::string_view ext);
+// Every existing file of the table's base name whose extension is `ext` in any letter case,
+// the lower-case name first.
+std::vector<std::string> siblingsAnyCase(const std::string& path, std::string_view ext);
+// The existing sibling (the lower-case name when there are several), else the lower-case name.
+std::string existingSibling(const std::string& path, std::string_view ext);
+// Before a file is replaced: an existing sibling of another letter case is renamed to the
+// lower-case name (one rename, so there is never a second file beside the table, and the
+// file stays whole if what follows fails). Returns the lower-case name.
+std::string adoptLowerCaseSibling(const std::string& path, std::string_view ext);
+// Removes the siblings other than the lower-case one, or all of them.
+void removeOtherCaseSiblings(const std::string& path, std::string_view ext);
+void removeSiblings(const std::string& path, std::string_view ext);
 
 } // namespace postavo::engine

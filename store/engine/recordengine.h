@@ -61,7 +61,8 @@ public:
     // Writes a new, empty table (and its memo file when a field is M). The table is FoxPro 2.x:
     // 0xF5 with memo, 0x03 without, code page mark Windows-1252. An existing file is replaced.
     static void create(const std::string& path, const std::vector<FieldSpec>& fields);
-    // Opens a table with its memo file and production index (same base name, .CDX).
+    // Opens a table with its memo file and production index (same base name, .cdx; found in any
+    // letter case, created in lower case).
     static std::unique_ptr<Table> open(const std::string& path, OpenMode mode = OpenMode::Shared);
     void close();  // posts the current record and writes everything to disk
     // A new empty table with the same fields (no index).
@@ -151,8 +152,9 @@ public:
     CompoundIndex* index() { return cdx_.get(); }
 
     // The temporary subset index: an empty single-index file that becomes the active order and
-    // shows only the records whose keys are added.
-    void createTempIndex(const std::string& path, const std::string& keyExpr);
+    // shows only the records whose keys are added. An ".IDX" extension is written in lower case;
+    // returns the file's name, which the caller deletes after closeTempIndex().
+    std::string createTempIndex(const std::string& path, const std::string& keyExpr);
     void keyAdd();          // the current record's key
     void closeTempIndex();  // back to record order; the caller deletes the file
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <future>
 #include <cstring>
 
@@ -663,7 +664,7 @@ void Table::dropIndexFile()
         order_ = 0;
     cdx_.reset();
     tags_.clear();
-    removeFileIfExists(indexPath());
+    removeSiblings(path_, "cdx");
     if (header_.flags & DbfHeader::kHasStructuralIndex) {
         header_.flags &= std::uint8_t(~DbfHeader::kHasStructuralIndex);
         writeFlags();
@@ -683,7 +684,9 @@ void Table::rebuildIndex(const std::vector<TagSpec>& specs)
         reportProgress(100);
         return;
     }
-    const std::string path = indexPath();
+    // An index file of another letter case takes the lower-case name first (one rename, the
+    // file still whole), so the new file replaces it there and only one is ever beside the table.
+    const std::string path = mode_ == OpenMode::ReadOnly ? indexPath() : adoptLowerCaseSibling(path_, "cdx");
     const std::string temp = path + ".tmp";
     removeFileIfExists(temp);
     cursor_.reset();
@@ -709,6 +712,7 @@ void Table::rebuildIndex(const std::vector<TagSpec>& specs)
     old.reset();
     // The new file replaces the old one in one step: a crash leaves one or the other.
     replaceFile(temp, path);
+    removeOtherCaseSiblings(path_, "cdx");
     if (!(header_.flags & DbfHeader::kHasStructuralIndex)) {
         header_.flags |= DbfHeader::kHasStructuralIndex;
         writeFlags();
@@ -746,8 +750,19 @@ void Table::closeIndexes()
 
 // ---------------------------------------------------------------- the temporary index
 
-void Table::createTempIndex(const std::string& path, const std::string& keyExpr)
+std::string Table::createTempIndex(const std::string& path, const std::string& keyExpr)
 {
+    // Other programs look for a single index under a lower-case ".idx".
+    std::string file = path;
+    const auto dot = file.find_last_of('.');
+    const auto slash = file.find_last_of('/');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash) && file.size() - dot == 4) {
+        std::string ext = file.substr(dot);
+        for (char& c : ext)
+            c = char(std::tolower(static_cast<unsigned char>(c)));
+        if (ext == ".idx")
+            file = file.substr(0, dot) + ext;
+    }
     post();
     TagInfo info;
     info.name = "TEMP";
@@ -759,9 +774,10 @@ void Table::createTempIndex(const std::string& path, const std::string& keyExpr)
     info.keyType = keyTypeOf(st.key.type());
     cursor_.reset();
     tempIndex_.reset();
-    tempIndex_ = SingleIndex::create(path, info);
+    tempIndex_ = SingleIndex::create(file, info);
     tempTag_ = std::move(st);
     order_ = -1;
+    return file;
 }
 
 void Table::keyAdd()

@@ -58,8 +58,8 @@ protected:
     }
     std::string files() const
     {
-        return slurp(target) + "|" + slurp(dir.path("ADD0001.FPT").toStdString()) + "|"
-            + slurp(dir.path("ADD0001.CDX").toStdString());
+        return slurp(target) + "|" + slurp(dir.path("ADD0001.fpt").toStdString()) + "|"
+            + slurp(dir.path("ADD0001.cdx").toStdString());
     }
     int run(std::string* out = nullptr)
     {
@@ -125,14 +125,14 @@ TEST_F(Import, KilledPartWayLeavesTheTargetAsBeforeOrFullyImported)
 {
     makeSource(40000);
     const std::string pristine = files();
-    const std::string keepDbf = slurp(target), keepFpt = slurp(dir.path("ADD0001.FPT").toStdString()),
-                      keepCdx = slurp(dir.path("ADD0001.CDX").toStdString());
+    const std::string keepDbf = slurp(target), keepFpt = slurp(dir.path("ADD0001.fpt").toStdString()),
+                      keepCdx = slurp(dir.path("ADD0001.cdx").toStdString());
     int before = 0, after = 0;
     for (int delay : {10, 40, 80, 150, 250, 400, 600, 900, 1300}) {
         SCOPED_TRACE(delay);
         std::ofstream(target, std::ios::binary | std::ios::trunc) << keepDbf;
-        std::ofstream(dir.path("ADD0001.FPT").toStdString(), std::ios::binary | std::ios::trunc) << keepFpt;
-        std::ofstream(dir.path("ADD0001.CDX").toStdString(), std::ios::binary | std::ios::trunc) << keepCdx;
+        std::ofstream(dir.path("ADD0001.fpt").toStdString(), std::ios::binary | std::ios::trunc) << keepFpt;
+        std::ofstream(dir.path("ADD0001.cdx").toStdString(), std::ios::binary | std::ios::trunc) << keepCdx;
         const pid_t pid = ::fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
@@ -146,8 +146,9 @@ TEST_F(Import, KilledPartWayLeavesTheTargetAsBeforeOrFullyImported)
         const quint32 n = soundRecordCount();
         EXPECT_TRUE(n == 2u || n == 40002u) << n;
         (n == 2u ? before : after)++;
-        if (n == 2u)
+        if (n == 2u) {
             EXPECT_EQ(files(), pristine);
+        }
     }
     std::printf("[   NOTE   ] killed imports: %d left the target as before, %d had finished\n", before, after);
 }

@@ -52,7 +52,7 @@ protected:
     }
     void TearDown() override { engine::setWriteFaultHook({}); }
 
-    Files files() const { return {slurp(path), slurp(dir.path("ADD0001.FPT"))}; }
+    Files files() const { return {slurp(path), slurp(dir.path("ADD0001.fpt"))}; }
 
     // Writes that would make a file longer fail, as on a full disk; `onlyIndex` fails every
     // write of the index instead.
@@ -154,7 +154,7 @@ TEST_F(SaveFailures, IndexWriteFailureTakesTheRecordBack)
     t.setValue("LNAME", "Aardvark");
     failGrowth(true);
     EXPECT_FALSE(t.post());
-    EXPECT_NE(t.lastError().indexOf("ADD0001.CDX"), -1) << t.lastError().toStdString();
+    EXPECT_NE(t.lastError().indexOf("ADD0001.cdx"), -1) << t.lastError().toStdString();
     EXPECT_EQ(t.recordCount(), 3u);
     std::string dbfNow = slurp(path);
     dbfNow[14] = dbfBefore[14];   // the index-changes mark stays set until the index is whole

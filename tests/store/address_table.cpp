@@ -221,7 +221,7 @@ TEST_F(AddressTableTest, OpeningReportsMissingFilesForeignTablesAndMissingIndexe
 
     // Index deleted: asks; No leaves nothing open, Yes rebuilds.
     ASSERT_TRUE(makeAddressFile(path, 3, fillPeople));
-    QFile::remove(dir.path("ADD0001.CDX"));
+    QFile::remove(dir.path("ADD0001.cdx"));
     ui.answer = false;
     EXPECT_FALSE(OpenPVWDBF(t, path, ui, s));
     ASSERT_EQ(ui.questions.size(), 1);

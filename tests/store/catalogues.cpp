@@ -52,7 +52,7 @@ TEST(Catalogues, DeletedIndexIsRecreatedAndRecordsKept)
         }
         t->close();
     }
-    ASSERT_TRUE(QFile::remove(d.path("LETTER.CDX")));
+    ASSERT_TRUE(QFile::remove(d.path("LETTER.cdx")));
     auto t = openCatalogue(Catalogue::Letter, nullptr, d.path());
     ASSERT_TRUE(t);
     EXPECT_EQ(t->recCount(), 3u);

@@ -103,8 +103,9 @@ TEST(EngineCrash, KilledDuringAppends)
     for (std::uint32_t r = 1; r <= t->recCount(); ++r) {
         t->go(r);
         ASSERT_EQ(t->getTrimString("NAME"), recordName(r));
-        if (r > 10 && r % 5 == 0)
+        if (r > 10 && r % 5 == 0) {
             EXPECT_EQ(t->getMemo("NOTES"), "memo " + std::to_string(r));
+        }
     }
     t->setOrder("NAME");
     t->seek("REC " + std::to_string(committed));

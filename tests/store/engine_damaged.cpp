@@ -44,8 +44,9 @@ struct Damaged : ::testing::Test {
             FAIL() << "no error for " << file;
         } catch (const EngineError& e) {
             EXPECT_NE(std::string(e.what()).find(file), std::string::npos) << e.what();
-            if (!fragment.empty())
+            if (!fragment.empty()) {
                 EXPECT_NE(std::string(e.what()).find(fragment), std::string::npos) << e.what();
+            }
         }
         EXPECT_EQ(readBytes(path), before);
         EXPECT_EQ(readBytes(memo), beforeMemo);

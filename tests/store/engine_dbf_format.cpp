@@ -50,7 +50,7 @@ TEST(EngineDbfFormat, HeaderOfTableWithMemo)
     EXPECT_EQ(b[192], 0x0D);
     EXPECT_EQ(b[193], 0x1A);
 
-    auto m = readBytes(dir + "/T.FPT");
+    auto m = readBytes(dir + "/T.fpt");
     ASSERT_EQ(m.size(), 512u);
     EXPECT_EQ(be32(m, 0), 8u);        // first free block with 64-byte blocks
     EXPECT_EQ(m[6] << 8 | m[7], 64);  // block size

@@ -128,7 +128,7 @@ TEST_F(Tool, ReindexRebuildsAnAddressFilesTagsEvenFromADamagedIndex)
             t->replace("LNAME", name);
         }
     }
-    const std::string cdx = dir + "/ADD0001.CDX";
+    const std::string cdx = dir + "/ADD0001.cdx";
     std::string out;
     for (const bool remove : {false, true}) {
         SCOPED_TRACE(remove ? "missing index" : "damaged index");

@@ -244,8 +244,9 @@ TEST(DialectCase, UpperAndLowerOnEveryByte)
         EXPECT_EQ(static_cast<unsigned char>(lower[i]), lowerChar(rec[1 + i])) << i;
     }
     for (int c = 0; c < 256; ++c)
-        if (upperChar(static_cast<unsigned char>(c)) != c)
+        if (upperChar(static_cast<unsigned char>(c)) != c) {
             EXPECT_EQ(lowerChar(upperChar(static_cast<unsigned char>(c))), c) << c;
+        }
 }
 
 TEST_F(Dialect, DeletionFlagAndMissingMemoSource)

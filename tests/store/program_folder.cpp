@@ -62,8 +62,9 @@ TEST(ProgramFolder, UnwritableProgramFolderFallsBackToUserData)
     QDir(d.path()).mkpath("user");
     EXPECT_EQ(ProgramFolder::choose(d.path("installed"), d.path("user")), d.path("installed/"));
     chmod(QFile::encodeName(d.path("installed")).constData(), 0555);
-    if (geteuid() != 0)
+    if (geteuid() != 0) {
         EXPECT_EQ(ProgramFolder::choose(d.path("installed"), d.path("user")), d.path("user/"));
+    }
     chmod(QFile::encodeName(d.path("installed")).constData(), 0755);
     EXPECT_EQ(ProgramFolder::choose(d.path("missing"), d.path("user")), d.path("user/"));
 }

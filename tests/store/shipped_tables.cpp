@@ -57,7 +57,7 @@ TEST(ShippedTables, InstalledOnlyWhereMissing)
     QString error;
     ASSERT_TRUE(installShippedTables(sysdata.path(), built.path(), &error)) << error.toStdString();
     EXPECT_TRUE(QFile::exists(sysdata.path("LBLTPL.DBF")));
-    EXPECT_TRUE(QFile::exists(sysdata.path("LBLTPL.CDX")));
+    EXPECT_TRUE(QFile::exists(sysdata.path("LBLTPL.cdx")));
     QFile own(sysdata.path("csz.dbf"));
     own.open(QIODevice::ReadOnly);
     EXPECT_EQ(own.readAll(), "mine");

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -73,32 +72,14 @@ inline Outcome xbaseCheck(const std::string& dbf, const std::string& options = {
                    + (options.empty() ? "" : " " + options));
 }
 
-// The independent engine's check: 0 sound, 1 a problem, 2 it could not open the table.
-// That engine looks for the memo and index files under lower-case extensions, while ours
-// follow the letter case of the table's (ADD0001.DBF with ADD0001.FPT and ADD0001.CDX), so it
-// is shown the files through links with lower-case names.
+// The independent engine's check: 0 sound, 1 a problem, 2 it could not open the table. It
+// finds the memo and index files under the table's base name with lower-case extensions, as
+// we write them.
 inline Outcome cdxdump(const std::string& dbf)
 {
-    namespace fs = std::filesystem;
     if (!haveCdxdump())
         return {};
-    const fs::path table(dbf);
-    const fs::path view = fs::path(dbf + ".cdxdump-view");
-    fs::remove_all(view);
-    fs::create_directories(view);
-    const std::string stem = table.stem().string();
-    for (const fs::directory_entry& e : fs::directory_iterator(table.parent_path())) {
-        if (!e.is_regular_file() || e.path().stem().string() != stem)
-            continue;
-        std::string ext = e.path().extension().string();
-        for (char& c : ext)
-            c = char(std::tolower(static_cast<unsigned char>(c)));
-        if (ext == ".dbf" || ext == ".fpt" || ext == ".cdx" || ext == ".dbt")
-            fs::create_symlink(fs::absolute(e.path()), view / (stem + ext));
-    }
-    Outcome o = runTool(quoted(cdxdumpPath().string()) + " " + quoted((view / (stem + ".dbf")).string()));
-    fs::remove_all(view);
-    return o;
+    return runTool(quoted(cdxdumpPath().string()) + " " + quoted(dbf));
 }
 
 } // namespace validators

@@ -118,9 +118,9 @@ int importDbf(int argc, char** argv)
     const bool hasMemo = fs::exists(memo);
     if (hasMemo)
         fs::copy_file(memo, work / fs::path(memo).filename());
-    const std::string indexName = fs::path(live->indexPath()).filename().string();
 
     quint32 count = 0, cut = 0;
+    std::string copyIndex;
     {
         auto t = engine::Table::open(copy.string(), engine::OpenMode::Exclusive);
         struct Pair {
@@ -157,14 +157,15 @@ int importDbf(int argc, char** argv)
         }
         // The copy's index is built once, from the address-file definition.
         t->closeIndexes();
-        fs::remove(work / indexName);
+        engine::removeSiblings(copy.string(), "cdx");
         t->indexTags(addressTagSpecs());
+        copyIndex = t->indexPath();
         t->close();
     }
     to.close();
     engine::Table::replaceTableFiles(targetPath, copy.string(),
                                      hasMemo ? (work / fs::path(memo).filename()).string() : std::string(),
-                                     (work / indexName).string());
+                                     copyIndex);
     std::cout << "imported " << count << " records";
     if (cut)
         std::cout << "; " << cut << " values were cut to the target's field widths";
