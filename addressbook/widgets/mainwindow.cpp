@@ -24,6 +24,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -1061,6 +1062,15 @@ void TAddressMain::rebuildIndexes(AddressTable& table)
     TPVReindex dlg(table, this);
     dlg.exec();
     setUpdatesFlag(true);
+}
+
+void TAddressMain::showWarning(const QString& text)
+{
+    if (override_)
+        return override_->showWarning(text);
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox::warning(this, QStringLiteral("Warning"), t);
 }
 
 void TAddressMain::beep()

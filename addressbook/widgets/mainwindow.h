@@ -103,6 +103,7 @@ private:
     void beep() override;
     std::optional<NewRecordAnswer> askNewRecord(const NewRecordPrompt& prompt) override;
     void setBusy(bool on) override;
+    void showWarning(const QString& text) override;
 
     void formActivate();
     void buildMenus();
