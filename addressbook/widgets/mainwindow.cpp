@@ -11,6 +11,7 @@
 #include "recordedit.h"
 #include "settings.h"
 #include "storedialogs.h"
+#include "textguard.h"
 #include "typingmode.h"
 #include "windowplacement.h"
 
@@ -326,6 +327,7 @@ std::pair<QLabel*, TRecordEdit*> TAddressMain::addFieldEdit(const char* field, c
     edits_.insert(e->fieldName(), e);
     labels_.insert(e->fieldName(), l);
     typingOrder_ << e;
+    guardCp1252(e, [this](const QStringList& chars) { noteRefusedCharacters(chars); });
     connect(e, &QLineEdit::textEdited, this, [this, e](const QString& t) {
         if (!loadingRecord_)
             controller_->setFieldValue(e->fieldName(), t);
@@ -443,7 +445,9 @@ QWidget* TAddressMain::buildMemoTab(QWidget* tabs)
     auto* memoPage = new QWidget(tabs);
     auto* mv = new QVBoxLayout(memoPage);
     auto* memoLabel = new QLabel(QStringLiteral("Memo"), memoPage);
-    memo_ = new QPlainTextEdit(memoPage);
+    auto* memo = new TMemoEdit(memoPage);
+    connect(memo, &TMemoEdit::refused, this, &TAddressMain::noteRefusedCharacters);
+    memo_ = memo;
     memo_->setObjectName(QStringLiteral("MEMO"));
     memoLabel->setBuddy(memo_);
     explain(memo_, QStringLiteral("Free notes about this record. Start typing to edit the record."));
@@ -1071,6 +1075,12 @@ void TAddressMain::showWarning(const QString& text)
     QString t = text;
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox::warning(this, QStringLiteral("Warning"), t);
+}
+
+void TAddressMain::noteRefusedCharacters(const QStringList& characters)
+{
+    statusBar()->showMessage(refusedCharactersNote(characters), 15000);
+    beep();
 }
 
 void TAddressMain::beep()

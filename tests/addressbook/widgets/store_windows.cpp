@@ -26,6 +26,13 @@ using namespace postavo;
 using namespace postavo::testing;
 
 namespace {
+// Types text key by key, letters outside ASCII too (QTest::keyClicks takes ASCII only).
+void typeText(QWidget* w, const QString& text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
 QVector<Row> people()
 {
     return {{{"LNAME", "Adams"}, {"STATE", "NY"}}, {{"LNAME", "Baker"}, {"STATE", "NJ"}}, {{"LNAME", "Young"}, {"STATE", "CA"}}};
@@ -151,6 +158,23 @@ TEST(NewDatabaseWindow, NamesAndProposal)
     EXPECT_FALSE(dlg.invalidShown());
     name->setText("TOOLONGNAME");
     EXPECT_EQ(dlg.name(), "TOOLONGN");
+}
+
+// The new-record window stops what the file cannot hold, too, and says so.
+TEST(NewRecordWindow, CharactersTheFileCannotHoldAreStopped)
+{
+    NewRecordPrompt p;
+    p.askNames = true;
+    TNewRecordPrompt dlg(p);
+    dlg.show();
+    typeText(dlg.lastBox(), QStringLiteral("Ł"));
+    auto* note = dlg.findChild<QLabel*>("RefusedNote");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(note->text(), QStringLiteral("Not typed: Ł (U+0141). An address file holds Windows-1252 text, which has no room for it."));
+    typeText(dlg.lastBox(), QStringLiteral("ódź"));
+    EXPECT_EQ(dlg.lastBox()->text(), QStringLiteral("ód"));
+    EXPECT_TRUE(note->text().contains(QStringLiteral("ź (U+017A)"))) << note->text().toStdString();
 }
 
 TEST(NewDatabaseWindow, CreatingAnExistingNameIsRefusedAndANewOneOpens)
