@@ -397,12 +397,19 @@ QWidget* TAddressMain::buildAddressTab(QWidget* tabs)
     auto* dateButton = new QPushButton(QStringLiteral("Date"), info);
     dateButton->setObjectName(QStringLiteral("DateButton"));
     dateButton->setAutoDefault(false);
-    explain(dateButton, QStringLiteral("Opens a calendar to choose the record's date."));
     dateField_ = new QLineEdit(info);
     dateField_->setObjectName(QStringLiteral("DisplayDate"));
+    // Plainly read-only, in editing too: the Date button sets the date (a calendar cannot be
+    // mistyped into an impossible date), so the box takes neither the focus nor clicks.
     dateField_->setReadOnly(true);
     dateField_->setFocusPolicy(Qt::NoFocus);
-    explain(dateField_, QStringLiteral("The record's date, shown in your short date format. Use the Date button to change it."));
+    dateField_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    {
+        QPalette dp = dateField_->palette();
+        dp.setColor(QPalette::Base, dp.color(QPalette::Window));
+        dateField_->setPalette(dp);
+    }
+    explain(dateButton, QStringLiteral("Opens a calendar to choose the record's date, shown beside it in your short date format."));
     connect(dateButton, &QPushButton::clicked, this, &TAddressMain::selectDate);
     auto* dateRow = new QHBoxLayout;
     dateRow->addWidget(dateField_, 1);
