@@ -1,6 +1,7 @@
 // Postavo start-up: one running copy per program folder, then the main window.
 
 #include "commands.h"
+#include "identity.h"
 #include "mainwindow.h"
 #include "programfolder.h"
 #include "shippedtables.h"
@@ -12,9 +13,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Postavo"));
-    QApplication::setApplicationName(QStringLiteral("Postavo"));
-    QApplication::setApplicationVersion(QStringLiteral(POSTAVO_VERSION));
+    postavo::setApplicationIdentity(QStringLiteral(POSTAVO_VERSION));
 
     postavo::SingleCopy single(QApplication::applicationFilePath());
     switch (single.start()) {
@@ -27,7 +26,6 @@ int main(int argc, char** argv)
         break;
     }
 
-    QApplication::setApplicationDisplayName(QStringLiteral("Postavo"));
     QString error;
     if (!postavo::ProgramFolder::ensureFolders(&error)) {
         QMessageBox::critical(nullptr, QStringLiteral("Postavo"), error);

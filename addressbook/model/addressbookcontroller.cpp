@@ -495,14 +495,23 @@ bool AddressBookController::save()
     if (!stored.isEmpty() && stored.size() % 4 == 0)
         stored += QLatin1Char(' ');
     table_.setMemo(stored);
-    if (!table_.post()) {
-        ui_.showInformation(QStringLiteral("The record could not be saved:\r\n") + table_.lastError());
+    // A post is all or nothing: when it fails the record stays in edit mode as typed, so the
+    // user can mend the cause and save again (stored once) or cancel (nothing written).
+    const bool durable = flushDueAfterNextSave();
+    if (!table_.post(durable)) {
+        ui_.showInformation(QStringLiteral("The record could not be saved:\r\n") + table_.lastError()
+                            + QStringLiteral("\r\n\r\nYour changes are still on the screen: save again, or cancel them."));
+        emit stateChanged();
         return false;
     }
+    // Saved, but the disk did not confirm it (the aggressive-save wait failed).
+    const QString unconfirmed = table_.lastError();
     afterPost();
     endAdd();
     emit stateChanged();
-    noteSave();
+    if (!unconfirmed.isEmpty())
+        ui_.showWarning(unconfirmed);
+    noteSave(durable && unconfirmed.isEmpty());
     return true;
 }
 
@@ -658,7 +667,7 @@ bool AddressBookController::checkDupName(const QString& last, const QString& fir
 
 // ---------------------------------------------------------------- aggressive saving
 
-void AddressBookController::noteSave()
+void AddressBookController::noteSave(bool onDisk)
 {
     const int level = prefs_.aggressiveSave;
     if (level <= 0)
@@ -667,7 +676,13 @@ void AddressBookController::noteSave()
     if (saveCounter_ < (level == 1 ? 5 : 1))
         return;
     saveCounter_ = 0;
-    flush();
+    flush(onDisk);
+}
+
+bool AddressBookController::flushDueAfterNextSave() const
+{
+    const int level = prefs_.aggressiveSave;
+    return level > 0 && passDepth_ == 0 && saveCounter_ + 1 >= (level == 1 ? 5 : 1);
 }
 
 void AddressBookController::beginPass() { ++passDepth_; }
@@ -680,7 +695,7 @@ void AddressBookController::endPass()
     }
 }
 
-bool AddressBookController::flush()
+bool AddressBookController::flush(bool onDisk)
 {
     if (passDepth_ > 0) {
         flushPending_ = true;
@@ -691,7 +706,7 @@ bool AddressBookController::flush()
     ++flushes_;
     // Waiting for the disk is what closing and reopening the file achieved; only when the
     // disk refuses is the file closed and opened again.
-    bool ok = table_.commit();
+    bool ok = onDisk || table_.commit();
     if (failFlushes_ > 0) {
         --failFlushes_;
         ok = false;

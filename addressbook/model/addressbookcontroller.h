@@ -38,6 +38,8 @@ public:
     // Empty when the user cancels.
     virtual std::optional<NewRecordAnswer> askNewRecord(const NewRecordPrompt& prompt) = 0;
     virtual void setBusy(bool on) { (void)on; }
+    // Something done that the user should know went only partly well (caption "Warning").
+    virtual void showWarning(const QString& text) { showInformation(text); }
 };
 
 // The keys the window handles whatever field has the focus.
@@ -131,7 +133,8 @@ public:
     bool checkDupName(const QString& last, const QString& first);
 
     // ---- aggressive saving
-    void noteSave();  // one post by the window's own commands
+    // One post by the window's own commands; `onDisk` when that post already waited for the disk.
+    void noteSave(bool onDisk = false);
     int saveCounter() const { return saveCounter_; }
     int flushCount() const { return flushes_; }
     // A pass that walks its own set of records (tag all, utilities, imports): the disk flush
@@ -171,7 +174,8 @@ private:
     void afterPost();  // filter re-applied when it matches nothing
     void reloadMemo();
     void endAdd();
-    bool flush();
+    bool flush(bool onDisk = false);
+    bool flushDueAfterNextSave() const;
     bool reopen();
     Settings settings() const;
 

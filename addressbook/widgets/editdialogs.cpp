@@ -4,6 +4,7 @@
 #include "helptopics.h"
 #include "messageboxes.h"
 #include "settings.h"
+#include "textguard.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -52,8 +53,18 @@ TNewRecordPrompt::TNewRecordPrompt(const NewRecordPrompt& p, QWidget* parent) : 
         form->addRow(QStringLiteral("Zip Code or Postal Code"), zip_);
     else
         zip_->hide();
-    for (QLineEdit* e : {last_, first_, zip_})
+    note_ = new QLabel(this);
+    note_->setObjectName(QStringLiteral("RefusedNote"));
+    note_->setWordWrap(true);
+    note_->hide();
+    for (QLineEdit* e : {last_, first_, zip_}) {
         e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 16);
+        guardCp1252(e, [this](const QStringList& chars) {
+            note_->setText(refusedCharactersNote(chars));
+            note_->show();
+            QApplication::beep();
+        });
+    }
 
     auto* ok = new QPushButton(QStringLiteral("Ok [PgDn]"), this);
     ok->setObjectName(QStringLiteral("Ok"));
@@ -67,6 +78,7 @@ TNewRecordPrompt::TNewRecordPrompt(const NewRecordPrompt& p, QWidget* parent) : 
     buttons->addWidget(makeHelpButton(this, help::NewRecord));
     auto* v = new QVBoxLayout(this);
     v->addLayout(form);
+    v->addWidget(note_);
     v->addLayout(buttons);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -33,6 +33,7 @@ private:
     QLineEdit* last_ = nullptr;
     QLineEdit* first_ = nullptr;
     QLineEdit* zip_ = nullptr;
+    QLabel* note_ = nullptr;  // which typed characters the file could not hold
     bool zipShown_ = false;
 };
 

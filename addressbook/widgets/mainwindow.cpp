@@ -11,6 +11,7 @@
 #include "recordedit.h"
 #include "settings.h"
 #include "storedialogs.h"
+#include "textguard.h"
 #include "typingmode.h"
 #include "windowplacement.h"
 
@@ -24,6 +25,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -325,6 +327,7 @@ std::pair<QLabel*, TRecordEdit*> TAddressMain::addFieldEdit(const char* field, c
     edits_.insert(e->fieldName(), e);
     labels_.insert(e->fieldName(), l);
     typingOrder_ << e;
+    guardCp1252(e, [this](const QStringList& chars) { noteRefusedCharacters(chars); });
     connect(e, &QLineEdit::textEdited, this, [this, e](const QString& t) {
         if (!loadingRecord_)
             controller_->setFieldValue(e->fieldName(), t);
@@ -394,12 +397,19 @@ QWidget* TAddressMain::buildAddressTab(QWidget* tabs)
     auto* dateButton = new QPushButton(QStringLiteral("Date"), info);
     dateButton->setObjectName(QStringLiteral("DateButton"));
     dateButton->setAutoDefault(false);
-    explain(dateButton, QStringLiteral("Opens a calendar to choose the record's date."));
     dateField_ = new QLineEdit(info);
     dateField_->setObjectName(QStringLiteral("DisplayDate"));
+    // Plainly read-only, in editing too: the Date button sets the date (a calendar cannot be
+    // mistyped into an impossible date), so the box takes neither the focus nor clicks.
     dateField_->setReadOnly(true);
     dateField_->setFocusPolicy(Qt::NoFocus);
-    explain(dateField_, QStringLiteral("The record's date, shown in your short date format. Use the Date button to change it."));
+    dateField_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    {
+        QPalette dp = dateField_->palette();
+        dp.setColor(QPalette::Base, dp.color(QPalette::Window));
+        dateField_->setPalette(dp);
+    }
+    explain(dateButton, QStringLiteral("Opens a calendar to choose the record's date, shown beside it in your short date format."));
     connect(dateButton, &QPushButton::clicked, this, &TAddressMain::selectDate);
     auto* dateRow = new QHBoxLayout;
     dateRow->addWidget(dateField_, 1);
@@ -442,7 +452,9 @@ QWidget* TAddressMain::buildMemoTab(QWidget* tabs)
     auto* memoPage = new QWidget(tabs);
     auto* mv = new QVBoxLayout(memoPage);
     auto* memoLabel = new QLabel(QStringLiteral("Memo"), memoPage);
-    memo_ = new QPlainTextEdit(memoPage);
+    auto* memo = new TMemoEdit(memoPage);
+    connect(memo, &TMemoEdit::refused, this, &TAddressMain::noteRefusedCharacters);
+    memo_ = memo;
     memo_->setObjectName(QStringLiteral("MEMO"));
     memoLabel->setBuddy(memo_);
     explain(memo_, QStringLiteral("Free notes about this record. Start typing to edit the record."));
@@ -1061,6 +1073,21 @@ void TAddressMain::rebuildIndexes(AddressTable& table)
     TPVReindex dlg(table, this);
     dlg.exec();
     setUpdatesFlag(true);
+}
+
+void TAddressMain::showWarning(const QString& text)
+{
+    if (override_)
+        return override_->showWarning(text);
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox::warning(this, QStringLiteral("Warning"), t);
+}
+
+void TAddressMain::noteRefusedCharacters(const QStringList& characters)
+{
+    statusBar()->showMessage(refusedCharactersNote(characters), 15000);
+    beep();
 }
 
 void TAddressMain::beep()

@@ -103,6 +103,9 @@ private:
     void beep() override;
     std::optional<NewRecordAnswer> askNewRecord(const NewRecordPrompt& prompt) override;
     void setBusy(bool on) override;
+    void showWarning(const QString& text) override;
+    // Characters the file cannot hold were stopped where they were typed or pasted.
+    void noteRefusedCharacters(const QStringList& characters);
 
     void formActivate();
     void buildMenus();

@@ -21,9 +21,24 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace postavo {
+
+namespace {
+// A word-wrapped label in a window at least `windowWidth` wide: its lines never get cut,
+// whatever else the window shows later (a layout does not ask wrapped text for its height).
+void keepWrappedTextWhole(QLabel* label, int windowWidth)
+{
+    QWidget* w = label->window();
+    const int margins = w->style()->pixelMetric(QStyle::PM_LayoutLeftMargin)
+                        + w->style()->pixelMetric(QStyle::PM_LayoutRightMargin);
+    label->setMinimumHeight(label->heightForWidth(windowWidth - margins));
+    if (QLayout* l = w->layout())
+        l->setSizeConstraint(QLayout::SetMinimumSize);
+}
+} // namespace
 
 // ---------------------------------------------------------------- Create new database
 
@@ -80,6 +95,12 @@ TNewDataBaseName::TNewDataBaseName(const QString& proposal, QWidget* parent) : Q
     });
     validate();
     setMinimumWidth(440);
+    // The note keeps its room (two lines at this width) whether shown or not: the window
+    // neither jumps nor clips it when it appears.
+    keepWrappedTextWhole(invalid_, 440);
+    QSizePolicy sp = invalid_->sizePolicy();
+    sp.setRetainSizeWhenHidden(true);
+    invalid_->setSizePolicy(sp);
 }
 
 QString TNewDataBaseName::name() const { return name_->text(); }
@@ -236,6 +257,7 @@ ReindexParts buildReindexWindow(QDialog* d, int topic)
     buttons->addWidget(p.help);
     auto* v = new QVBoxLayout(d);
     auto* intro = new QLabel(QStringLiteral("Press Reindex to remove deleted records for good and build the sort orders again."), d);
+    intro->setObjectName(QStringLiteral("Intro"));
     intro->setWordWrap(true);
     v->addWidget(intro);
     v->addWidget(p.status);
@@ -243,6 +265,7 @@ ReindexParts buildReindexWindow(QDialog* d, int topic)
     v->addStretch();
     v->addLayout(buttons);
     d->setMinimumWidth(420);
+    keepWrappedTextWhole(intro, 420);
     QObject::connect(p.cancel, &QPushButton::clicked, d, &QDialog::reject);
     return p;
 }

@@ -206,7 +206,7 @@ void TGSymbolLabel::fitToCharacter()
 {
     const QFont font = screenFont(Font, zoom());
     const TextMetrics m(font);
-    setBounds(left(), top(), int(m.width(Caption) * 1.1), int(m.cellHeight * 1.1));
+    setBounds(left(), top(), int(m.width(glyphs(Caption)) * 1.1), int(m.cellHeight * 1.1));
 }
 
 void TGSymbolLabel::boundsChanged()

@@ -1,6 +1,7 @@
 #include "designtypes.h"
 
 #include "printunits.h"
+#include "symbolfonts.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
@@ -169,22 +170,9 @@ QString resolveFontFamily(const QString& name)
     for (const auto& t : twins)
         if (name.compare(QLatin1String(t.from), Qt::CaseInsensitive) == 0)
             return QString::fromLatin1(t.to);
-    if (name.compare(QLatin1String("WingDings"), Qt::CaseInsensitive) == 0
-        || name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0) {
-        static QString symbol;
-        if (symbol.isEmpty()) {
-            const QStringList families = QFontDatabase::families();
-            for (const char* candidate : {"Wingdings", "D050000L", "Standard Symbols PS", "OpenSymbol",
-                                          "Symbola", "DejaVu Sans"})
-                if (families.contains(QLatin1String(candidate), Qt::CaseInsensitive)) {
-                    symbol = QString::fromLatin1(candidate);
-                    break;
-                }
-            if (symbol.isEmpty())
-                symbol = name;
-        }
-        return symbol;
-    }
+    // Symbol fonts are drawn as the Unicode characters they picture (see symbolFontText).
+    if (symbolFontOf(name) != SymbolFont::None)
+        return symbolGlyphFamily();
     return name;
 }
 

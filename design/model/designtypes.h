@@ -88,7 +88,8 @@ struct LayoutPicture {
 
 // ---- Fonts on screen ----
 // The family a stored font name stands for on this system: Arial, Times New Roman and Courier New
-// resolve to their Liberation twins, WingDings to whatever symbol font is installed.
+// resolve to their Liberation twins; the symbol fonts (WingDings, Symbol, ...) to the installed font
+// that draws the Unicode characters their codes picture.
 QString resolveFontFamily(const QString& name);
 // The font of an object on the screen: its point size, truncated after scaling by `zoom` when the
 // zoom is not 1.0, at the screen's pixels per inch.

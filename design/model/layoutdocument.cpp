@@ -52,8 +52,14 @@ bool readLayoutDocument(const QString& path, LayoutDocument* doc, QString* error
     return true;
 }
 
-bool writeLayoutDocument(const LayoutDocument& doc, const QString& path, QString* error)
+bool writeLayoutDocument(LayoutDocument& doc, const QString& path, QString* error)
 {
+    // As the designers' own save: what the objects show of a record (a data field's caption,
+    // a multi-line object's items) is not part of the layout.
+    for (const auto& band : doc.bands)
+        if (band)
+            for (TGGraphicControl* o : band->designObjects())
+                o->clearData();
     TGLabelObjectFiler filer;
     const bool ok = doc.isReport
                         ? filer.writeReport(*doc.bands[0], *doc.bands[1], *doc.bands[2], doc.settings, path)

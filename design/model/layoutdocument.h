@@ -24,7 +24,8 @@ struct LayoutDocument {
 // the first object list), every class known. False with the filer's message; a missing file is an
 // error here.
 bool readLayoutDocument(const QString& path, LayoutDocument* doc, QString* error);
-bool writeLayoutDocument(const LayoutDocument& doc, const QString& path, QString* error);
+// Writes what the designers' save writes: each object's record data is cleared first.
+bool writeLayoutDocument(LayoutDocument& doc, const QString& path, QString* error);
 // One line per object: class, name and each stored property as Name=value.
 QStringList dumpLayoutDocument(const LayoutDocument& doc);
 QString dumpObject(const TGGraphicControl& object);

@@ -64,16 +64,20 @@ void TGMultiLineBaseLabel::wrapLines()
         return;
     wrappedLines = Items.isEmpty() ? QStringList() : editBoxLines(Items, screenFont(Font, zoom()), width());
     wrappedFor_ = QSize(width(), height());
+    wrappedZoom_ = zoom();
     wrappedItems_ = Items;
     repaint();
 }
 
 void TGMultiLineBaseLabel::ensureWrapped()
 {
-    if (!WordWrap || (wrappedFor_ == QSize(width(), height()) && wrappedItems_ == Items))
+    // The zoom counts too: a zoom change rescales the object before it takes the new zoom, so
+    // lines wrapped during it used the old zoom's font at the new width.
+    if (!WordWrap || (wrappedFor_ == QSize(width(), height()) && wrappedZoom_ == zoom() && wrappedItems_ == Items))
         return;
     wrappedLines = Items.isEmpty() ? QStringList() : editBoxLines(Items, screenFont(Font, zoom()), width());
     wrappedFor_ = QSize(width(), height());
+    wrappedZoom_ = zoom();
     wrappedItems_ = Items;
 }
 
@@ -288,6 +292,7 @@ void TGDMultiLineLabel::refreshData()
         wrappedLines = Items;
     // The memo was broken at this width already: these lines are the wrapped ones.
     wrappedFor_ = QSize(width(), height());
+    wrappedZoom_ = zoom();
     wrappedItems_ = Items;
     if (!printing)
         repaint();

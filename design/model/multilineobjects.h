@@ -54,6 +54,7 @@ protected:
 
 private:
     QSize wrappedFor_;          // the size the wrapped lines were made for
+    float wrappedZoom_ = 1.0f;  // at this zoom
     QStringList wrappedItems_;  // and the lines they were made from
     friend class TGDMultiLineLabel;
 };

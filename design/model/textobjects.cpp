@@ -1,6 +1,7 @@
 #include "textobjects.h"
 
 #include "printcanvas.h"
+#include "symbolfonts.h"
 #include "textdialogs.h"
 
 #include <QPainter>
@@ -166,7 +167,7 @@ void TGBaseLabel::recalculate()
     // is inside the cell height already and counts again).
     const int L = m.cellHeight + m.internalLeading + m.externalLeading;
     layoutText_ = displayText();
-    const int w = m.width(layoutText_ + QLatin1Char(' '));
+    const int w = m.width(glyphs(layoutText_) + QLatin1Char(' '));
     textWidth_ = w;
 
     shadow_ = shadowDelta(DirectionShadow, DepthShadow);
@@ -233,6 +234,8 @@ void TGBaseLabel::recalculate()
     recalc_ = false;
 }
 
+QString TGBaseLabel::glyphs(const QString& text) const { return symbolFontText(Font.name, text); }
+
 void TGBaseLabel::boundsChanged()
 {
     recalc_ = true;
@@ -251,7 +254,7 @@ void TGBaseLabel::growToFit()
     const TextMetrics m(font);
     const int x0 = std::max({textRect_.left, shadowRect_.left, highlightRect_.left});
     const int y0 = std::max({textRect_.top, shadowRect_.top, highlightRect_.top});
-    const int w = std::max(width(), x0 + m.width(displayText() + QStringLiteral("     ")));
+    const int w = std::max(width(), x0 + m.width(glyphs(displayText()) + QStringLiteral("     ")));
     const int h = std::max(height(), y0 + m.cellHeight);
     if (w != width() || h != height())
         setBounds(left(), top(), w, h);
@@ -280,7 +283,7 @@ void TGBaseLabel::paint(QPainter& p)
     if (!Transparent)
         p.fillRect(QRect(0, 0, width(), height()), toQColor(BackColor));
     const QFont font = screenFont(Font, zoom());
-    const QString text = displayText();
+    const QString text = glyphs(displayText());
     drawCopy(p, font, text, shadowOrigin_, shadowRect_, colorShadow);
     drawCopy(p, font, text, highlightOrigin_, highlightRect_, colorHighlight);
     drawCopy(p, font, text, textOrigin_, textRect_, Font.color);
@@ -305,7 +308,7 @@ void TGBaseLabel::printObject(printing::TPrintCanvas& report, double X, double Y
     report.setUnderline(Font.style & fsUnderline);
     report.setFontRotation(Angle);
     report.setBrush(Qt::white, BrushStyle::Clear);
-    const QString text = printText();
+    const QString text = glyphs(printText());
     auto copy = [&](const WRect& r, QPoint origin, const QColor& colour) {
         report.setFontColor(colour);
         const QRectF clip(QPointF(X + (left() + r.left) / ppi - 0.03, Y + (top() + r.top) / ppi - 0.03),

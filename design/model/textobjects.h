@@ -68,6 +68,8 @@ public:
     // The text shown on screen and printed (Caption unless a class composes it).
     virtual QString displayText() const { return Caption; }
     virtual QString printText() const { return displayText(); }
+    // A text as the object's font shows it: a symbol font's codes become what they picture.
+    QString glyphs(const QString& text) const;
 
     void growToFit();
     virtual void editFont();

@@ -1,6 +1,7 @@
 #include "textdialogwindows.h"
 
 #include "messageboxes.h"
+#include "symbolfonts.h"
 #include "textobjects.h"
 
 #include <QColorDialog>
@@ -252,9 +253,16 @@ bool DesignDialogWindows::symbolSelector(LayoutFont* font, QString* character)
     LayoutFont f = *font;
     auto* list = new QListWidget(&d);
     list->setViewMode(QListView::IconMode);
-    list->setFont(screenFont(f));
-    for (int code = 32; code <= 255; ++code)
-        list->addItem(QString(QChar(code)));
+    // Each code is shown as the chosen font pictures it.
+    auto fill = [&] {
+        list->setFont(screenFont(f));
+        const int row = list->currentRow();
+        list->clear();
+        for (int code = 32; code <= 255; ++code)
+            list->addItem(symbolFontText(f.name, QString(QChar(code))));
+        list->setCurrentRow(row);
+    };
+    fill();
     const int current = character->isEmpty() ? 0 : character->at(0).unicode() - 32;
     list->setCurrentRow(std::clamp(current, 0, 223));
     auto* fontButton = new QPushButton(&d);
@@ -269,7 +277,7 @@ bool DesignDialogWindows::symbolSelector(LayoutFont* font, QString* character)
     caption();
     QObject::connect(fontButton, &QPushButton::clicked, &d, [&] {
         if (chooseFont(&f)) {
-            list->setFont(screenFont(f));
+            fill();
             caption();
         }
     });

@@ -51,6 +51,9 @@ double pixelCentre(double width)
 OpPainter::OpPainter(QPainter& painter, double dpiX, double dpiY, QPointF offset)
     : p_(painter), dpiX_(dpiX), dpiY_(dpiY), offset_(offset)
 {
+    // Pictures keep their colours: a PDF (and a printer, which is sent one) would otherwise
+    // hold them as JPEG, which turns a red and blue checker purple.
+    p_.setRenderHint(QPainter::LosslessImageRendering);
 }
 
 double OpPainter::px(double inches) const { return inchToDevice(inches, dpiX_) + offset_.x(); }

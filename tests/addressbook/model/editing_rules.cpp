@@ -1,12 +1,15 @@
 // The editing rules: adding with the prompt, carry-over, default country, lookups, saving,
 // memo lengths, deleting, cloning, tagging and aggressive saving, driven without a window.
 #include "addressbookcontroller.h"
+#include "engine/write_faults.h"
 #include "mainwindowsetup.h"
 #include "programfolder.h"
 #include "settings.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 using namespace postavo;
 using namespace postavo::testing;
@@ -190,6 +193,96 @@ TEST(Saving, MemoIsReloadedOnEveryRecordChange)
     EXPECT_EQ(b.c->memoText(), "first memo");
     b.c->next();
     EXPECT_EQ(b.c->memoText(), "");
+}
+
+// A save the disk refuses keeps the window in editing with the typing as it was; saving again
+// stores the record once, and cancelling after a failure writes nothing.
+TEST(Saving, AFailedSaveKeepsTheTypingThenSavesOnceOrCancelsCleanly)
+{
+    struct NoFaults {
+        ~NoFaults() { engine::setWriteFaultHook({}); }
+    } restore;
+    auto fullDisk = [] {
+        engine::setWriteFaultHook([](const std::string&, std::uint64_t, std::size_t) { return ENOSPC; });
+    };
+    Book b(people());
+
+    // Adding: refused, still adding with the typing; the second save stores it once.
+    ASSERT_TRUE(b.c->add());
+    b.c->setFieldValue("LNAME", "Brown");
+    b.c->setMemoText("a long enough memo");
+    fullDisk();
+    EXPECT_FALSE(b.c->save());
+    ASSERT_EQ(b.ui.messages.size(), 1);
+    EXPECT_TRUE(b.ui.messages[0].startsWith("The record could not be saved:\r\n")) << b.ui.messages[0].toStdString();
+    EXPECT_TRUE(b.ui.messages[0].contains("save again, or cancel them"));
+    EXPECT_TRUE(b.c->adding());
+    EXPECT_EQ(b.v("LNAME"), "Brown");
+    EXPECT_EQ(b.c->memoText(), "a long enough memo");
+    engine::setWriteFaultHook({});
+    ASSERT_TRUE(b.c->save());
+    EXPECT_FALSE(b.c->editing());
+    EXPECT_EQ(b.c->visibleCount(), 4u);
+    EXPECT_EQ(b.c->table().recordCount(), 4u);
+
+    // Editing: refused, then cancelled: the record is as it was before the edit.
+    b.c->first();
+    const QString city = b.v("CITY");
+    ASSERT_TRUE(b.c->startEdit());
+    b.c->setFieldValue("CITY", "Paris");
+    fullDisk();
+    EXPECT_FALSE(b.c->save());
+    EXPECT_TRUE(b.c->editing());
+    EXPECT_EQ(b.v("CITY"), "Paris");
+    engine::setWriteFaultHook({});
+    b.c->cancel();
+    EXPECT_FALSE(b.c->editing());
+    b.c->last();
+    b.c->first();
+    EXPECT_EQ(b.v("CITY"), city);
+    EXPECT_EQ(b.c->table().recordCount(), 4u);
+}
+
+// Text the file cannot hold is never saved as '?': the save is refused naming the characters.
+TEST(Saving, CharactersTheFileCannotHoldAreNamedNotReplaced)
+{
+    Book b(people());
+    b.c->first();
+    ASSERT_TRUE(b.c->startEdit());
+    b.c->setFieldValue("LNAME", QStringLiteral("Łukasiewicz"));
+    EXPECT_FALSE(b.c->save());
+    ASSERT_FALSE(b.ui.messages.isEmpty());
+    EXPECT_TRUE(b.ui.messages.last().contains(QStringLiteral("Ł (U+0141)"))) << b.ui.messages.last().toStdString();
+    EXPECT_TRUE(b.c->editing());
+    b.c->setFieldValue("LNAME", QStringLiteral("Lukasiewicz"));
+    ASSERT_TRUE(b.c->save());
+    EXPECT_EQ(b.v("LNAME"), "Lukasiewicz");
+}
+
+// Records another program left past the count the header gives are never cut by opening: the
+// window says why the file did not open and what adopts them, and the file stays as it was.
+TEST(Opening, RecordsPastTheCountAreReportedAndTheFileLeftAlone)
+{
+    Book b(people());
+    const QString path = b.c->currentPath();
+    b.c->shutDown();
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    QByteArray bytes = f.readAll();
+    bytes[4] = char(bytes[4] - 1);  // the last record now lies past the count
+    f.seek(0);
+    f.write(bytes);
+    f.close();
+
+    EXPECT_FALSE(b.c->openFile(path));
+    ASSERT_FALSE(b.ui.messages.isEmpty());
+    EXPECT_TRUE(b.ui.messages.last().startsWith("Unable to open " + path)) << b.ui.messages.last().toStdString();
+    EXPECT_TRUE(b.ui.messages.last().contains("1 whole records")) << b.ui.messages.last().toStdString();
+    EXPECT_TRUE(b.ui.messages.last().contains("\"postavo-db recover\" adopts the whole records"));
+    EXPECT_FALSE(b.c->isOpen());
+    QFile again(path);
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(again.readAll(), bytes);
 }
 
 TEST(Keys, SaveCancelEscAndAltEnterPaths)

@@ -11,11 +11,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QFile>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -35,6 +37,13 @@ QAction* menuAction(TAddressMain& w, const QString& menu, const QString& caption
         if (a->text() == caption)
             return a;
     return nullptr;
+}
+
+// Types text key by key, letters outside ASCII too (QTest::keyClicks takes ASCII only).
+void typeText(QWidget* w, const QString& text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
 QVector<Row> zips()
@@ -223,6 +232,51 @@ TEST(Keys, MiFieldTakesCapitals)
     QTest::keyClicks(mi, "q");
     EXPECT_EQ(w.controller().fieldValue("MIDDLE"), "Q");
     w.run(Command::Cancel);
+}
+
+// Characters an address file cannot hold are stopped where they are typed or pasted, with a
+// note naming them; the rest of the typing goes in.
+TEST(Keys, CharactersTheFileCannotHoldAreStoppedWhereTyped)
+{
+    auto dir = freshProgramFolder();
+    makeStartBook(zips());
+    setSetting("Misc", "GettingStarted", "1");
+    BookUi ui;
+    TAddressMain w;
+    w.setUiOverride(&ui);
+    activate(w);
+    w.run(Command::Edit);
+    ASSERT_TRUE(w.controller().editing());
+    TRecordEdit* last = w.fieldEdit("LNAME");
+    last->setFocus();
+    last->selectAll();
+    typeText(last, QStringLiteral("Łukasiewicz"));
+    EXPECT_EQ(last->text(), "ukasiewicz");
+    EXPECT_EQ(w.controller().fieldValue("LNAME"), "ukasiewicz");
+    EXPECT_TRUE(w.statusBar()->currentMessage().startsWith(QStringLiteral("Not typed: Ł (U+0141)")))
+        << w.statusBar()->currentMessage().toStdString();
+    EXPECT_EQ(ui.beeps, 1);
+    // Characters the file holds are not stopped.
+    last->selectAll();
+    typeText(last, QStringLiteral("Müller"));
+    EXPECT_EQ(last->text(), QStringLiteral("Müller"));
+
+    // The memo: typed and pasted text alike; a paste holding one such character is refused whole.
+    auto* memo = w.findChild<QPlainTextEdit*>("MEMO");
+    ASSERT_NE(memo, nullptr);
+    memo->setFocus();
+    typeText(memo, QStringLiteral("gęś"));
+    EXPECT_EQ(memo->toPlainText(), "g");
+    QApplication::clipboard()->setText(QStringLiteral("Zażółć"));
+    memo->paste();
+    EXPECT_EQ(memo->toPlainText(), "g");
+    EXPECT_TRUE(w.statusBar()->currentMessage().contains(QStringLiteral("ż (U+017C)")));
+    QApplication::clipboard()->setText(QStringLiteral("ol"));
+    memo->paste();
+    EXPECT_EQ(memo->toPlainText(), "gol");
+    w.run(Command::Save);
+    EXPECT_FALSE(w.controller().editing());
+    EXPECT_EQ(w.controller().fieldValue("LNAME"), QStringLiteral("Müller"));
 }
 
 TEST(ShutDown, ClosingTheWindowWhileEditingDiscardsTheEdit)

@@ -26,6 +26,13 @@ using namespace postavo;
 using namespace postavo::testing;
 
 namespace {
+// Types text key by key, letters outside ASCII too (QTest::keyClicks takes ASCII only).
+void typeText(QWidget* w, const QString& text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
 QVector<Row> people()
 {
     return {{{"LNAME", "Adams"}, {"STATE", "NY"}}, {{"LNAME", "Baker"}, {"STATE", "NJ"}}, {{"LNAME", "Young"}, {"STATE", "CA"}}};
@@ -153,6 +160,42 @@ TEST(NewDatabaseWindow, NamesAndProposal)
     EXPECT_EQ(dlg.name(), "TOOLONGN");
 }
 
+// The invalid-name note has its room from the start: showing it neither clips its two lines
+// nor makes the window jump.
+TEST(NewDatabaseWindow, InvalidNameNoteIsNeverClipped)
+{
+    auto dir = freshProgramFolder();
+    TNewDataBaseName dlg("ADD0003");
+    dlg.show();
+    QApplication::processEvents();
+    const QSize before = dlg.size();
+    dlg.findChild<QLineEdit*>("Name")->setText("1LIST");
+    QApplication::processEvents();
+    ASSERT_TRUE(dlg.invalidShown());
+    EXPECT_EQ(dlg.size(), before);
+    auto* note = dlg.findChild<QLabel*>("InvalidName");
+    ASSERT_NE(note, nullptr);
+    ASSERT_TRUE(note->isVisible());
+    EXPECT_GE(note->height(), note->heightForWidth(note->width()));
+}
+
+// The new-record window stops what the file cannot hold, too, and says so.
+TEST(NewRecordWindow, CharactersTheFileCannotHoldAreStopped)
+{
+    NewRecordPrompt p;
+    p.askNames = true;
+    TNewRecordPrompt dlg(p);
+    dlg.show();
+    typeText(dlg.lastBox(), QStringLiteral("Ł"));
+    auto* note = dlg.findChild<QLabel*>("RefusedNote");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(note->text(), QStringLiteral("Not typed: Ł (U+0141). An address file holds Windows-1252 text, which has no room for it."));
+    typeText(dlg.lastBox(), QStringLiteral("ódź"));
+    EXPECT_EQ(dlg.lastBox()->text(), QStringLiteral("ód"));
+    EXPECT_TRUE(note->text().contains(QStringLiteral("ź (U+017A)"))) << note->text().toStdString();
+}
+
 TEST(NewDatabaseWindow, CreatingAnExistingNameIsRefusedAndANewOneOpens)
 {
     auto dir = freshProgramFolder();
@@ -263,6 +306,26 @@ TEST(Rebuild, RebuildWindowPacksDeletedRecordsAndTheOrderComesBack)
     c.shutDown();
     c.rebuildIndexes();
     EXPECT_EQ(ui.messages.last(), "You need to have a database file open first");
+}
+
+// The introduction keeps all its lines once the status line and the bar appear.
+TEST(Rebuild, IntroductionStaysWholeWhenTheProgressAppears)
+{
+    auto dir = freshProgramFolder();
+    const QString path = makeStartBook(people());
+    AddressTable table;
+    ASSERT_TRUE(table.open(path));
+    TPVReindex dlg(table);
+    dlg.show();
+    QApplication::processEvents();
+    auto* intro = dlg.findChild<QLabel*>("Intro");
+    ASSERT_NE(intro, nullptr);
+    auto* status = dlg.findChild<QLabel*>("Status");
+    status->setText("Rebuilding the index of Last Name");
+    status->show();
+    dlg.findChild<QWidget*>("Progress")->show();
+    QApplication::processEvents();
+    EXPECT_GE(intro->height(), intro->heightForWidth(intro->width()));
 }
 
 TEST(Help, TopicsLinksAndSearch)

@@ -1,4 +1,7 @@
 // postavo-batch layout check, dump and resave on good, damaged and report files.
+#include "composedtextobjects.h"
+#include "layoutdocument.h"
+#include "multilineobjects.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -97,4 +100,48 @@ TEST(BatchLayout, ReportFilesKeepTheirBandsAndSettings)
     QByteArray expected = report;
     expected.replace(QByteArray("\x08Special1", 9), QByteArray("\x0A" "Component0", 11));
     EXPECT_EQ(readBytes(dir + QStringLiteral("/again.R")), expected);
+}
+
+// Resave writes what the designers' save writes: the record data objects show (a data field's
+// text, a multi-line data object's lines) is not stored, however the file came to hold it.
+TEST(BatchLayout, ResaveLeavesOutTheRecordDataAsTheDesignersSaveDoes)
+{
+    using namespace postavo::design;
+    const QString dir = scratchDir(QStringLiteral("batch-data"));
+    auto fill = [](LayoutDocument& doc, bool withData, const QString& names) {
+        auto* field = new TGPDLabel;
+        field->setObjectName(names + QLatin1Char('0'));
+        field->DataFieldName = QStringLiteral("LNAME");
+        field->DataFieldDescript = QStringLiteral("Last Name");
+        field->Caption = withData ? QStringLiteral("Smith") : QString();
+        doc.bands[0]->insertObject(field);
+        auto* lines = new TGDMultiLineLabel;
+        lines->setObjectName(names + QLatin1Char('1'));
+        lines->setBounds(10, 40, 120, 60);
+        if (withData)
+            lines->Items = {QStringLiteral("Jones"), QStringLiteral("1 Main St")};
+        doc.bands[0]->insertObject(lines);
+    };
+    // A file holding record data, as an earlier resave wrote it.
+    LayoutDocument stale;
+    fill(stale, true, QStringLiteral("Special"));
+    TGLabelObjectFiler filer;
+    const QString path = dir + QStringLiteral("/BIN00004.L");
+    ASSERT_TRUE(filer.writeSurface(*stale.bands[0], path));
+    ASSERT_TRUE(readBytes(path).contains("Smith"));
+
+    // The designers' save of the same objects: data cleared first (resave names the objects
+    // ComponentN).
+    LayoutDocument clean;
+    fill(clean, false, QStringLiteral("Component"));
+    const QString expectedPath = dir + QStringLiteral("/expected.L");
+    ASSERT_TRUE(filer.writeSurface(*clean.bands[0], expectedPath));
+
+    int code = -1;
+    runTool(kBatch, {"layout", "resave", path, dir + QStringLiteral("/again.L")}, &code);
+    EXPECT_EQ(code, 0);
+    const QByteArray again = readBytes(dir + QStringLiteral("/again.L"));
+    EXPECT_FALSE(again.contains("Smith"));
+    EXPECT_FALSE(again.contains("Jones"));
+    EXPECT_EQ(again, readBytes(expectedPath));
 }

@@ -162,6 +162,28 @@ TEST(MultiLine, WrappedObjectReadFromALayoutPrintsWrapped)
     EXPECT_EQ(again[0].text, "one");
 }
 
+TEST(MultiLine, PrintingAfterZoomingWrapsAsAtFullSize)
+{
+    TGMultiLineLabel o;
+    o.Items = {"alpha beta gamma delta epsilon zeta eta theta iota kappa lambda"};
+    o.setBounds(0, 0, 150, 200);
+    o.setWordWrap(true);
+    QStringList atOne;
+    for (const TextOp& t : printTexts(o))
+        atOne << t.text.trimmed();
+    ASSERT_GT(atOne.size(), 1);
+    for (const float zoom : {1.5f, 0.5f, 2.0f}) {
+        SCOPED_TRACE(zoom);
+        o.setZoom(zoom);
+        o.setZoom(1.0f);
+        ASSERT_EQ(o.width(), 150);
+        QStringList again;
+        for (const TextOp& t : printTexts(o))
+            again << t.text.trimmed();
+        EXPECT_EQ(again, atOne);
+    }
+}
+
 TEST(MultiLine, MenusAndTextEditor)
 {
     CountingHost host;

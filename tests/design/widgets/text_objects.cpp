@@ -7,6 +7,7 @@
 #include "datasurfacewidget.h"
 #include "devices.h"
 #include "printcanvas.h"
+#include "symbolfonts.h"
 
 #include <gtest/gtest.h>
 
@@ -269,11 +270,11 @@ TEST(TextObjects, FontsResolveToInstalledFaces)
     EXPECT_EQ(resolveFontFamily(QStringLiteral("Arial")), QStringLiteral("Liberation Sans"));
     EXPECT_EQ(resolveFontFamily(QStringLiteral("times new roman")), QStringLiteral("Liberation Serif"));
     EXPECT_NE(resolveFontFamily(QStringLiteral("WingDings")).compare(QStringLiteral("WingDings"), Qt::CaseInsensitive), 0);
-    // A symbol takes the size of its character.
+    // A symbol takes the size of the character it pictures (WingDings "[" is a yin yang).
     TGSymbolLabel s;
     s.setBounds(10, 10, 300, 300);
     const TextMetrics m(screenFont(s.Font));
-    EXPECT_EQ(s.width(), int(m.width(QStringLiteral("[")) * 1.1));
+    EXPECT_EQ(s.width(), int(m.width(symbolFontText(s.Font.name, QStringLiteral("["))) * 1.1));
     EXPECT_EQ(s.height(), int(m.cellHeight * 1.1));
     // Ten points at 96 pixels per inch are the stored height -13.
     EXPECT_EQ(LayoutFont::fromPoints(QStringLiteral("Arial"), 10).height, -13);
