@@ -3,6 +3,7 @@
 #include "addressschema.h"
 #include "cp1252.h"
 #include "recordengine.h"
+#include "transfer_commands.h"
 
 #include <QString>
 
@@ -325,6 +326,8 @@ int main(int argc, char** argv)
         if (argc < 3)
             throw UsageError("missing command or file");
         const std::string command = argv[1];
+        if (const int status = postavo::tools::runTransferCommand(command, argc, argv); status >= 0)
+            return status;
         if (const int status = postavo::tools::runAddressCommand(command, argc, argv); status >= 0)
             return status;
         const std::string file = argv[2];
@@ -342,7 +345,7 @@ int main(int argc, char** argv)
         if (command == "seek") return seek(file, o);
         throw UsageError("unknown command " + command);
     } catch (const UsageError& e) {
-        std::cerr << "postavo-db: " << e.what() << '\n' << kUsage << postavo::tools::kAddressUsage;
+        std::cerr << "postavo-db: " << e.what() << '\n' << kUsage << postavo::tools::kAddressUsage << postavo::tools::kTransferUsage;
         return 2;
     } catch (const std::exception& e) {
         std::cerr << "postavo-db: " << e.what() << '\n';
