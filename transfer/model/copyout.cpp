@@ -96,7 +96,10 @@ public:
     explicit SaveTarget(const QString& path) : file_(path) {}
     bool open(QString* error)
     {
-        if (!file_.open(QIODevice::WriteOnly)) {
+        // Unbuffered, with our own chunks: a buffered write reports success before the bytes reach
+        // the file, and a write cut short when the buffer is flushed (a full disk, a file-size
+        // limit) would then go unnoticed by the commit, which would put a truncated file in place.
+        if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
             *error = file_.errorString();
             return false;
         }
@@ -112,7 +115,7 @@ public:
     }
     void commit()
     {
-        if (!file_.commit())
+        if (!file_.flush() || !file_.commit())
             throw std::runtime_error(file_.errorString().toStdString());
     }
     void cancel() { file_.cancelWriting(); }
