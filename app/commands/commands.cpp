@@ -8,6 +8,7 @@ namespace postavo {
 void installSubsystemCommands(TAddressMain& main)
 {
     installLabelCommands(main);
+    installTransferCommands(main);
 }
 
 } // namespace postavo

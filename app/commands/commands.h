@@ -13,4 +13,8 @@ void installSubsystemCommands(TAddressMain& main);
 // Labels: "Print Labels" (app/commands/labels.cpp).
 void installLabelCommands(TAddressMain& main);
 
+// Imports and export: "Import from &ASCII File", "Import from &DBF File", the older versions'
+// imports and "&Export " (app/commands/transfer.cpp).
+void installTransferCommands(TAddressMain& main);
+
 } // namespace postavo
