@@ -29,7 +29,7 @@ public:
     // "Save As" answered with `path`: the checks, the overwrite question, then the copy.
     // False when the choice was refused (the window stays open).
     bool chooseTarget(const QString& path);
-    const ExportResult& result() const { return result_; }
+    const ExportResult& copyResult() const { return result_; }
     bool copying() const { return copying_; }
     ProgressPanel* progress() const { return progress_; }
 

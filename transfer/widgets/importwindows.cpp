@@ -120,7 +120,7 @@ TAsciiImport::TAsciiImport(AddressTable& table, QWidget* parent)
     // The choices beyond the classic reading; each changes how the chosen file is read, so the
     // file is scanned again.
     options_ = new QWidget(this);
-    auto* o = new QHBoxLayout(options_);
+    auto* o = new QVBoxLayout(options_);
     o->setContentsMargins(0, 0, 0, 0);
     quoted_ = new QCheckBox(QStringLiteral("&Quoted values as spreadsheets write them"), options_);
     header_ = new QCheckBox(QStringLiteral("First line holds column &names"), options_);
@@ -130,7 +130,12 @@ TAsciiImport::TAsciiImport(AddressTable& table, QWidget* parent)
     encoding_->addItem(QStringLiteral("Windows-1252"), int(TextEncoding::Windows1252));
     o->addWidget(quoted_);
     o->addWidget(header_);
-    o->addWidget(encoding_);
+    auto* encodingRow = new QHBoxLayout;
+    encodingRow->addWidget(new QLabel(QStringLiteral("Text &encoding:"), options_));
+    encodingRow->addWidget(encoding_);
+    encodingRow->addStretch();
+    static_cast<QLabel*>(encodingRow->itemAt(0)->widget())->setBuddy(encoding_);
+    o->addLayout(encodingRow);
     static_cast<QVBoxLayout*>(layout())->insertWidget(2, options_);
     status_ = new QLabel(this);
     static_cast<QVBoxLayout*>(layout())->insertWidget(3, status_);
