@@ -11,9 +11,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QTemporaryDir>
 
-#include <array>
 #include <cstdint>
 #include <cstdlib>
 
@@ -55,15 +55,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     static QTemporaryDir dir;
     const QString address = dir.path() + "/ADDR.DBF";
-    static const std::array<QByteArray, 3> blank = [&] {
+    // The address file's table, memo and index, by the names (and letter case) they were made with.
+    static const QMap<QString, QByteArray> blank = [&] {
         QuietUi ui;
         check(CreateAddressFile(address, defaultFieldLengths(), ui));
-        return std::array<QByteArray, 3>{slurp(address), slurp(dir.path() + "/ADDR.FPT"), slurp(dir.path() + "/ADDR.CDX")};
+        QMap<QString, QByteArray> files;
+        for (const QString& name : QDir(dir.path()).entryList({"ADDR.*"}, QDir::Files))
+            files.insert(name, slurp(dir.path() + "/" + name));
+        check(files.size() == 3);
+        return files;
     }();
     // Each run starts from the empty address file.
-    const char* names[3] = {"/ADDR.DBF", "/ADDR.FPT", "/ADDR.CDX"};
-    for (int i = 0; i < 3; ++i)
-        put(dir.path() + names[i], blank[i].constData(), std::size_t(blank[i].size()));
+    for (const QString& name : QDir(dir.path()).entryList({"ADDR.*"}, QDir::Files))
+        if (!blank.contains(name))
+            QFile::remove(dir.path() + "/" + name);
+    for (auto it = blank.begin(); it != blank.end(); ++it)
+        put(dir.path() + "/" + it.key(), it.value().constData(), std::size_t(it.value().size()));
 
     const int kind = data[0] % 4;
     const QString source = dir.path() + (kind == 2 ? "/in.vcf" : kind == 3 ? "/in.dbf" : "/in.txt");
@@ -112,7 +119,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     target.close();
     // The address file: what was imported, or (failed) exactly as it was.
     if (ran && r.failed()) {
-        check(slurp(address) == blank[0] && slurp(dir.path() + "/ADDR.FPT") == blank[1]);
+        for (auto it = blank.begin(); it != blank.end(); ++it)
+            check(slurp(dir.path() + "/" + it.key()) == it.value());
         return 0;
     }
     AddressTable after;

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -30,11 +31,15 @@ struct AddressFiles {
     QByteArray dbf, fpt, cdx;
     explicit AddressFiles(const QString& dbfPath)
     {
-        const QString base = dbfPath.left(dbfPath.size() - 4);
-        const bool upper = dbfPath.endsWith(QLatin1String(".DBF"));
+        // The memo and index files beside the table, in whatever letter case they were made.
+        const QFileInfo info(dbfPath);
+        auto sibling = [&](const char* ext) {
+            const QStringList found = QDir(info.path()).entryList({info.completeBaseName() + ext}, QDir::Files);
+            return found.size() == 1 ? fileBytes(info.path() + "/" + found.first()) : QByteArray();
+        };
         dbf = fileBytes(dbfPath);
-        fpt = fileBytes(base + (upper ? ".FPT" : ".fpt"));
-        cdx = fileBytes(base + (upper ? ".CDX" : ".cdx"));
+        fpt = sibling(".fpt");
+        cdx = sibling(".cdx");
         EXPECT_FALSE(dbf.isEmpty() || fpt.isEmpty() || cdx.isEmpty()) << dbfPath.toStdString();
     }
     bool operator==(const AddressFiles& o) const { return dbf == o.dbf && fpt == o.fpt && cdx == o.cdx; }
