@@ -73,18 +73,18 @@ int main(int argc, char** argv)
 
     QElapsedTimer t;
     t.start();
-    AsciiImportSpec spec;
-    spec.scan = scanAsciiFile(text, {});
+    AsciiImportPlan plan;
+    plan.scan = scanAsciiFile(text, {});
     QString error;
-    if (!spec.scan.importable() || !parseColumnMap("1=LNAME,2=FNAME,3=STREET,4=CITY,5=STATE,6=ZIP,7=PHONE,8=EMAIL",
-                                                   spec.scan.columns, &spec.columnFields, &error))
+    if (!plan.scan.importable() || !parseColumnMap("1=LNAME,2=FNAME,3=STREET,4=CITY,5=STATE,6=ZIP,7=PHONE,8=EMAIL",
+                                                   plan.scan.columns, &plan.columnFields, &error))
         return 3;
     {
         AddressTable target;
         if (!target.open(address))
             return 4;
         TransferProgress quiet;
-        const ImportResult r = runAsciiImport(target, spec, quiet);
+        const ImportResult r = runAsciiImport(target, plan, quiet);
         if (r.failed())
             return 5;
         report("text import + 26 tags", t, r.imported);

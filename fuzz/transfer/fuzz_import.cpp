@@ -86,14 +86,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         TextReadOptions o;
         o.rfc4180 = kind == 1;
         o.headerLine = kind == 1;
-        AsciiImportSpec spec;
-        spec.scan = scanAsciiFile(source, o);
-        if (spec.scan.importable()) {
+        AsciiImportPlan plan;
+        plan.scan = scanAsciiFile(source, o);
+        if (plan.scan.importable()) {
             // Columns in turn to the first fields (so every field's width is met).
             const QVector<ImportableField> fields = importableAddressFields();
-            for (int c = 0; c < spec.scan.columns; ++c)
-                spec.columnFields << (c < fields.size() ? fields[c].field : QString());
-            r = runAsciiImport(target, spec, quiet);
+            for (int c = 0; c < plan.scan.columns; ++c)
+                plan.columnFields << (c < fields.size() ? fields[c].field : QString());
+            r = runAsciiImport(target, plan, quiet);
             ran = true;
         }
     } else if (kind == 2) {
@@ -111,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             for (int row = 0, n = 0; row < grid.rowCount() - 1 && n < names.size(); ++row)
                 if (grid.source(row).isEmpty() && grid.rowOfSource(names[n]) < 0)
                     grid.choose(row, names[n++]);
-            DbfImportSource records(*table, dbfImportSpecFrom(grid, *table));
+            DbfImportSource records(*table, dbfImportPlanFrom(grid, *table));
             r = runStagedImport(target, records, quiet);
             ran = true;
         }

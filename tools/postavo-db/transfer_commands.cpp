@@ -113,29 +113,29 @@ int importAscii(int argc, char** argv)
     options.encoding = encodingOption(a, TextEncoding::Detect);
     options.rfc4180 = a.has("--rfc4180");
     options.headerLine = a.has("--skip-header");
-    AsciiImportSpec spec;
-    spec.scan = scanAsciiFile(a.positional[0], options);
-    if (!spec.scan.importable())
-        throw Failure(QString(spec.scan.refusal).replace(QLatin1String("\r\n\r\n"), QLatin1String(": ")).toStdString());
+    AsciiImportPlan plan;
+    plan.scan = scanAsciiFile(a.positional[0], options);
+    if (!plan.scan.importable())
+        throw Failure(QString(plan.scan.refusal).replace(QLatin1String("\r\n\r\n"), QLatin1String(": ")).toStdString());
     if (a.values.contains(QStringLiteral("--map"))) {
         QString error;
-        if (!parseColumnMap(a.value("--map"), spec.scan.columns, &spec.columnFields, &error))
+        if (!parseColumnMap(a.value("--map"), plan.scan.columns, &plan.columnFields, &error))
             throw Failure("--map: " + error.toStdString());
     } else if (options.headerLine) {
         FieldMatchGrid grid(importableAddressFields(), false);
-        grid.preMatch(spec.scan.columnNames);
-        spec.columnFields = columnFieldsFrom(grid, spec.scan.columnNames);
+        grid.preMatch(plan.scan.columnNames);
+        plan.columnFields = columnFieldsFrom(grid, plan.scan.columnNames);
     } else {
         throw Failure("import-ascii needs --map (or --skip-header, to match the first line's names)");
     }
-    if (std::none_of(spec.columnFields.cbegin(), spec.columnFields.cend(), [](const QString& f) { return !f.isEmpty(); }))
+    if (std::none_of(plan.columnFields.cbegin(), plan.columnFields.cend(), [](const QString& f) { return !f.isEmpty(); }))
         throw Failure("no column is matched to an address field");
-    std::cerr << "reading " << a.positional[0].toStdString() << " as " << encodingName(spec.scan.options.encoding).toStdString()
+    std::cerr << "reading " << a.positional[0].toStdString() << " as " << encodingName(plan.scan.options.encoding).toStdString()
               << '\n';
     AddressTable target;
     openTarget(target, a.positional[1]);
     Quiet quiet;
-    return report(runAsciiImport(target, spec, quiet), ImportKind::Text);
+    return report(runAsciiImport(target, plan, quiet), ImportKind::Text);
 }
 
 int importDbf(int argc, char** argv)
@@ -161,13 +161,13 @@ int importDbf(int argc, char** argv)
         OlderImportSource older(*source, version);
         return report(runStagedImport(target, older, quiet), ImportKind::Table);
     }
-    DbfImportSpec spec = sameNameSpec(*source);
+    DbfImportPlan plan = sameNamePlan(*source);
     if (a.values.contains(QStringLiteral("--map"))) {
         QString error;
-        if (!parseFieldMap(a.value("--map"), *source, &spec, &error))
+        if (!parseFieldMap(a.value("--map"), *source, &plan, &error))
             throw Failure("--map: " + error.toStdString());
     }
-    DbfImportSource records(*source, spec);
+    DbfImportSource records(*source, plan);
     return report(runStagedImport(target, records, quiet), ImportKind::Table);
 }
 

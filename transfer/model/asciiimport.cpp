@@ -164,26 +164,26 @@ bool parseColumnMap(const QString& text, int columns, QStringList* columnFields,
 
 // ---------------------------------------------------------------- the import's source
 
-AsciiImportSource::AsciiImportSource(const AsciiImportSpec& spec) : spec_(spec)
+AsciiImportSource::AsciiImportSource(const AsciiImportPlan& plan) : plan_(plan)
 {
-    for (int i = 0; i < spec.scan.columns; ++i)
-        targets_ << (i < spec.columnFields.size() && !spec.columnFields[i].isEmpty()
-                         ? AddressRecordWriter::column(spec.columnFields[i].toStdString())
+    for (int i = 0; i < plan.scan.columns; ++i)
+        targets_ << (i < plan.columnFields.size() && !plan.columnFields[i].isEmpty()
+                         ? AddressRecordWriter::column(plan.columnFields[i].toStdString())
                          : -1);
 }
 
 bool AsciiImportSource::prepare(TransferProgress& progress, QString* error)
 {
     progress.setStatus(QStringLiteral("Counting total lines"));
-    const std::int64_t n = countTextRecords(spec_.scan.path, spec_.scan.options.rfc4180, error);
+    const std::int64_t n = countTextRecords(plan_.scan.path, plan_.scan.options.rfc4180, error);
     if (n < 0)
         return false;
     counted_ = std::uint64_t(n);
-    if (spec_.scan.options.headerLine && counted_ > 0)
+    if (plan_.scan.options.headerLine && counted_ > 0)
         --counted_;
-    if (!reader_.open(spec_.scan.path, spec_.scan.options.encoding, spec_.scan.options.rfc4180, error))
+    if (!reader_.open(plan_.scan.path, plan_.scan.options.encoding, plan_.scan.options.rfc4180, error))
         return false;
-    if (spec_.scan.options.headerLine) {
+    if (plan_.scan.options.headerLine) {
         if (reader_.next(line_) == TextRecordReader::Status::Failed) {
             *error = reader_.error();
             return false;
@@ -202,7 +202,7 @@ ImportSource::Step AsciiImportSource::next(AddressRecordWriter& writer, QString*
         }
         if (reader_.lastWasCut())
             ++longLines_;
-        splitRecord(line_, spec_.scan.options.rfc4180, fields_);
+        splitRecord(line_, plan_.scan.options.rfc4180, fields_);
         // Fields past n are ignored; missing ones are empty.
         bool any = false;
         const std::size_t n = std::min<std::size_t>(fields_.size(), std::size_t(targets_.size()));
@@ -222,7 +222,7 @@ int AsciiImportSource::percent(std::uint64_t) const
 {
     if (counted_ == 0)
         return 0;
-    const std::uint64_t read = reader_.records() - (spec_.scan.options.headerLine ? 1 : 0);
+    const std::uint64_t read = reader_.records() - (plan_.scan.options.headerLine ? 1 : 0);
     return int(std::min<std::uint64_t>(100, read * 100 / counted_));
 }
 
@@ -235,18 +235,18 @@ QStringList AsciiImportSource::notes() const
                    .arg(kMaxLineCharacters);
     if (emptyLines_ > 0)
         out << QStringLiteral("%1 lines held no value for the matched fields and were skipped.").arg(emptyLines_);
-    if (spec_.scan.firstLineFields > kMaxColumns)
+    if (plan_.scan.firstLineFields > kMaxColumns)
         out << QStringLiteral("Only the first %1 of the file's %2 columns could be matched.")
                    .arg(kMaxColumns)
-                   .arg(spec_.scan.firstLineFields);
+                   .arg(plan_.scan.firstLineFields);
     if (reader_.tally().count() > 0)
         out << reader_.tally().describe();
     return out;
 }
 
-ImportResult runAsciiImport(AddressTable& target, const AsciiImportSpec& spec, TransferProgress& progress)
+ImportResult runAsciiImport(AddressTable& target, const AsciiImportPlan& plan, TransferProgress& progress)
 {
-    AsciiImportSource source(spec);
+    AsciiImportSource source(plan);
     return runStagedImport(target, source, progress);
 }
 

@@ -44,7 +44,7 @@ inline constexpr int kMaxColumnNameLength = 20;
 
 // What the import needs: the scanned file and, per column, the address field it feeds ("" for
 // none). Values go to the field whose display label matches the column's match.
-struct AsciiImportSpec {
+struct AsciiImportPlan {
     AsciiScan scan;
     QStringList columnFields;
 };
@@ -58,7 +58,7 @@ bool parseColumnMap(const QString& text, int columns, QStringList* columnFields,
 // The records of a text file for runStagedImport.
 class AsciiImportSource : public ImportSource {
 public:
-    explicit AsciiImportSource(const AsciiImportSpec& spec);
+    explicit AsciiImportSource(const AsciiImportPlan& plan);
     bool prepare(TransferProgress& progress, QString* error) override;
     Step next(AddressRecordWriter& writer, QString* error) override;
     int percent(std::uint64_t imported) const override;
@@ -67,7 +67,7 @@ public:
     std::uint64_t countedLines() const { return counted_; }
 
 private:
-    AsciiImportSpec spec_;
+    AsciiImportPlan plan_;
     QVector<int> targets_;  // per column: address column, -1 for none
     TextRecordReader reader_;
     std::string line_;
@@ -78,6 +78,6 @@ private:
 };
 
 // The whole import: runStagedImport over the file.
-ImportResult runAsciiImport(AddressTable& target, const AsciiImportSpec& spec, TransferProgress& progress);
+ImportResult runAsciiImport(AddressTable& target, const AsciiImportPlan& plan, TransferProgress& progress);
 
 } // namespace postavo::transfer

@@ -173,19 +173,19 @@ FieldMatchGrid preMatchedGrid(const SourceTable& source, const AddressTable* lab
     return g;
 }
 
-DbfImportSpec dbfImportSpecFrom(const FieldMatchGrid& grid, const SourceTable& source)
+DbfImportPlan dbfImportPlanFrom(const FieldMatchGrid& grid, const SourceTable& source)
 {
-    DbfImportSpec spec;
+    DbfImportPlan plan;
     for (const DbfField* f : source.fields()) {
         const QString name = QString::fromLatin1(f->name.c_str());
         const int row = grid.rowOfSource(name);
-        spec.sourceFields << name;
-        spec.addressFields << (row >= 0 ? grid.rows()[row].field : QString());
+        plan.sourceFields << name;
+        plan.addressFields << (row >= 0 ? grid.rows()[row].field : QString());
     }
-    return spec;
+    return plan;
 }
 
-bool parseFieldMap(const QString& text, const SourceTable& source, DbfImportSpec* spec, QString* error)
+bool parseFieldMap(const QString& text, const SourceTable& source, DbfImportPlan* plan, QString* error)
 {
     FieldMatchGrid g(importableAddressFields(), true);
     for (const QString& part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
@@ -213,18 +213,18 @@ bool parseFieldMap(const QString& text, const SourceTable& source, DbfImportSpec
         }
         g.choose(row, QString::fromLatin1(f->name.c_str()));
     }
-    *spec = dbfImportSpecFrom(g, source);
+    *plan = dbfImportPlanFrom(g, source);
     return true;
 }
 
-DbfImportSource::DbfImportSource(SourceTable& source, const DbfImportSpec& spec)
+DbfImportSource::DbfImportSource(SourceTable& source, const DbfImportPlan& plan)
     : source_(source), dateColumn_(AddressRecordWriter::column("DATE")), dateFormat_(displayDateFormat())
 {
-    for (int i = 0; i < spec.sourceFields.size(); ++i) {
-        if (i >= spec.addressFields.size() || spec.addressFields[i].isEmpty())
+    for (int i = 0; i < plan.sourceFields.size(); ++i) {
+        if (i >= plan.addressFields.size() || plan.addressFields[i].isEmpty())
             continue;
-        const DbfField* f = source.field(spec.sourceFields[i]);
-        const int to = AddressRecordWriter::column(spec.addressFields[i].toStdString());
+        const DbfField* f = source.field(plan.sourceFields[i]);
+        const int to = AddressRecordWriter::column(plan.addressFields[i].toStdString());
         if (f && to >= 0)
             pairs_.push_back({f, to});
     }
@@ -265,15 +265,15 @@ int DbfImportSource::percent(std::uint64_t) const
 
 // ---------------------------------------------------------------- older versions
 
-DbfImportSpec sameNameSpec(const SourceTable& source)
+DbfImportPlan sameNamePlan(const SourceTable& source)
 {
-    DbfImportSpec spec;
+    DbfImportPlan plan;
     for (const DbfField* f : source.fields()) {
         const QString name = QString::fromLatin1(f->name.c_str());
-        spec.sourceFields << name;
-        spec.addressFields << (AddressRecordWriter::column(f->name) >= 0 ? name.toUpper() : QString());
+        plan.sourceFields << name;
+        plan.addressFields << (AddressRecordWriter::column(f->name) >= 0 ? name.toUpper() : QString());
     }
-    return spec;
+    return plan;
 }
 
 QStringList requiredOlderFields(OlderVersion v)

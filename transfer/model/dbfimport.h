@@ -61,23 +61,23 @@ std::string shortestNumber(double value);
 // ---- the table import ----
 
 // Per source field (in source order) the address field it feeds, or "".
-struct DbfImportSpec {
+struct DbfImportPlan {
     QStringList sourceFields;
     QStringList addressFields;
 };
-DbfImportSpec dbfImportSpecFrom(const FieldMatchGrid& grid, const SourceTable& source);
+DbfImportPlan dbfImportPlanFrom(const FieldMatchGrid& grid, const SourceTable& source);
 // Parses "SOURCEFIELD=LNAME,CITY=City" (address fields by name or label; "MEMO" takes a memo
 // field); false with `error` for an unknown name.
-bool parseFieldMap(const QString& text, const SourceTable& source, DbfImportSpec* spec, QString* error);
+bool parseFieldMap(const QString& text, const SourceTable& source, DbfImportPlan* plan, QString* error);
 // Every source field feeds the address field of the same name (all 23, memo and ISDEL
 // included): the command-line import's default.
-DbfImportSpec sameNameSpec(const SourceTable& source);
+DbfImportPlan sameNamePlan(const SourceTable& source);
 // The pre-matched grid of a source (as the match window starts).
 FieldMatchGrid preMatchedGrid(const SourceTable& source, const AddressTable* labels, bool withMemoRow = true);
 
 class DbfImportSource : public ImportSource {
 public:
-    DbfImportSource(SourceTable& source, const DbfImportSpec& spec);
+    DbfImportSource(SourceTable& source, const DbfImportPlan& plan);
     Step next(AddressRecordWriter& writer, QString* error) override;
     int percent(std::uint64_t imported) const override;
 

@@ -174,26 +174,26 @@ void TAsciiImport::chooseFile(const QString& path)
 {
     chosen_ = path;
     setFileText(path);
-    spec_ = AsciiImportSpec{scanAsciiFile(path, readOptions()), {}};
+    plan_ = AsciiImportPlan{scanAsciiFile(path, readOptions()), {}};
     matched_ = false;
-    scanned_ = spec_.scan.importable();
+    scanned_ = plan_.scan.importable();
     import_->setEnabled(false);
     match_->setEnabled(scanned_);
     if (!scanned_) {
         status_->clear();
-        showInformation(spec_.scan.refusal, this);
+        showInformation(plan_.scan.refusal, this);
         return;
     }
     grid_ = FieldMatchGrid(importableAddressFields(&table_), false);
-    grid_.setSources(spec_.scan.columnNames);
+    grid_.setSources(plan_.scan.columnNames);
     if (readOptions().headerLine)
-        grid_.preMatch(spec_.scan.columnNames);
-    status_->setText(spec_.scan.remarks());
+        grid_.preMatch(plan_.scan.columnNames);
+    status_->setText(plan_.scan.remarks());
 }
 
 void TAsciiImport::openMatch()
 {
-    const AsciiScan& s = spec_.scan;
+    const AsciiScan& s = plan_.scan;
     QTableWidget* samples = readOnlyGrid(nullptr);
     samples->setColumnCount(s.columns);
     samples->setRowCount(int(s.samples.size()));
@@ -218,7 +218,7 @@ void TAsciiImport::acceptMatch(const FieldMatchGrid& grid)
 {
     grid_ = grid;
     matched_ = true;
-    spec_.columnFields = columnFieldsFrom(grid_, spec_.scan.columnNames);
+    plan_.columnFields = columnFieldsFrom(grid_, plan_.scan.columnNames);
     import_->setEnabled(grid_.anyMatched());
 }
 
@@ -226,7 +226,7 @@ void TAsciiImport::startImport()
 {
     if (!matched_ || !import_->isEnabled())
         return;
-    runImport([this](TransferProgress& p) { return runAsciiImport(table_, spec_, p); }, ImportKind::Text);
+    runImport([this](TransferProgress& p) { return runAsciiImport(table_, plan_, p); }, ImportKind::Text);
 }
 
 // ---------------------------------------------------------------- other tables
@@ -318,10 +318,10 @@ void TDBFImport::startImport()
 {
     if (!source_ || !matched_ || !import_->isEnabled())
         return;
-    const DbfImportSpec spec = dbfImportSpecFrom(grid_, *source_);
+    const DbfImportPlan plan = dbfImportPlanFrom(grid_, *source_);
     runImport(
         [&](TransferProgress& p) {
-            DbfImportSource records(*source_, spec);
+            DbfImportSource records(*source_, plan);
             return runStagedImport(table_, records, p);
         },
         ImportKind::Table);

@@ -61,7 +61,7 @@ public:
     // The match window closed with "Ok" on `grid`.
     void acceptMatch(const FieldMatchGrid& grid);
     void startImport();
-    const AsciiScan& scan() const { return spec_.scan; }
+    const AsciiScan& scan() const { return plan_.scan; }
     QPushButton* matchButton() const { return match_; }
     QPushButton* importButton() const { return import_; }
     QString statusText() const;
@@ -71,7 +71,7 @@ private:
     void selectFile();
     void openMatch();
 
-    AsciiImportSpec spec_;
+    AsciiImportPlan plan_;
     FieldMatchGrid grid_;
     bool matched_ = false;
     bool scanned_ = false;

@@ -38,16 +38,16 @@ protected:
         postavo::testing::writeBytes(p, bytes);
         return p;
     }
-    AsciiImportSpec spec(const QString& path, const QString& map, TextReadOptions o = {})
+    AsciiImportPlan plan(const QString& path, const QString& map, TextReadOptions o = {})
     {
-        AsciiImportSpec s;
+        AsciiImportPlan s;
         s.scan = scanAsciiFile(path, o);
         EXPECT_TRUE(s.scan.importable()) << s.scan.refusal.toStdString();
         QString error;
         EXPECT_TRUE(parseColumnMap(map, s.scan.columns, &s.columnFields, &error)) << error.toStdString();
         return s;
     }
-    ImportResult run(const AsciiImportSpec& s, TransferProgress&& progress = TransferProgress())
+    ImportResult run(const AsciiImportPlan& s, TransferProgress&& progress = TransferProgress())
     {
         AddressTable t;
         QString error;
@@ -59,7 +59,7 @@ protected:
 TEST_F(AsciiImport, TheFirstLineDecidesTheColumnsAndShortLinesLeaveFieldsBlank)
 {
     const QString p = text("Doe,Jane,Boston\r\nRoe,Rick,Austin,extra4,extra5\r\nPoe,Paula\r\n");
-    const AsciiImportSpec s = spec(p, "1=LNAME,2=FNAME,3=CITY");
+    const AsciiImportPlan s = plan(p, "1=LNAME,2=FNAME,3=CITY");
     EXPECT_EQ(s.scan.columns, 3);
     EXPECT_EQ(s.scan.columnNames, QStringList({"Field 1", "Field 2", "Field 3"}));
     const ImportResult r = run(s);
@@ -74,7 +74,7 @@ TEST_F(AsciiImport, TheFirstLineDecidesTheColumnsAndShortLinesLeaveFieldsBlank)
 TEST_F(AsciiImport, ValuesLongerThanTheFieldAreCutAndCounted)
 {
     const QByteArray longName(45, 'L');
-    const AsciiImportSpec s = spec(text(longName + ",x\n" + "Short,y\n"), "1=LNAME,2=FNAME");
+    const AsciiImportPlan s = plan(text(longName + ",x\n" + "Short,y\n"), "1=LNAME,2=FNAME");
     const ImportResult r = run(s);
     EXPECT_EQ(r.cutValues, 1u);
     EXPECT_EQ(readBack(address, {"LNAME"}).value(1), QString(30, 'L'));
@@ -86,7 +86,7 @@ TEST_F(AsciiImport, StoppingAfter100Of1000KeepsThe100WithTheirIndexes)
     QByteArray bytes;
     for (int i = 0; i < 1000; ++i)
         bytes += "Name" + QByteArray::number(1000 + i) + ",F\r\n";
-    const ImportResult r = run(spec(text(bytes), "1=LNAME,2=FNAME"), StopAfter(100));
+    const ImportResult r = run(plan(text(bytes), "1=LNAME,2=FNAME"), StopAfter(100));
     EXPECT_EQ(r.outcome, ImportResult::Outcome::Cancelled);
     EXPECT_EQ(r.imported, 100u);
     EXPECT_TRUE(importClosingMessage(r, ImportKind::Text).startsWith("Import cancelled after importing 100 records."));
@@ -109,12 +109,12 @@ TEST_F(AsciiImport, AHeaderLineNamesTheColumnsOrIsAnOrdinaryRecord)
     EXPECT_EQ(s.columnNames, QStringList({"Last Name", "City", "Whatever", "Field 4"}));
     FieldMatchGrid grid(importableAddressFields(), false);
     grid.preMatch(s.columnNames);
-    AsciiImportSpec with{s, columnFieldsFrom(grid, s.columnNames)};
+    AsciiImportPlan with{s, columnFieldsFrom(grid, s.columnNames)};
     EXPECT_EQ(with.columnFields, QStringList({"LNAME", "CITY", "", ""}));
     EXPECT_EQ(run(with).imported, 1u);
 
     // Without the option the header is a record like any other.
-    const ImportResult plain = run(spec(p, "1=LNAME"));
+    const ImportResult plain = run(plan(p, "1=LNAME"));
     EXPECT_EQ(plain.imported, 2u);
     EXPECT_EQ(readBack(address, {"LNAME"}), QStringList({"Existing", "Doe", "Last Name", "Doe"}));
 }
@@ -139,7 +139,7 @@ TEST_F(AsciiImport, MoreColumnsThanTheLimitAreCutToTheLimit)
     QByteArray line;
     for (int i = 0; i < 300; ++i)
         line += (i ? "," : "") + QByteArray::number(i);
-    const AsciiImportSpec s = spec(text(line + "\n" + line + "\n"), "1=LNAME,255=CITY");
+    const AsciiImportPlan s = plan(text(line + "\n" + line + "\n"), "1=LNAME,255=CITY");
     EXPECT_EQ(s.scan.columns, kMaxColumns);
     EXPECT_EQ(s.scan.firstLineFields, 300);
     const ImportResult r = run(s);
@@ -154,7 +154,7 @@ TEST_F(AsciiImport, AWriteFailingAnywhereLeavesTheAddressFileAsItWas)
     QByteArray bytes;
     for (int i = 0; i < 300; ++i)
         bytes += "Person" + QByteArray::number(i) + ",First,City" + QByteArray::number(i % 7) + "\n";
-    const AsciiImportSpec s = spec(text(bytes), "1=LNAME,2=FNAME,3=CITY");
+    const AsciiImportPlan s = plan(text(bytes), "1=LNAME,2=FNAME,3=CITY");
     const AddressFiles before(address);
 
     int writes = 0;
@@ -192,7 +192,7 @@ TEST_F(AsciiImport, AFileSizeLimitStopsTheImportAndChangesNothing)
     QByteArray bytes;
     for (int i = 0; i < 2000; ++i)
         bytes += "Person" + QByteArray::number(i) + ",First,Somewhere\n";
-    const AsciiImportSpec s = spec(text(bytes), "1=LNAME,2=FNAME,3=CITY");
+    const AsciiImportPlan s = plan(text(bytes), "1=LNAME,2=FNAME,3=CITY");
     const AddressFiles before(address);
     const rlim_t limit = rlim_t(QFileInfo(address).size() + 20000);  // far less than 2000 records
     const pid_t pid = ::fork();
@@ -250,7 +250,7 @@ TEST_F(AsciiImport, SpreadsheetCsvInBothEncodings)
         QFile::remove(dir + "/ADDR.fpt");
         QFile::remove(dir + "/ADDR.cdx");
         ASSERT_TRUE(postavo::testing::makeAddressRecords(address, {}));
-        const ImportResult r = run(AsciiImportSpec{scan, columnFieldsFrom(grid, scan.columnNames)});
+        const ImportResult r = run(AsciiImportPlan{scan, columnFieldsFrom(grid, scan.columnNames)});
         EXPECT_EQ(r.imported, 3u);
         results << readBack(address, {"LNAME", "FNAME", "ORG", "CITY"}).join('\n');
     }

@@ -102,7 +102,7 @@ TEST_F(TableImport, FieldsPreMatchByLabelOrNameAndOkImportsThem)
     EXPECT_EQ(grid.source(grid.rowOfField("CODES")), "");
     grid.choose(grid.rowCount() - 1, "NOTES");
 
-    DbfImportSource records(*s, dbfImportSpecFrom(grid, *s));
+    DbfImportSource records(*s, dbfImportPlanFrom(grid, *s));
     const ImportResult r = run(records);
     EXPECT_EQ(r.outcome, ImportResult::Outcome::Complete);
     EXPECT_EQ(r.imported, 2u);  // the deleted record is never read
@@ -117,13 +117,13 @@ TEST_F(TableImport, AFieldMapOnTheCommandLine)
     const QString p = table("SRC.DBF", {{"SURNAME", 'C', 20}, {"TOWN", 'C', 20}, {"OK", 'L', 1}},
                             {{{"SURNAME", "Doe"}, {"TOWN", "Rome"}, {"OK", "T"}}});
     auto s = source(p);
-    DbfImportSpec spec;
+    DbfImportPlan plan;
     QString error;
-    ASSERT_TRUE(parseFieldMap("SURNAME=LNAME,town=City,OK=CODES", *s, &spec, &error)) << error.toStdString();
-    EXPECT_FALSE(parseFieldMap("NOPE=LNAME", *s, &spec, &error));
-    EXPECT_FALSE(parseFieldMap("TOWN=NOPE", *s, &spec, &error));
-    ASSERT_TRUE(parseFieldMap("SURNAME=LNAME,town=City,OK=CODES", *s, &spec, &error));
-    DbfImportSource records(*s, spec);
+    ASSERT_TRUE(parseFieldMap("SURNAME=LNAME,town=City,OK=CODES", *s, &plan, &error)) << error.toStdString();
+    EXPECT_FALSE(parseFieldMap("NOPE=LNAME", *s, &plan, &error));
+    EXPECT_FALSE(parseFieldMap("TOWN=NOPE", *s, &plan, &error));
+    ASSERT_TRUE(parseFieldMap("SURNAME=LNAME,town=City,OK=CODES", *s, &plan, &error));
+    DbfImportSource records(*s, plan);
     run(records);
     EXPECT_EQ(readBack(address, {"LNAME", "CITY", "CODES"}).value(1), "Doe|Rome|True");
 }
@@ -244,10 +244,10 @@ TEST_F(TableImport, DBaseIIIWithDbtMemo)
     auto s = source(p);
     ASSERT_TRUE(s);
     EXPECT_EQ(s->memoFieldNames(), QStringList({"NOTE"}));
-    DbfImportSpec spec;
+    DbfImportPlan plan;
     QString error;
-    ASSERT_TRUE(parseFieldMap("LNAME=LNAME,CITY=CITY,BORN=USER2,NOTE=MEMO", *s, &spec, &error)) << error.toStdString();
-    DbfImportSource records(*s, spec);
+    ASSERT_TRUE(parseFieldMap("LNAME=LNAME,CITY=CITY,BORN=USER2,NOTE=MEMO", *s, &plan, &error)) << error.toStdString();
+    DbfImportSource records(*s, plan);
     EXPECT_EQ(run(records).imported, 2u);
     const QStringList rows = readBack(address, {"LNAME", "CITY", "MEMO"});
     EXPECT_EQ(rows.mid(1), QStringList({"Weber|Bonn|first line\r\nsecond", "Vogel|Ulm|"}));
