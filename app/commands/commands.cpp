@@ -10,6 +10,7 @@ void installSubsystemCommands(TAddressMain& main)
     installLabelCommands(main);
     installEnvelopeCommands(main);
     installUtilitiesCommands(main);
+    installTransferCommands(main);
 }
 
 } // namespace postavo

@@ -17,4 +17,8 @@ void installEnvelopeCommands(TAddressMain& main);
 // utilities.cpp: the maintenance commands of the Utilities menu.
 void installUtilitiesCommands(TAddressMain& main);
 
+// Imports and export: "Import from &ASCII File", "Import from &DBF File", the older versions'
+// imports and "&Export " (app/commands/transfer.cpp).
+void installTransferCommands(TAddressMain& main);
+
 } // namespace postavo

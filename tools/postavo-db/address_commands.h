@@ -1,5 +1,5 @@
 #pragma once
-// The address-file commands of postavo-db: create-address, import-dbf, filter.
+// The address-file commands of postavo-db: create-address, filter.
 #include <string>
 
 namespace postavo::tools {

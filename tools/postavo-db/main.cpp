@@ -4,6 +4,7 @@
 #include "maintenance_commands.h"
 #include "cp1252.h"
 #include "recordengine.h"
+#include "transfer_commands.h"
 
 #include <QString>
 
@@ -326,6 +327,8 @@ int main(int argc, char** argv)
         if (argc < 3)
             throw UsageError("missing command or file");
         const std::string command = argv[1];
+        if (const int status = postavo::tools::runTransferCommand(command, argc, argv); status >= 0)
+            return status;
         if (const int status = postavo::tools::runAddressCommand(command, argc, argv); status >= 0)
             return status;
         if (const int status = postavo::tools::runMaintenanceCommand(command, argc, argv); status >= 0)
@@ -345,7 +348,7 @@ int main(int argc, char** argv)
         if (command == "seek") return seek(file, o);
         throw UsageError("unknown command " + command);
     } catch (const UsageError& e) {
-        std::cerr << "postavo-db: " << e.what() << '\n' << kUsage << postavo::tools::kAddressUsage << postavo::tools::kMaintenanceUsage;
+        std::cerr << "postavo-db: " << e.what() << '\n' << kUsage << postavo::tools::kAddressUsage << postavo::tools::kMaintenanceUsage << postavo::tools::kTransferUsage;
         return 2;
     } catch (const std::exception& e) {
         std::cerr << "postavo-db: " << e.what() << '\n';
