@@ -111,6 +111,7 @@ bool PdfFileDevice::begin(const JobInfo& job, QString* error)
         writer_.reset();
         return false;
     }
+    ops_.emplace(*painter_, resolution_, resolution_);
     return true;
 }
 
@@ -124,11 +125,12 @@ void PdfFileDevice::draw(const CanvasOp& op)
 {
     if (!painter_)
         return;
-    OpPainter(*painter_, resolution_, resolution_).paint(op);
+    ops_->paint(op);
 }
 
 void PdfFileDevice::end()
 {
+    ops_.reset();
     if (painter_)
         painter_->end();
     painter_.reset();
@@ -185,6 +187,7 @@ bool PrinterDevice::begin(const JobInfo& job, QString* error)
         painter_.reset();
         return false;
     }
+    ops_.emplace(*painter_, dpiX(), dpiY());
     return true;
 }
 
@@ -198,11 +201,12 @@ void PrinterDevice::draw(const CanvasOp& op)
 {
     if (!painter_)
         return;
-    OpPainter(*painter_, dpiX(), dpiY()).paint(op);
+    ops_->paint(op);
 }
 
 void PrinterDevice::end()
 {
+    ops_.reset();
     if (painter_)
         painter_->end();
     painter_.reset();
@@ -210,6 +214,7 @@ void PrinterDevice::end()
 
 void PrinterDevice::abort()
 {
+    ops_.reset();
     if (painter_) {
         printer_.abort();
         if (painter_->isActive())

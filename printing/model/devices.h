@@ -7,6 +7,7 @@
 #include <QPageLayout>
 #include <QStringList>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -90,6 +91,7 @@ private:
     int resolution_;
     std::unique_ptr<QPdfWriter> writer_;
     std::unique_ptr<QPainter> painter_;
+    std::optional<OpPainter> ops_; // kept for the job: it remembers the last text font
 };
 
 // Paints on a QPrinter that the printer layer has set up (paper, orientation, source). The page
@@ -117,6 +119,7 @@ private:
     QPrinter& printer_;
     QString driver_, port_;
     std::unique_ptr<QPainter> painter_;
+    std::optional<OpPainter> ops_;
 };
 
 } // namespace postavo::printing
