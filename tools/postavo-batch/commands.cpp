@@ -9,6 +9,12 @@ const std::vector<Command>& commands()
          "print the printer test page, or write it to a PDF file", &runTestPage},
         {"layout", "check FILE | dump FILE | resave IN OUT | render FILE --data ADDRESSFILE [--record N] [--label-size WxH] --pdf OUT",
          "check a layout or report file, list its objects, write it back in the program's form, or print it filled with one record", &runLayout},
+        {"report", "--folder PROGRAMFOLDER (--builtin 1|2|3|4 [--title T] [--memo] [--codes] | --layout DESCRIPTION) --data ADDRESSFILE [--filter EXPR | --record N] (--pdf OUT | --printer NAME)",
+         "print a built-in list report or a banded report of the program folder's catalogue", &runReport},
+        {"record", "--data ADDRESSFILE --record N [--fields LIST] --pdf OUT",
+         "print one record as a list of its fields (LIST: field names such as LNAME,FNAME,MEMO)", &runRecord},
+        {"zip-count", "--data ADDRESSFILE [--filter EXPR] --pdf OUT",
+         "count the records per zip code and print the counts in four columns", &runZipCount},
     };
     return list;
 }

@@ -48,5 +48,9 @@ int runTestPage(CommandContext& ctx);
 int runLayout(CommandContext& ctx);
 // "layout render": one record's label or envelope in a PDF (cmd_layoutrender.cpp).
 int runLayoutRender(CommandContext& ctx);
+// The reports (cmd_report.cpp): "report", "record" and "zip-count".
+int runReport(CommandContext& ctx);
+int runRecord(CommandContext& ctx);
+int runZipCount(CommandContext& ctx);
 
 } // namespace postavo::batch
