@@ -10,4 +10,7 @@ class TAddressMain;
 // Installs every subsystem's command handlers on the main window; called once at start-up.
 void installSubsystemCommands(TAddressMain& main);
 
+// Reports: "Print Reports", "Print Current Record", "Count Zip Codes" (reports.cpp).
+void installReportCommands(TAddressMain& main);
+
 } // namespace postavo
