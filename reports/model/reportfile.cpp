@@ -1,5 +1,6 @@
 #include "reportfile.h"
 
+#include "classregistry.h"
 #include "cp1252.h"
 #include "designhost.h"
 #include "labelobjectfiler.h"
@@ -146,6 +147,8 @@ ReportFileRead readReportFile(const QString& path, design::DesignHost& header, d
         return result;
     }
     const QByteArray data = f.readAll();
+    // Every class a layout file can hold is known: files written elsewhere read too.
+    design::registerStandardDesignClasses();
     design::TGLabelObjectFiler filer;
     int pos = 0;
     const char* names[3] = {"header", "detail", "footer"};
