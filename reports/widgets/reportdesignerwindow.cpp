@@ -186,7 +186,7 @@ void TReportDesigner::buildPage()
         bands_[i]->objectPlaced = [this](TReportPanel*) { chooseTool(psPointing); };
         bands_[i]->ui.inform = [this](const QString& text) { inform(text); };
         sizers_[i] = new BandSizer(
-            page_, [this, i] { pressHeight_[i] = bands_[i]->height(); }, [this, i](int dy) { dragSizer(i, dy); },
+            page_, [this, i] { pressSizer(i); }, [this, i](int dy) { dragSizer(i, dy); },
             [this, i] { releaseSizer(i); });
     }
     memoProperties_ = new QPushButton(QStringLiteral("Properties"), page_);
@@ -399,6 +399,12 @@ void TReportDesigner::setBandUsed(int which, bool on)
     bandBoxes_[std::clamp(which, 0, 3)]->setChecked(on);
     showEmptyBands();
     layoutBands();
+}
+
+void TReportDesigner::pressSizer(int which)
+{
+    const int i = std::clamp(which, 0, 2);
+    pressHeight_[i] = bands_[i]->height();
 }
 
 void TReportDesigner::dragSizer(int which, int dy)

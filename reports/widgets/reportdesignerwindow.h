@@ -60,7 +60,8 @@ public:
     TRPanelState tool() const { return tool_; }
     // Ticks or unticks "Header", "Detail", "Memo" (2) or "Footer".
     void setBandUsed(int which, bool on);
-    // The sizer of band `which` (0-2) dragged `dy` pixels from a press at the band's height.
+    // The sizer of band `which` (0-2) pressed, dragged `dy` pixels from there, let go.
+    void pressSizer(int which);
     void dragSizer(int which, int dy);
     void releaseSizer(int which);
     void changeLayout();

@@ -37,6 +37,7 @@ public:
     QTabWidget* tabs() const { return tabs_; }
     QRadioButton* landscapeButton() const { return landscape_; }
     QRadioButton* a4Button() const { return a4_; }
+    QRadioButton* letterButton() const { return letter_; }
     QDoubleSpinBox* marginBox(int i) const { return margins_[i]; } // left, top, right, bottom
     QCheckBox* borderBox(int band, int side) const { return borders_[band][side]; } // top, left, bottom, right
     QSpinBox* lineWidthBox(int band) const { return lineWidth_[band]; }

@@ -55,13 +55,14 @@ bool runReportJob(printing::PrintRun run, printing::TPrinters* printers, QWidget
 
 std::function<void()> eventPump()
 {
+    // The first call lets events run at once (a click already waiting is seen at the first
+    // record), later ones every 20 ms.
     auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
     return [clock] {
-        if (clock->elapsed() >= 20) {
-            QCoreApplication::processEvents();
-            clock->restart();
-        }
+        if (clock->isValid() && clock->elapsed() < 20)
+            return;
+        QCoreApplication::processEvents();
+        clock->start();
     };
 }
 

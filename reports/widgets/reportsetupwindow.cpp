@@ -343,8 +343,17 @@ void TReportSetup::run(bool preview, int copies)
 
 bool TReportSetup::runDesigner(const ReportEntry* entry)
 {
-    if (designer_)
-        return designer_(*this, entry);
+    if (designer_) {
+        if (!designer_(*this, entry))
+            return false;
+        // The list again, on the report just saved (a new one has the highest record number).
+        quint32 select = entry ? entry->recno : 0;
+        for (const ReportEntry& e : catalogue_.entries())
+            if (!entry)
+                select = std::max(select, e.recno);
+        fillDesignerList(select);
+        return true;
+    }
     TReportDesigner designer(&table_, this);
     designer.load(catalogue_, entry);
     if (designer.exec() != QDialog::Accepted)
