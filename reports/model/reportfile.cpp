@@ -146,7 +146,14 @@ ReportFileRead readReportFile(const QString& path, design::DesignHost& header, d
         result.problems << QStringLiteral("it cannot be opened (%1)").arg(f.errorString());
         return result;
     }
-    const QByteArray data = f.readAll();
+    return readReportBytes(f.readAll(), header, detail, footer, vars, ppi);
+}
+
+ReportFileRead readReportBytes(const QByteArray& data, design::DesignHost& header, design::DesignHost& detail,
+                               design::DesignHost& footer, ReportVars* vars, double ppi)
+{
+    ReportFileRead result;
+    result.exists = true;
     // Every class a layout file can hold is known: files written elsewhere read too.
     design::registerStandardDesignClasses();
     design::TGLabelObjectFiler filer;

@@ -30,6 +30,10 @@ struct ReportFileRead {
 ReportFileRead readReportFile(const QString& path, design::DesignHost& header, design::DesignHost& detail,
                               design::DesignHost& footer, ReportVars* vars, double ppi);
 
+// The same for the bytes of a report file.
+ReportFileRead readReportBytes(const QByteArray& data, design::DesignHost& header, design::DesignHost& detail,
+                               design::DesignHost& footer, ReportVars* vars, double ppi);
+
 // Parses a settings list at `pos` without giving up at the first surprise: see ReportFileRead.
 // Values missing or unreadable are taken from `fallback`.
 design::ReportSettings readSettingsList(const QByteArray& data, int* pos, const design::ReportSettings& fallback,
