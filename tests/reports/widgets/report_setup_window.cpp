@@ -154,6 +154,30 @@ TEST_F(ReportSetupWindow, PreviewAndPrintABuiltInReport)
     EXPECT_FALSE(QFile::exists(dir + "/out.pdf"));
 }
 
+TEST_F(ReportSetupWindow, APrinterRemovedSinceOpeningIsToldAndNothingRuns)
+{
+    // The window was opened with a printer the system no longer lists.
+    printers = std::make_unique<printing::TPrinters>(QStringList{QStringLiteral("Removed Printer")},
+                                                     QStringLiteral("Removed Printer"));
+    ASSERT_TRUE(printers->selectPrinter(QStringLiteral("Removed Printer")));
+    auto w = window(false);
+    bool copiesAsked = false;
+    w->askCopies = [&copiesAsked] {
+        copiesAsked = true;
+        return std::optional<int>(1);
+    };
+    ModalUser user;
+    w->print();
+    ASSERT_EQ(user.messages.size(), 1);
+    EXPECT_TRUE(user.messages[0].contains(QStringLiteral("\"Removed Printer\" is no longer installed")))
+        << user.messages[0].toStdString();
+    EXPECT_FALSE(copiesAsked);
+    EXPECT_TRUE(user.progressTexts.isEmpty());
+    // The table is untouched.
+    EXPECT_EQ(table.order(), QStringLiteral("FNAME"));
+    EXPECT_EQ(table.recNo(), 5u);
+}
+
 TEST_F(ReportSetupWindow, CatalogueCommandsAskTheirQuestions)
 {
     auto w = window(true);
