@@ -18,6 +18,8 @@ enum : int {
 };
 
 constexpr double kMaxPageInches = 50.0;
+// Paper smaller than this cannot hold half-inch margins with a band between them.
+constexpr double kMinPageInches = 2.0;
 
 } // namespace
 
@@ -206,8 +208,9 @@ QStringList ReportVars::sanitise(double ppi)
 {
     QStringList fixes;
     const ReportVars fresh = defaults(ppi);
+    const int minPage = inchesToPixels(kMinPageInches, ppi);
     const int maxPage = inchesToPixels(kMaxPageInches, ppi);
-    if (pageWidth <= 0 || pageHeight <= 0 || pageWidth > maxPage || pageHeight > maxPage) {
+    if (pageWidth < minPage || pageHeight < minPage || pageWidth > maxPage || pageHeight > maxPage) {
         fixes << QStringLiteral("the page size was not a paper size; it is Letter, portrait");
         pageWidth = fresh.pageWidth;
         pageHeight = fresh.pageHeight;
@@ -236,7 +239,7 @@ QStringList ReportVars::sanitise(double ppi)
             *b.height = 0;
             fixes << QStringLiteral("the %1 band's negative height is 0").arg(QLatin1String(b.name));
         } else if (*b.height > room) {
-            *b.height = room;
+            *b.height = std::max(room, 0);
             fixes << QStringLiteral("the %1 band was higher than the page; it is as high as the page allows")
                          .arg(QLatin1String(b.name));
         }

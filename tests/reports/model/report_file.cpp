@@ -295,4 +295,13 @@ TEST(ReportFile, ValuesOutOfTheirRangesAreBroughtBack)
     EXPECT_EQ(v.memoAlignment, memoLeft);
     EXPECT_EQ(v.memoFontSize, 10);
     EXPECT_TRUE(v.sanitise(96).isEmpty());
+
+    // Paper a quarter inch high cannot hold half-inch margins: it is Letter again, and what was
+    // brought back stays as it is when brought back a second time.
+    ReportVars tiny = ReportVars::defaults(96);
+    tiny.pageHeight = 24;
+    EXPECT_FALSE(tiny.sanitise(96).isEmpty());
+    EXPECT_EQ(tiny.pageHeight, 1056);
+    EXPECT_GE(tiny.headerHeight, 0);
+    EXPECT_TRUE(tiny.sanitise(96).isEmpty());
 }
