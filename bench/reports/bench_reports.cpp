@@ -340,7 +340,8 @@ int main(int argc, char** argv)
     }
     if (!keep)
         for (const std::string& data : made)
-            for (const char* ext : {".DBF", ".FPT", ".CDX"})
+            // Memo and index files under either case of their extension.
+            for (const char* ext : {".DBF", ".FPT", ".CDX", ".fpt", ".cdx"})
                 std::filesystem::remove(data.substr(0, data.size() - 4) + ext);
     return 0;
 }
