@@ -11,6 +11,7 @@ void installSubsystemCommands(TAddressMain& main)
     installEnvelopeCommands(main);
     installUtilitiesCommands(main);
     installTransferCommands(main);
+    installReportCommands(main);
 }
 
 } // namespace postavo

@@ -20,5 +20,7 @@ void installUtilitiesCommands(TAddressMain& main);
 // Imports and export: "Import from &ASCII File", "Import from &DBF File", the older versions'
 // imports and "&Export " (app/commands/transfer.cpp).
 void installTransferCommands(TAddressMain& main);
+// Reports: "Print Reports", "Print Current Record", "Count Zip Codes" (reports.cpp).
+void installReportCommands(TAddressMain& main);
 
 } // namespace postavo

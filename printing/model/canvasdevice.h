@@ -5,9 +5,11 @@
 
 #include "canvasops.h"
 
+#include <QFont>
 #include <QPageLayout>
 #include <QSizeF>
 #include <QString>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -65,12 +67,16 @@ private:
     double penPixels(const CanvasPen& pen) const;
     void applyPen(const CanvasPen& pen);
     void paintText(const TextOp& op);
+    void paintPlainText(const TextOp& op);
+    QFont deviceFont(const CanvasFont& font) const;
     void paintShape(const ShapeOp& op);
     void paintLine(const LineOp& op);
 
     QPainter& p_;
     double dpiX_, dpiY_;
     QPointF offset_;
+    std::optional<CanvasFont> cachedFont_; // the last plain text's font, as the device draws it
+    QFont cachedQFont_;
 };
 
 } // namespace postavo::printing

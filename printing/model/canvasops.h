@@ -11,6 +11,8 @@
 #include <QPointF>
 #include <QRectF>
 #include <QString>
+#include <array>
+#include <memory>
 #include <variant>
 
 namespace postavo::printing {
@@ -55,6 +57,7 @@ struct FontMeasure {
 private:
     QFontMetricsF metrics_;
     double ascent_ = 0, descent_ = 0;
+    std::shared_ptr<std::array<double, 256>> advances_; // of the first 256 characters, device dots
 };
 
 struct TextOp {

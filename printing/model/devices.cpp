@@ -111,6 +111,7 @@ bool PdfFileDevice::begin(const JobInfo& job, QString* error)
         writer_.reset();
         return false;
     }
+    ops_.emplace(*painter_, resolution_, resolution_);
     return true;
 }
 
@@ -125,30 +126,30 @@ void PdfFileDevice::draw(const CanvasOp& op)
 {
     if (!painter_)
         return;
-    OpPainter painter(*painter_, resolution_, resolution_);
-    if (const auto* shape = std::get_if<ShapeOp>(&op); shape && painter.fillOnly(*shape)) {
+    if (const auto* shape = std::get_if<ShapeOp>(&op); shape && ops_->fillOnly(*shape)) {
         if (!fills_.empty() && shape->brush.color != fillColour_)
             flushFills();
         fillColour_ = shape->brush.color;
-        const QRectF r = painter.deviceRect(shape->rect);
+        const QRectF r = ops_->deviceRect(shape->rect);
         if (!r.isEmpty())
             fills_.push_back(r);
         return;
     }
     flushFills();
-    painter.paint(op);
+    ops_->paint(op);
 }
 
 void PdfFileDevice::flushFills()
 {
-    if (painter_ && !fills_.empty())
-        OpPainter(*painter_, resolution_, resolution_).fillRects(fills_, fillColour_);
+    if (painter_ && ops_ && !fills_.empty())
+        ops_->fillRects(fills_, fillColour_);
     fills_.clear();
 }
 
 void PdfFileDevice::end()
 {
     flushFills();
+    ops_.reset();
     if (painter_)
         painter_->end();
     painter_.reset();
@@ -206,6 +207,7 @@ bool PrinterDevice::begin(const JobInfo& job, QString* error)
         painter_.reset();
         return false;
     }
+    ops_.emplace(*painter_, dpiX(), dpiY());
     return true;
 }
 
@@ -219,11 +221,12 @@ void PrinterDevice::draw(const CanvasOp& op)
 {
     if (!painter_)
         return;
-    OpPainter(*painter_, dpiX(), dpiY()).paint(op);
+    ops_->paint(op);
 }
 
 void PrinterDevice::end()
 {
+    ops_.reset();
     if (painter_)
         painter_->end();
     painter_.reset();
@@ -231,6 +234,7 @@ void PrinterDevice::end()
 
 void PrinterDevice::abort()
 {
+    ops_.reset();
     if (painter_) {
         printer_.abort();
         if (painter_->isActive())

@@ -7,6 +7,7 @@
 #include <QPageLayout>
 #include <QStringList>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -92,6 +93,7 @@ private:
     int resolution_;
     std::unique_ptr<QPdfWriter> writer_;
     std::unique_ptr<QPainter> painter_;
+    std::optional<OpPainter> ops_; // kept for the job: it remembers the last text font
     // Solid rectangles of one colour in a row (barcode bars), filled together when something
     // else comes: one PDF fill instead of one per bar.
     std::vector<QRectF> fills_;
@@ -123,6 +125,7 @@ private:
     QPrinter& printer_;
     QString driver_, port_;
     std::unique_ptr<QPainter> painter_;
+    std::optional<OpPainter> ops_;
 };
 
 } // namespace postavo::printing

@@ -15,6 +15,12 @@ const std::vector<Command>& commands()
          "print one envelope per record with an envelope layout of the program folder, placed as the paper feed method says", &runEnvelopes},
         {"rtf", "IN.rtf (--pdf OUT.pdf | --rtf OUT.rtf | --text OUT.txt)",
          "draw a letter's pages to PDF, write it back as RTF, or write its plain text", &runRtf},
+        {"report", "--folder PROGRAMFOLDER (--builtin 1|2|3|4 [--title T] [--memo] [--codes] | --layout DESCRIPTION) --data ADDRESSFILE [--filter EXPR | --record N] (--pdf OUT | --printer NAME)",
+         "print a built-in list report or a banded report of the program folder's catalogue", &runReport},
+        {"record", "--data ADDRESSFILE --record N [--fields LIST] --pdf OUT",
+         "print one record as a list of its fields (LIST: field names such as LNAME,FNAME,MEMO)", &runRecord},
+        {"zip-count", "--data ADDRESSFILE [--filter EXPR] --pdf OUT",
+         "count the records per zip code and print the counts in four columns", &runZipCount},
     };
     return list;
 }

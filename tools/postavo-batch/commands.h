@@ -54,5 +54,9 @@ int runLabelSheet(CommandContext& ctx);
 int runEnvelopes(CommandContext& ctx);
 // "rtf": a letter file to PDF, RTF or text (cmd_rtf.cpp).
 int runRtf(CommandContext& ctx);
+// The reports (cmd_report.cpp): "report", "record" and "zip-count".
+int runReport(CommandContext& ctx);
+int runRecord(CommandContext& ctx);
+int runZipCount(CommandContext& ctx);
 
 } // namespace postavo::batch
