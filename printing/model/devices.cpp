@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QSaveFile>
 
 namespace postavo::printing {
 
@@ -98,7 +99,15 @@ QSizeF PdfFileDevice::pageSize() const
 
 bool PdfFileDevice::begin(const JobInfo& job, QString* error)
 {
-    writer_ = std::make_unique<QPdfWriter>(path_);
+    writeError_.clear();
+    file_ = std::make_unique<QSaveFile>(path_);
+    if (!file_->open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = QStringLiteral("Unable to write the PDF file \"%1\".").arg(path_);
+        file_.reset();
+        return false;
+    }
+    writer_ = std::make_unique<QPdfWriter>(file_.get());
     writer_->setResolution(resolution_);
     writer_->setTitle(job.title);
     writer_->setCreator(QStringLiteral("Postavo"));
@@ -109,6 +118,8 @@ bool PdfFileDevice::begin(const JobInfo& job, QString* error)
             *error = QStringLiteral("Unable to write the PDF file \"%1\".").arg(path_);
         painter_.reset();
         writer_.reset();
+        file_->cancelWriting();
+        file_.reset();
         return false;
     }
     return true;
@@ -133,12 +144,20 @@ void PdfFileDevice::end()
         painter_->end();
     painter_.reset();
     writer_.reset();
+    if (file_ && !file_->commit())
+        writeError_ = QStringLiteral("The PDF file \"%1\" could not be written: %2").arg(path_, file_->errorString());
+    file_.reset();
 }
 
 void PdfFileDevice::abort()
 {
-    end();
-    QFile::remove(path_); // an aborted job leaves no half document behind
+    if (painter_)
+        painter_->end();
+    painter_.reset();
+    writer_.reset();
+    if (file_)
+        file_->cancelWriting();  // an aborted job leaves no half document behind
+    file_.reset();
 }
 
 // ---- PrinterDevice ----

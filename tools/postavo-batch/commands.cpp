@@ -11,6 +11,13 @@ const std::vector<Command>& commands()
          "check a layout or report file, list its objects, write it back in the program's form, or print it filled with one record", &runLayout},
         {"label-sheet", "--folder PROGRAMFOLDER --layout DESCRIPTION --pdf OUT",
          "draw the outline and position number of every label of a label layout's sheet on its paper", &runLabelSheet},
+        {"labels",
+         "--folder PROGRAMFOLDER --layout DESCRIPTION --data ADDRESSFILE [--filter EXPR | --record N] [--from-record N] "
+         "[--presort] [--positions LIST] [--copies N] (--pdf OUT | --printer NAME)",
+         "print a label layout for the records of an address file; --positions numbers the labels of a sheet from 1, "
+         "row by row (1,4,8-30), and applies to every sheet", &runLabels},
+        {"presort", "--data ADDRESSFILE [--filter EXPR] --out PRESORT.PSL",
+         "count the records by zip code and write the bulk-mail presort file", &runPresort},
     };
     return list;
 }

@@ -50,5 +50,8 @@ int runLayout(CommandContext& ctx);
 int runLayoutRender(CommandContext& ctx);
 // "label-sheet": a layout's sheet drawn as label outlines with their numbers (cmd_labelsheet.cpp).
 int runLabelSheet(CommandContext& ctx);
+// "labels" and "presort": label printing and the bulk-mail presort file (cmd_labels.cpp).
+int runLabels(CommandContext& ctx);
+int runPresort(CommandContext& ctx);
 
 } // namespace postavo::batch
