@@ -64,6 +64,33 @@ QString positionListText(const PositionSelection& p, const LabelSheetDefinition&
     return parts.join(QLatin1Char(','));
 }
 
+QRect pickerPageRect(const LabelSheetDefinition& d, double scale)
+{
+    return QRect(10, 10, int(double(d.sheetWidth) * scale), int(double(d.sheetDepth) * scale));
+}
+
+QRect pickerPositionRect(const LabelSheetDefinition& d, int row, int column, double scale)
+{
+    int left = int(double(d.leftMarg) * scale) + column * int(double(d.horizPitch) * scale) + 10;
+    int top = int(double(d.topMarg) * scale) + row * int(double(d.vertPitch) * scale) + 10;
+    if (column >= d.nbrAcross / 2 && d.midExtraX > 0)
+        left += int(d.midExtraX * scale);
+    if (row >= d.nbrDown / 2 && d.midExtraY > 0)
+        top += int(d.midExtraY * scale);
+    return QRect(left, top, int(double(d.lblWidth) * scale), int(double(d.lblHeight) * scale));
+}
+
+int pickerPositionAt(const LabelSheetDefinition& d, QPoint p, double scale)
+{
+    const int count = std::min(d.positionCount(), kMaxPositions);
+    for (int i = 0; i < count; ++i) {
+        const LabelPosition at = positionAt(d, i);
+        if (pickerPositionRect(d, at.row, at.column, scale).contains(p))
+            return i;
+    }
+    return -1;
+}
+
 SheetWalker::Step SheetWalker::advance()
 {
     Step step;

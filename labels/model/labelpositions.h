@@ -5,6 +5,7 @@
 
 #include "labelplacement.h"
 
+#include <QRect>
 #include <QString>
 #include <bitset>
 
@@ -38,6 +39,14 @@ private:
 bool parsePositionList(const QString& text, const LabelSheetDefinition& d, PositionSelection* out, QString* error);
 // The sheet's selected positions written that way ("1-3,7").
 QString positionListText(const PositionSelection& p, const LabelSheetDefinition& d);
+
+// The position picker's drawing of a sheet at `scale` screen pixels per inch (a fifth of the
+// screen's): the page from (10, 10), and each position with every term truncated on its own, so
+// that the drawing matches what the user saw elsewhere at that size.
+QRect pickerPageRect(const LabelSheetDefinition& d, double scale);
+QRect pickerPositionRect(const LabelSheetDefinition& d, int row, int column, double scale);
+// The position under a point of the picker's drawing; -1 for none.
+int pickerPositionAt(const LabelSheetDefinition& d, QPoint p, double scale);
 
 // The position the next label goes to. Starts before the first position of the first sheet;
 // each advance moves one position along the row, then to the next row, and past the last row
