@@ -7,9 +7,10 @@
 // writing the PDF.
 // Presort: `postavo-batch presort` over a file of a million records.
 //
-// usage: bench_label_print [--dir FOLDER] [--reuse] [--presort N] [--no-presort] [N...]
+// usage: bench_label_print [--dir FOLDER] [--reuse] [--no-phases] [--presort N] [--no-presort] [N...]
 //        (default label counts 10000 100000; presort of 1000000 records)
-// --reuse keeps the generated address files in the folder and starts from them next time.
+// --reuse keeps the generated address files in the folder and starts from them next time;
+// --no-phases times only the whole batch run.
 #include "addressfile.h"
 #include "addressschema.h"
 #include "canvasdevice.h"
@@ -212,7 +213,7 @@ std::string batchTool()
     return (QCoreApplication::applicationDirPath() + "/postavo-batch").toStdString();
 }
 
-void labelsBench(const std::string& dir, std::uint32_t n, bool reuse)
+void labelsBench(const std::string& dir, std::uint32_t n, bool reuse, bool phases)
 {
     std::printf("== %u labels\n", n);
     const std::string data = dir + "/LABELS" + std::to_string(n) + ".DBF";
@@ -234,6 +235,10 @@ void labelsBench(const std::string& dir, std::uint32_t n, bool reuse)
                 whole.seconds, whole.cpuSeconds, whole.cpuSeconds / n * 1e6, whole.maxRssKb / 1024.0,
                 double(std::filesystem::file_size(pdf)) / (1024.0 * 1024.0));
 
+    if (!phases) {
+        std::filesystem::remove(pdf);
+        return;
+    }
     // Phase by phase in this process.
     AddressTable table;
     QString error;
@@ -329,10 +334,12 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);  // each figure as soon as it is known
     std::string dir = std::filesystem::temp_directory_path().string() + "/bench_label_print";
     std::vector<std::uint32_t> sizes;
     std::uint32_t presortSize = 1000000;
     bool reuse = false;
+    bool phases = true;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         const QString a = args[i];
@@ -342,6 +349,8 @@ int main(int argc, char** argv)
             reuse = true;
         else if (a == "--presort" && i + 1 < args.size())
             presortSize = args[++i].toUInt();
+        else if (a == "--no-phases")
+            phases = false;
         else if (a == "--no-presort")
             presortSize = 0;
         else
@@ -352,7 +361,7 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(dir);
     try {
         for (std::uint32_t n : sizes)
-            labelsBench(dir, n, reuse);
+            labelsBench(dir, n, reuse, phases);
         if (presortSize > 0)
             presortBench(dir, presortSize, reuse);
     } catch (const std::exception& e) {
