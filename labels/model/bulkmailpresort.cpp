@@ -130,7 +130,8 @@ bool writePresortFile(const QString& path, const std::vector<std::string>& lines
 {
     const QByteArray bytes = presortFileBytes(lines);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // commit() does not see a failure of the final flush of buffered bytes (disk full): flush first.
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
         if (error)
             *error = QStringLiteral("The presort file %1 could not be written: %2")
                          .arg(QDir::toNativeSeparators(path), file.errorString());

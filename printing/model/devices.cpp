@@ -7,7 +7,34 @@
 #include <QPrinter>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+
 namespace postavo::printing {
+
+namespace {
+
+// A save file that notices a short write: writing past a full disk returns fewer bytes (or none)
+// without the file reporting an error, so the document would be committed cut short.
+class CheckedSaveFile : public QSaveFile {
+public:
+    using QSaveFile::QSaveFile;
+    QString failure;
+
+protected:
+    qint64 writeData(const char* data, qint64 len) override
+    {
+        const qint64 n = QSaveFile::writeData(data, len);
+        if (n != len && failure.isEmpty()) {
+            const int err = errno;
+            failure = err ? QString::fromLocal8Bit(std::strerror(err)) : errorString();
+            cancelWriting();  // commit() now discards the file
+        }
+        return n;
+    }
+};
+
+} // namespace
 
 // ---- RecordingDevice ----
 
@@ -100,7 +127,7 @@ QSizeF PdfFileDevice::pageSize() const
 bool PdfFileDevice::begin(const JobInfo& job, QString* error)
 {
     writeError_.clear();
-    file_ = std::make_unique<QSaveFile>(path_);
+    file_ = std::make_unique<CheckedSaveFile>(path_);
     if (!file_->open(QIODevice::WriteOnly)) {
         if (error)
             *error = QStringLiteral("Unable to write the PDF file \"%1\".").arg(path_);
@@ -144,8 +171,13 @@ void PdfFileDevice::end()
         painter_->end();
     painter_.reset();
     writer_.reset();
-    if (file_ && !file_->commit())
-        writeError_ = QStringLiteral("The PDF file \"%1\" could not be written: %2").arg(path_, file_->errorString());
+    // The last buffered bytes go out in this flush; a failure here (disk full) is not seen by
+    // commit() itself, so it is asked for first. An uncommitted file is removed when it goes.
+    if (file_ && (!file_->flush() || !file_->commit())) {
+        const QString failure = static_cast<CheckedSaveFile*>(file_.get())->failure;
+        writeError_ = QStringLiteral("The PDF file \"%1\" could not be written: %2")
+                          .arg(path_, failure.isEmpty() ? file_->errorString() : failure);
+    }
     file_.reset();
 }
 

@@ -228,6 +228,29 @@ TEST_F(LabelPdf, runsThatCannotPrintWriteNothing)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"out.pdf"}));
 }
 
+TEST_F(LabelPdf, aFullDiskLeavesTheEarlierFileAndNoOther)
+{
+    makeBarcodeFolder(30);
+    const QString pdf = dir.path("out.pdf");
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("earlier file");
+    f.close();
+    // A file-size limit of a few kilobytes stands in for a disk that fills while the PDF is written.
+    QStringList args = runArgs(pdf);
+    for (QString& a : args)
+        a = "'" + a + "'";
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start("/bin/sh", {"-c", "ulimit -f 8; exec '" POSTAVO_BIN_DIR "/postavo-batch' " + args.join(' ')});
+    ASSERT_TRUE(p.waitForFinished(120000));
+    const QString out = QString::fromUtf8(p.readAll());
+    EXPECT_NE(p.exitCode(), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains("could not be written")) << out.toStdString();
+    EXPECT_EQ(fileBytes(pdf), QByteArray("earlier file"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"out.pdf"}));
+}
+
 TEST_F(LabelPdf, presortCommandAndPresortedLabels)
 {
     makeBarcodeFolder(4);
