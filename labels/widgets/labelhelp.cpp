@@ -11,7 +11,16 @@ void registerLabelHelpTopics()
                            {QStringLiteral("labels"), QStringLiteral("layout"), QStringLiteral("print labels")},
                            QStringLiteral("<p>Every label layout is one label drawn for one kind of label stock. "
                                           "<b>New</b> starts a layout (you may pick the stock first), <b>Modify</b> "
-                                          "opens the selected layout in the label designer.</p>")});
+                                          "opens the selected layout in the label designer, <b>Clone</b> copies it "
+                                          "and <b>Delete</b> removes it. Choose the records to print, whether to "
+                                          "presort them for bulk-mail rates and the printer, then <b>Preview</b> or "
+                                          "<b>Print</b>.</p>")});
+        registerHelpTopic({kSelectLabelsHelpTopic, QStringLiteral("Choosing the labels to print"),
+                           {QStringLiteral("positions"), QStringLiteral("half-used sheet"), QStringLiteral("copies")},
+                           QStringLiteral("<p>Red labels are printed on, white ones left empty, on every sheet: "
+                                          "click a label to change it, or use <b>All</b> and <b>None</b>. "
+                                          "<b>Number of each label to print</b> repeats every record's label; a "
+                                          "presorted run prints each record once.</p>")});
         registerHelpTopic({kChooseLayoutHelpTopic, QStringLiteral("Choosing the label stock"),
                            {QStringLiteral("label stock"), QStringLiteral("layout")},
                            QStringLiteral("<p>Pick the stock from the makers' products, or type in the sizes of a "

@@ -42,6 +42,9 @@ public:
     virtual void end() = 0;
     // Ends the job at once; what already went out may still come out.
     virtual void abort() = 0;
+    // Why a job that ended did not reach its target whole (the disk filled while a file was
+    // written); empty when it did. The canvas asks after end().
+    virtual QString writeError() const { return {}; }
 };
 
 // Paints canvas operations on a QPainter whose device has dpiX x dpiY pixels per inch, with the

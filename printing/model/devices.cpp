@@ -5,8 +5,36 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
 
 namespace postavo::printing {
+
+namespace {
+
+// A save file that notices a short write: writing past a full disk returns fewer bytes (or none)
+// without the file reporting an error, so the document would be committed cut short.
+class CheckedSaveFile : public QSaveFile {
+public:
+    using QSaveFile::QSaveFile;
+    QString failure;
+
+protected:
+    qint64 writeData(const char* data, qint64 len) override
+    {
+        const qint64 n = QSaveFile::writeData(data, len);
+        if (n != len && failure.isEmpty()) {
+            const int err = errno;
+            failure = err ? QString::fromLocal8Bit(std::strerror(err)) : errorString();
+            cancelWriting();  // commit() now discards the file
+        }
+        return n;
+    }
+};
+
+} // namespace
 
 // ---- RecordingDevice ----
 
@@ -98,7 +126,15 @@ QSizeF PdfFileDevice::pageSize() const
 
 bool PdfFileDevice::begin(const JobInfo& job, QString* error)
 {
-    writer_ = std::make_unique<QPdfWriter>(path_);
+    writeError_.clear();
+    file_ = std::make_unique<CheckedSaveFile>(path_);
+    if (!file_->open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = QStringLiteral("Unable to write the PDF file \"%1\".").arg(path_);
+        file_.reset();
+        return false;
+    }
+    writer_ = std::make_unique<QPdfWriter>(file_.get());
     writer_->setResolution(resolution_);
     writer_->setTitle(job.title);
     writer_->setCreator(QStringLiteral("Postavo"));
@@ -109,6 +145,8 @@ bool PdfFileDevice::begin(const JobInfo& job, QString* error)
             *error = QStringLiteral("Unable to write the PDF file \"%1\".").arg(path_);
         painter_.reset();
         writer_.reset();
+        file_->cancelWriting();
+        file_.reset();
         return false;
     }
     ops_.emplace(*painter_, resolution_, resolution_);
@@ -154,13 +192,27 @@ void PdfFileDevice::end()
         painter_->end();
     painter_.reset();
     writer_.reset();
+    // The last buffered bytes go out in this flush; a failure here (disk full) is not seen by
+    // commit() itself, so it is asked for first. An uncommitted file is removed when it goes.
+    if (file_ && (!file_->flush() || !file_->commit())) {
+        const QString failure = static_cast<CheckedSaveFile*>(file_.get())->failure;
+        writeError_ = QStringLiteral("The PDF file \"%1\" could not be written: %2")
+                          .arg(path_, failure.isEmpty() ? file_->errorString() : failure);
+    }
+    file_.reset();
 }
 
 void PdfFileDevice::abort()
 {
     fills_.clear();
-    end();
-    QFile::remove(path_); // an aborted job leaves no half document behind
+    ops_.reset();
+    if (painter_)
+        painter_->end();
+    painter_.reset();
+    writer_.reset();
+    if (file_)
+        file_->cancelWriting();  // an aborted job leaves no half document behind
+    file_.reset();
 }
 
 // ---- PrinterDevice ----

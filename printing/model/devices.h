@@ -12,6 +12,7 @@
 
 class QPainter;
 class QPdfWriter;
+class QSaveFile;
 class QPrinter;
 
 namespace postavo::printing {
@@ -65,7 +66,9 @@ private:
 // A preview document is the recording of a preview run.
 using PreviewDocument = RecordingDevice;
 
-// Writes the job to a PDF file at a fixed resolution, page corner at the origin.
+// Writes the job to a PDF file at a fixed resolution, page corner at the origin. The pages go to
+// a temporary file beside it that takes the file's name only once the job has ended whole: a
+// cancelled job or a full disk leaves no half document, and an earlier file of that name as it was.
 class PdfFileDevice : public CanvasDevice {
 public:
     PdfFileDevice(QString path, QPageLayout layout, int resolution = 1200);
@@ -84,6 +87,7 @@ public:
     void draw(const CanvasOp& op) override;
     void end() override;
     void abort() override;
+    QString writeError() const override { return writeError_; }
 
 private:
     void flushFills();
@@ -91,6 +95,8 @@ private:
     QString path_;
     QPageLayout layout_;
     int resolution_;
+    std::unique_ptr<QSaveFile> file_;
+    QString writeError_;
     std::unique_ptr<QPdfWriter> writer_;
     std::unique_ptr<QPainter> painter_;
     std::optional<OpPainter> ops_; // kept for the job: it remembers the last text font

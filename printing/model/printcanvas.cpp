@@ -62,8 +62,14 @@ bool TPrintCanvas::execute(const std::function<void(TPrintCanvas&)>& beforePrint
     startPage();
     if (body)
         body(*this);
-    if (!aborted_)
+    if (!aborted_) {
         device_->end();
+        const QString failure = device_->writeError();
+        if (!failure.isEmpty()) {
+            error_ = failure;
+            aborted_ = true;
+        }
+    }
     printing_ = false;
     return !aborted_;
 }

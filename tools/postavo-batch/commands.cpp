@@ -21,6 +21,13 @@ const std::vector<Command>& commands()
          "print one record as a list of its fields (LIST: field names such as LNAME,FNAME,MEMO)", &runRecord},
         {"zip-count", "--data ADDRESSFILE [--filter EXPR] --pdf OUT",
          "count the records per zip code and print the counts in four columns", &runZipCount},
+        {"labels",
+         "--folder PROGRAMFOLDER --layout DESCRIPTION --data ADDRESSFILE [--filter EXPR | --record N] [--from-record N] "
+         "[--presort] [--positions LIST] [--copies N] (--pdf OUT | --printer NAME)",
+         "print a label layout for the records of an address file; --positions numbers the labels of a sheet from 1, "
+         "row by row (1,4,8-30), and applies to every sheet", &runLabels},
+        {"presort", "--data ADDRESSFILE [--filter EXPR] --out PRESORT.PSL",
+         "count the records by zip code and write the bulk-mail presort file", &runPresort},
     };
     return list;
 }

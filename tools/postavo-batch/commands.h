@@ -58,5 +58,8 @@ int runRtf(CommandContext& ctx);
 int runReport(CommandContext& ctx);
 int runRecord(CommandContext& ctx);
 int runZipCount(CommandContext& ctx);
+// "labels" and "presort": label printing and the bulk-mail presort file (cmd_labels.cpp).
+int runLabels(CommandContext& ctx);
+int runPresort(CommandContext& ctx);
 
 } // namespace postavo::batch
