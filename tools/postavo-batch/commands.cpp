@@ -15,6 +15,10 @@ const std::vector<Command>& commands()
          "print one envelope per record with an envelope layout of the program folder, placed as the paper feed method says", &runEnvelopes},
         {"rtf", "IN.rtf (--pdf OUT.pdf | --rtf OUT.rtf | --text OUT.txt)",
          "draw a letter's pages to PDF, write it back as RTF, or write its plain text", &runRtf},
+        {"letters", "--folder PROGRAMFOLDER --letter DESCRIPTION --data ADDRESSFILE [--filter EXPR | --record N] [--copies N] (--pdf OUT | --printer NAME)",
+         "print a letter of the program folder merged with each record, to a PDF file or a printer", &runLetters},
+        {"merge", "--folder PROGRAMFOLDER --letter DESCRIPTION --data ADDRESSFILE --record N --rtf OUT",
+         "write the letter merged with one record as an RTF file", &runMerge},
     };
     return list;
 }

@@ -54,5 +54,8 @@ int runLabelSheet(CommandContext& ctx);
 int runEnvelopes(CommandContext& ctx);
 // "rtf": a letter file to PDF, RTF or text (cmd_rtf.cpp).
 int runRtf(CommandContext& ctx);
+// "letters" and "merge": form letters merged with address records (cmd_letters.cpp).
+int runLetters(CommandContext& ctx);
+int runMerge(CommandContext& ctx);
 
 } // namespace postavo::batch
