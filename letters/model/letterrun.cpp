@@ -104,8 +104,11 @@ bool LetterRun::run(const LetterOutput& out, const Hooks& hooks)
             } while (start > 0);
             ++letters_;
         }
-        if (job_.records == LetterRecords::CurrentOnly)
+        if (job_.records == LetterRecords::CurrentOnly) {
+            if (hooks.status)
+                hooks.status(pages_);
             break;
+        }
         const bool more = table_.next() && table_.hasRecord();
         if (hooks.status)
             hooks.status(pages_);
@@ -116,8 +119,6 @@ bool LetterRun::run(const LetterOutput& out, const Hooks& hooks)
         if (!more)
             break;
     }
-    if (hooks.status)
-        hooks.status(pages_);
     return true;
 }
 
