@@ -228,12 +228,8 @@ void TLetterDesign::pageSettings()
     const bool applied = hooks.editPage ? hooks.editPage() : editor_->editPage();
     if (!applied)
         return;
-    // The letter read back from its own RTF, so that everything laid out by the old page follows
-    // the new one.
-    const richtext::PageLayout page = doc_->pageLayout();
-    doc_->loadRtf(doc_->saveRtf());
-    doc_->setPageLayout(page);
-    editor_->edit()->setPageLayout(page);
+    // The editing control lays the text out to the new page at once; the ruler and the text are
+    // drawn again for it.
     editor_->ruler()->update();
     editor_->edit()->viewport()->update();
 }

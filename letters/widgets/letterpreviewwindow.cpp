@@ -157,6 +157,9 @@ void TRTFPreviewForm::showEvent(QShowEvent* e)
     if (activated_)
         return;
     activated_ = true;
+    // The view's size is known only now: the starting zoom is the page width's for it.
+    layout()->activate();
+    pageWidth();
     mergeRecord();
     Settings settings;
     restorePlacement(this, QString::fromLatin1(kClassName), settings, parentWidget() ? parentWidget()->window() : nullptr);

@@ -178,3 +178,25 @@ TEST_F(LetterWindows, PreviewPagesZoomAndRecords)
             dark += qGray(shot.pixel(x, y)) < 80;
     EXPECT_GT(dark, 5);
 }
+
+TEST_F(LetterWindows, LoadedLetterKeepsItsPageAndPageSettingsApply)
+{
+    richtext::RichDocument doc;
+    QTextCursor(doc.document()).insertText("Text");
+    doc.setPageLayout({15840, 12240, 720, 720, 720, 720});
+    TLetterDesign d(&doc, "x", false, &table);
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    EXPECT_EQ(d.editor()->edit()->pageLayout(), doc.pageLayout());
+    EXPECT_EQ(doc.pageLayout().paperWidth, 15840);
+    d.hooks.editPage = [&] {
+        d.editor()->edit()->setPageLayout({12240, 15840, 2880, 1440, 1440, 1440});
+        return true;
+    };
+    d.pageSettings();
+    EXPECT_EQ(doc.pageLayout().marginLeft, 2880);
+    EXPECT_EQ(doc.plainText(), "Text");
+    // Cancel (Escape) ends without keeping.
+    QTest::keyClick(&d, Qt::Key_Escape);
+    EXPECT_EQ(d.result(), QDialog::Rejected);
+}
