@@ -205,7 +205,7 @@ TEST(EngineReaders, AddressTableWithItsTagsPassesTheChecker)
     for (t->goTop(); !t->eof(); t->skip())
         ours += std::to_string(t->recNo()) + "\n";
     const std::string perl =
-        "perl -MXBase::Index -e '$i = XBase::Index->new(\"" + dir + "/ADD0001.CDX\", tag => \"NAME\", type => \"C\") or die XBase::Index->errstr; "
+        "perl -MXBase::Index -e '$i = XBase::Index->new(\"" + dir + "/ADD0001.cdx\", tag => \"NAME\", type => \"C\") or die XBase::Index->errstr; "
         "$i->prepare_select; while (my ($k, $r) = $i->fetch) { print \"$r\\n\" }'";
     ASSERT_EQ(run(perl, &out), 0);
     EXPECT_EQ(out, ours);
