@@ -186,8 +186,9 @@ void TRTFPreviewForm::mergeRecord()
 void TRTFPreviewForm::layoutSheet()
 {
     const SheetGeometry g = geometry();
-    sheet_->resize(std::max(g.sheet.width() + 20, scroll_->viewport()->width()),
-                   std::max(g.sheet.height() + 20, scroll_->viewport()->height()));
+    // No more than the sheet needs: at "Page Width" the sheet fits without a scroll bar.
+    sheet_->resize(std::max(g.sheet.width(), scroll_->viewport()->width()),
+                   std::max(g.sheet.height(), scroll_->viewport()->height()));
     sheet_->update();
 }
 
