@@ -9,6 +9,7 @@ void installSubsystemCommands(TAddressMain& main)
 {
     installLabelCommands(main);
     installEnvelopeCommands(main);
+    installLetterCommands(main);
     installUtilitiesCommands(main);
     installTransferCommands(main);
     installReportCommands(main);

@@ -14,6 +14,8 @@ void installSubsystemCommands(TAddressMain& main);
 void installLabelCommands(TAddressMain& main);
 // envelopes.cpp: "Print &Envelopes" and the "Envelopes" button.
 void installEnvelopeCommands(TAddressMain& main);
+// letters.cpp: "Print Le&tters" and the "Letters" button.
+void installLetterCommands(TAddressMain& main);
 // utilities.cpp: the maintenance commands of the Utilities menu.
 void installUtilitiesCommands(TAddressMain& main);
 

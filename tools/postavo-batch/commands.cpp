@@ -28,6 +28,10 @@ const std::vector<Command>& commands()
          "row by row (1,4,8-30), and applies to every sheet", &runLabels},
         {"presort", "--data ADDRESSFILE [--filter EXPR] --out PRESORT.PSL",
          "count the records by zip code and write the bulk-mail presort file", &runPresort},
+        {"letters", "--folder PROGRAMFOLDER --letter DESCRIPTION --data ADDRESSFILE [--filter EXPR | --record N] [--copies N] (--pdf OUT | --printer NAME)",
+         "print a letter of the program folder merged with each record, to a PDF file or a printer", &runLetters},
+        {"merge", "--folder PROGRAMFOLDER --letter DESCRIPTION --data ADDRESSFILE --record N --rtf OUT",
+         "write the letter merged with one record as an RTF file", &runMerge},
     };
     return list;
 }

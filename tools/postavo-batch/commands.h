@@ -61,5 +61,8 @@ int runZipCount(CommandContext& ctx);
 // "labels" and "presort": label printing and the bulk-mail presort file (cmd_labels.cpp).
 int runLabels(CommandContext& ctx);
 int runPresort(CommandContext& ctx);
+// "letters" and "merge": form letters merged with address records (cmd_letters.cpp).
+int runLetters(CommandContext& ctx);
+int runMerge(CommandContext& ctx);
 
 } // namespace postavo::batch

@@ -1,0 +1,247 @@
+#include "lettercatalogue.h"
+
+#include "catalogues.h"
+#include "cp1252.h"
+#include "engine/recordengine.h"
+#include "programfolder.h"
+#include "richdocument.h"
+
+#include <QFileInfo>
+
+namespace postavo::letters {
+
+using engine::EngineError;
+
+QByteArray storedRtfText(const QByteArray& rtf)
+{
+    if (rtf.isEmpty())
+        return rtf;
+    // Length with every line end counted as CR LF and no line end after the last line.
+    QByteArray body = rtf;
+    qsizetype endLen = 0;
+    if (body.endsWith("\r\n"))
+        endLen = 2;
+    else if (body.endsWith('\n') || body.endsWith('\r'))
+        endLen = 1;
+    body.chop(endLen);
+    qsizetype length = 0;
+    for (qsizetype i = 0; i < body.size(); ++i) {
+        if (body[i] == '\r' && i + 1 < body.size() && body[i + 1] == '\n') {
+            length += 2;
+            ++i;
+        } else if (body[i] == '\n' || body[i] == '\r') {
+            length += 2;
+        } else {
+            ++length;
+        }
+    }
+    if (length == 0 || length % 4 != 0)
+        return rtf;
+    return body + ' ' + rtf.right(endLen);
+}
+
+QString letterDescriptionProblem(const QString& description)
+{
+    if (fromCp1252(toCp1252(description)) != description)
+        return QStringLiteral("The description \"%1\" holds characters the catalogue cannot store.").arg(description);
+    return {};
+}
+
+LetterCatalogue::LetterCatalogue(QString sysdataDir) : sysdata_(std::move(sysdataDir)) {}
+
+LetterCatalogue::~LetterCatalogue() { close(); }
+
+QString LetterCatalogue::sysdataDir() const
+{
+    QString d = sysdata_.isEmpty() ? ProgramFolder::sysdataPath() : sysdata_;
+    if (!d.endsWith(QLatin1Char('/')))
+        d += QLatin1Char('/');
+    return d;
+}
+
+bool LetterCatalogue::open(QString* message, bool create)
+{
+    close();
+    const QString path = resolveFileName(sysdataDir() + QString::fromLatin1(catalogueDef(Catalogue::Letter).fileName));
+    if (!create && !QFileInfo(path).isFile()) {
+        if (message)
+            *message = QStringLiteral("There is no letter catalogue %1.").arg(path);
+        return false;
+    }
+    QString m;
+    table_ = openCatalogue(Catalogue::Letter, &m, sysdataDir());
+    if (!table_) {
+        // Say why when the memo file is what is missing: the rows alone are no letters.
+        const QString memo = resolveFileName(sysdataDir() + QStringLiteral("LETTER.FPT"));
+        if (QFileInfo(path).isFile() && !QFileInfo(memo).isFile())
+            m += QStringLiteral("\nThe memo file %1 holding the letters' text is missing.").arg(memo);
+        if (message)
+            *message = m;
+        return false;
+    }
+    try {
+        table_->setDeletedHidden(true);
+        table_->setOrder(std::string("DESCRIPT"));
+        table_->goTop();
+    } catch (const EngineError& e) {
+        if (message)
+            *message = QString::fromStdString(e.what());
+        table_.reset();
+        return false;
+    }
+    return true;
+}
+
+void LetterCatalogue::close()
+{
+    if (!table_)
+        return;
+    try {
+        table_->close();
+    } catch (const EngineError&) {
+    }
+    table_.reset();
+}
+
+bool LetterCatalogue::fail(const QString& message)
+{
+    error_ = message;
+    return false;
+}
+
+LetterEntry LetterCatalogue::readCurrent() const
+{
+    LetterEntry l;
+    l.recno = table_->recNo();
+    l.description = fromCp1252(table_->getTrimString("DESCRIPT"));
+    return l;
+}
+
+std::vector<LetterEntry> LetterCatalogue::letters()
+{
+    std::vector<LetterEntry> rows;
+    if (!table_)
+        return rows;
+    try {
+        for (table_->goTop(); !table_->eof(); table_->skip(1))
+            rows.push_back(readCurrent());
+    } catch (const EngineError& e) {
+        error_ = QString::fromStdString(e.what());
+    }
+    return rows;
+}
+
+std::optional<LetterEntry> LetterCatalogue::letter(quint32 recno)
+{
+    if (!table_ || recno == 0)
+        return std::nullopt;
+    try {
+        table_->go(recno);
+        if (table_->eof() || table_->isDeleted())
+            return std::nullopt;
+        return readCurrent();
+    } catch (const EngineError& e) {
+        error_ = QString::fromStdString(e.what());
+        return std::nullopt;
+    }
+}
+
+std::optional<LetterEntry> LetterCatalogue::findByDescription(const QString& description)
+{
+    const QString wanted = description.trimmed();
+    for (const LetterEntry& l : letters())
+        if (l.description.trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
+            return l;
+    return std::nullopt;
+}
+
+bool LetterCatalogue::rtfText(quint32 recno, QByteArray* rtf)
+{
+    if (!letter(recno))
+        return fail(QStringLiteral("The letter is no longer in the catalogue."));
+    try {
+        const std::string memo = table_->getMemo("RTF");
+        *rtf = QByteArray(memo.data(), qsizetype(memo.size()));
+    } catch (const EngineError& e) {
+        return fail(QStringLiteral("The text of the letter cannot be read: %1").arg(QString::fromStdString(e.what())));
+    }
+    return true;
+}
+
+bool LetterCatalogue::loadRichText(quint32 recno, richtext::RichDocument& document, richtext::RtfReadReport* report)
+{
+    QByteArray rtf;
+    if (!rtfText(recno, &rtf))
+        return false;
+    document.clear();
+    richtext::RtfReadReport r;
+    if (!rtf.trimmed().isEmpty())
+        r = document.loadRtf(rtf);
+    if (report)
+        *report = r;
+    return true;
+}
+
+bool LetterCatalogue::saveLetter(LetterEntry* entry, const richtext::RichDocument& document)
+{
+    return saveLetterText(entry, document.saveRtf());
+}
+
+bool LetterCatalogue::saveLetterText(LetterEntry* entry, const QByteArray& rtf)
+{
+    if (!table_)
+        return fail(QStringLiteral("The letter catalogue is not open."));
+    const QString problem = letterDescriptionProblem(entry->description);
+    if (!problem.isEmpty())
+        return fail(problem);
+    try {
+        if (entry->recno == 0)
+            table_->appendBlank();
+        else
+            table_->go(entry->recno);
+        table_->replace("DESCRIPT", toCp1252(entry->description.left(kLetterDescriptionLength)));
+        const QByteArray stored = storedRtfText(rtf);
+        table_->replace("RTF", std::string_view(stored.constData(), size_t(stored.size())));
+        table_->commit();
+        entry->recno = table_->recNo();
+    } catch (const EngineError& e) {
+        try {
+            table_->discardChanges();
+        } catch (const EngineError&) {
+        }
+        return fail(QStringLiteral("The letter cannot be stored: %1").arg(QString::fromStdString(e.what())));
+    }
+    return true;
+}
+
+std::optional<LetterEntry> LetterCatalogue::clone(quint32 recno)
+{
+    std::optional<LetterEntry> old = letter(recno);
+    QByteArray rtf;
+    if (!old || !rtfText(recno, &rtf)) {
+        fail(QStringLiteral("The letter to clone is no longer in the catalogue."));
+        return std::nullopt;
+    }
+    LetterEntry copy;
+    copy.description = (QStringLiteral("Clone of ") + old->description).left(kLetterDescriptionLength);
+    // The text goes over as stored: a clone is the same letter, byte for byte.
+    if (!saveLetterText(&copy, rtf))
+        return std::nullopt;
+    return copy;
+}
+
+bool LetterCatalogue::remove(quint32 recno)
+{
+    if (!letter(recno))
+        return fail(QStringLiteral("The letter to delete is no longer in the catalogue."));
+    try {
+        table_->go(recno);
+        table_->deleteRecord();
+        table_->commit();
+    } catch (const EngineError& e) {
+        return fail(QString::fromStdString(e.what()));
+    }
+    return true;
+}
+
+} // namespace postavo::letters
