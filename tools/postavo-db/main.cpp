@@ -1,5 +1,6 @@
 // postavo-db: inspect, check and repair xBase tables from the command line.
 #include "address_commands.h"
+#include "record_text_command.h"
 #include "addressschema.h"
 #include "cp1252.h"
 #include "recordengine.h"
@@ -327,6 +328,8 @@ int main(int argc, char** argv)
         const std::string command = argv[1];
         if (const int status = postavo::tools::runAddressCommand(command, argc, argv); status >= 0)
             return status;
+        if (const int status = postavo::tools::runRecordTextCommand(command, argc, argv); status >= 0)
+            return status;
         const std::string file = argv[2];
         const Options o = parseOptions(argc, argv, 3);
         const bool takesKeys = command == "seek";
@@ -342,7 +345,7 @@ int main(int argc, char** argv)
         if (command == "seek") return seek(file, o);
         throw UsageError("unknown command " + command);
     } catch (const UsageError& e) {
-        std::cerr << "postavo-db: " << e.what() << '\n' << kUsage << postavo::tools::kAddressUsage;
+        std::cerr << "postavo-db: " << e.what() << '\n' << kUsage << postavo::tools::kAddressUsage << postavo::tools::kRecordTextUsage;
         return 2;
     } catch (const std::exception& e) {
         std::cerr << "postavo-db: " << e.what() << '\n';
