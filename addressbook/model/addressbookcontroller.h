@@ -100,6 +100,7 @@ public:
     void last();
     void goTo(quint32 recno);
     bool handleKey(WindowKey key);
+    void beep() { ui_.beep(); }
 
     // ---- editing
     bool startEdit();

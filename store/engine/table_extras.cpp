@@ -23,6 +23,21 @@ bool Table::readRecord(std::uint32_t recno, std::string& out) const
     return readRaw(recno, reinterpret_cast<unsigned char*>(out.data()));
 }
 
+bool Table::readMemo(std::uint32_t recno, std::string_view name, std::string& out) const
+{
+    out.clear();
+    const DbfField& f = field(name);
+    if (f.type != 'M' && f.type != 'G' && f.type != 'P')
+        throw EngineError(EngineError::Kind::Usage, path_, "field " + f.name + " is not a memo");
+    std::string rec;
+    if (!readRecord(recno, rec))
+        return false;
+    const std::uint32_t block = memoBlock(f, reinterpret_cast<const unsigned char*>(rec.data()));
+    if (block != 0 && memo_)
+        out = memo_->read(block);
+    return true;
+}
+
 std::vector<std::uint32_t> Table::visibleRecordNumbers(const std::function<bool(int)>& progress, bool* complete)
 {
     post();
