@@ -3,7 +3,9 @@
 #include "addressfile.h"
 #include "programfolder.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
 
@@ -113,6 +115,7 @@ FieldsList readFieldsList(const QString& path, const QStringList& base)
 bool writeFieldsList(const QString& path, const QStringList& order, QString* error)
 {
     QSaveFile f(path);
+    QDir().mkpath(QFileInfo(path).absolutePath());
     if (!f.open(QIODevice::WriteOnly)) {
         if (error)
             *error = f.errorString();

@@ -7,6 +7,7 @@ namespace postavo {
 // One line per subsystem; its install function lives in app/commands/<subsystem>.cpp.
 void installSubsystemCommands(TAddressMain& main)
 {
+    installAddressBookCommands(main);
     installLabelCommands(main);
 }
 

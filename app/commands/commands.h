@@ -10,6 +10,10 @@ class TAddressMain;
 // Installs every subsystem's command handlers on the main window; called once at start-up.
 void installSubsystemCommands(TAddressMain& main);
 
+// Address book: "Search", "Browse", "Search Memo", "Find Next", "Copy To Clipboard"
+// (app/commands/addressbook.cpp).
+void installAddressBookCommands(TAddressMain& main);
+
 // Labels: "Print Labels" (app/commands/labels.cpp).
 void installLabelCommands(TAddressMain& main);
 

@@ -3,6 +3,7 @@
 #include "browsecolumns.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -72,6 +73,7 @@ TEST(BrowseColumns, FileRoundTripAndBadFiles)
 
     // A file that cannot be written leaves the one there whole.
     writeBytes(path, "ZIP\r\n");
-    EXPECT_FALSE(writeFieldsList(dir + "/no such folder/FIELDS.LST", moved));
+    ASSERT_TRUE(QDir().mkpath(dir + "/taken"));
+    EXPECT_FALSE(writeFieldsList(dir + "/taken", moved)) << "a folder stands where the file goes";
     EXPECT_EQ(readBytes(path), "ZIP\r\n");
 }
