@@ -9,6 +9,7 @@ void installSubsystemCommands(TAddressMain& main)
 {
     installAddressBookCommands(main);
     installLabelCommands(main);
+    installDialerCommands(main);
 }
 
 } // namespace postavo

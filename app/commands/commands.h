@@ -17,4 +17,7 @@ void installAddressBookCommands(TAddressMain& main);
 // Labels: "Print Labels" (app/commands/labels.cpp).
 void installLabelCommands(TAddressMain& main);
 
+// Dialer: "Dial Phone 1", "Dial Phone 2" (app/commands/dialer.cpp).
+void installDialerCommands(TAddressMain& main);
+
 } // namespace postavo
