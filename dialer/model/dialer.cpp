@@ -4,6 +4,7 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QGuiApplication>
 #include <QEventLoop>
 #include <QProcess>
 #include <QSerialPort>
@@ -185,7 +186,13 @@ QString telUrl(const QString& dialString)
 
 bool handOverCall(const QString& dialString)
 {
-    return QDesktopServices::openUrl(QUrl(telUrl(dialString)));
+    const QString url = telUrl(dialString);
+    // Display servers without desktop services (offscreen, minimal) still have the desktop's
+    // own opener.
+    const QString platform = QGuiApplication::platformName();
+    if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
+        return QDesktopServices::openUrl(QUrl(url));
+    return QProcess::startDetached(QStringLiteral("xdg-open"), {url});
 }
 
 } // namespace postavo
