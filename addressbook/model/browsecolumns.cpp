@@ -47,8 +47,8 @@ int browseColumnWidth(const QString& name, int fieldWidth)
         {QStringLiteral("CITY"), 15},   {QStringLiteral("STATE"), 5},    {QStringLiteral("ZIP"), 10},
         {QStringLiteral("COUNTRY"), 15}, {QStringLiteral("PHONE"), 15},  {QStringLiteral("PHONE2"), 15},
         {QStringLiteral("USER1"), 15},  {QStringLiteral("USER2"), 15},
-        // Calculated values: as wide as what they show.
-        {QStringLiteral("TAGGED"), 3},  {QStringLiteral("DISPLAYDATE"), 10}};
+        // Calculated values: as wide as what they show (a date with a month name takes 11).
+        {QStringLiteral("TAGGED"), 3},  {QStringLiteral("DISPLAYDATE"), 12}};
     return widths.value(name.toUpper(), fieldWidth);
 }
 
