@@ -78,8 +78,6 @@ public:
     // "Find Next" is shown while the last memo search found a record; opening a file hides it.
     void setFindNextShown(bool on);
     bool findNextShown() const { return findNextShown_; }
-    // The messages and beeps of the address book (a test's override answers them when set).
-    AddressBookUi& ui() { return *this; }
 
     // Tests answer the questions and messages instead of the message boxes.
     void setUiOverride(AddressBookUi* ui) { override_ = ui; }
