@@ -651,21 +651,9 @@ std::vector<quint32> AddressTable::visibleRecords(const std::function<bool(int)>
     std::vector<quint32> rows;
     if (!table_)
         return rows;
-    const bool wasOnRecord = hasRecord();
-    const quint32 here = table_->recNo();
     try {
-        const quint32 total = std::max<quint32>(1, table_->recCount());
-        table_->goTop();
-        while (!table_->eof()) {
-            rows.push_back(table_->recNo());
-            if (progress && (rows.size() & 0x3FFF) == 0 && !progress(int(rows.size() * 100 / total)))
-                break;
-            table_->skip(1);
-        }
-        if (wasOnRecord)
-            table_->go(here);
-        else
-            table_->goBottom(), table_->skip(1);
+        std::vector<std::uint32_t> found = table_->visibleRecordNumbers(progress);
+        rows.assign(found.begin(), found.end());
     } catch (const EngineError& e) {
         error_ = fromFile(e.what());
     }

@@ -102,6 +102,9 @@ public:
     void last();
     void goTo(quint32 recno);
     bool handleKey(WindowKey key);
+    // The window's beep and message, for the rules of other windows.
+    void beep() { ui_.beep(); }
+    void showInformation(const QString& text) { ui_.showInformation(text); }
 
     // ---- editing
     bool startEdit();

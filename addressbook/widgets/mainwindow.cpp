@@ -725,7 +725,7 @@ void TAddressMain::setButtons()
         if (c == Command::ClearFilter)
             visible = a.clearFilterButtonVisible;
         if (c == Command::FindNext)
-            visible = false;  // shown by a memo search that found something
+            visible = visible && findNextShown_;  // shown by a memo search that found something
         b->setVisible(visible);
         b->setEnabled(c == Command::ClearFilter ? a.clearFilterButtonEnabled : enabledFor(c, a));
     }
@@ -844,8 +844,15 @@ void TAddressMain::orderChanged()
         a->setChecked(!caption.isEmpty() && sortKeyOfCaption(a->text()) == key);
 }
 
+void TAddressMain::setFindNextShown(bool on)
+{
+    findNextShown_ = on;
+    setButtons();
+}
+
 void TAddressMain::fileChanged()
 {
+    findNextShown_ = false;
     setWindowTitle(controller_->caption());
     const bool open = controller_->isOpen();
     pages_->setCurrentWidget(open ? pages_->widget(0) : emptyPanel_);

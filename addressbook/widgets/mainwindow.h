@@ -75,6 +75,10 @@ public:
     QAction* action(Command c) const { return actions_.value(c); }
     void run(Command c);
 
+    // "Find Next" is shown while the last memo search found a record; opening a file hides it.
+    void setFindNextShown(bool on);
+    bool findNextShown() const { return findNextShown_; }
+
     // Tests answer the questions and messages instead of the message boxes.
     void setUiOverride(AddressBookUi* ui) { override_ = ui; }
 
@@ -169,6 +173,7 @@ private:
     bool activated_ = false;
     bool updatesFlag_ = true;
     bool loadingRecord_ = false;
+    bool findNextShown_ = false;
 };
 
 } // namespace postavo

@@ -10,6 +10,10 @@ class TAddressMain;
 // Installs every subsystem's command handlers on the main window; called once at start-up.
 void installSubsystemCommands(TAddressMain& main);
 
+// Address book: "Search", "Browse", "Search Memo", "Find Next", "Copy To Clipboard"
+// (app/commands/addressbook.cpp).
+void installAddressBookCommands(TAddressMain& main);
+
 // Labels: "Print Labels" (app/commands/labels.cpp).
 void installLabelCommands(TAddressMain& main);
 // envelopes.cpp: "Print &Envelopes" and the "Envelopes" button.
@@ -24,5 +28,8 @@ void installUtilitiesCommands(TAddressMain& main);
 void installTransferCommands(TAddressMain& main);
 // Reports: "Print Reports", "Print Current Record", "Count Zip Codes" (reports.cpp).
 void installReportCommands(TAddressMain& main);
+
+// Dialer: "Dial Phone 1", "Dial Phone 2" (app/commands/dialer.cpp).
+void installDialerCommands(TAddressMain& main);
 
 } // namespace postavo

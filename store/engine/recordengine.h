@@ -100,6 +100,16 @@ public:
     // Any record's bytes without moving (the current record as edited when it is that one);
     // false for a record number outside the file.
     bool readRecord(std::uint32_t recno, std::string& out) const;
+    // The records visible in the active order (deleted records hidden, filter, scope), in that
+    // order, without moving: which records are visible is decided in one pass over the table in
+    // record order, and the order is then walked in its index alone, so that grids and long
+    // passes over a large table start at once. `progress` gets 0..100 and may stop the work by
+    // returning false; then the list is incomplete and `complete` (when given) false.
+    // Any record's memo text without moving ("" when it has none); false for a record number
+    // outside the file. Searches through many memos read them this way.
+    bool readMemo(std::uint32_t recno, std::string_view field, std::string& out) const;
+    std::vector<std::uint32_t> visibleRecordNumbers(const std::function<bool(int)>& progress = {},
+                                                    bool* complete = nullptr);
 
     // ---- writing (the record is stored when it is posted: commit, moving away, close)
     void appendBlank();

@@ -1,5 +1,6 @@
 // postavo-db: inspect, check and repair xBase tables from the command line.
 #include "address_commands.h"
+#include "record_text_command.h"
 #include "addressschema.h"
 #include "maintenance_commands.h"
 #include "cp1252.h"
@@ -333,6 +334,8 @@ int main(int argc, char** argv)
             return status;
         if (const int status = postavo::tools::runMaintenanceCommand(command, argc, argv); status >= 0)
             return status;
+        if (const int status = postavo::tools::runRecordTextCommand(command, argc, argv); status >= 0)
+            return status;
         const std::string file = argv[2];
         const Options o = parseOptions(argc, argv, 3);
         const bool takesKeys = command == "seek";
@@ -348,7 +351,7 @@ int main(int argc, char** argv)
         if (command == "seek") return seek(file, o);
         throw UsageError("unknown command " + command);
     } catch (const UsageError& e) {
-        std::cerr << "postavo-db: " << e.what() << '\n' << kUsage << postavo::tools::kAddressUsage << postavo::tools::kMaintenanceUsage << postavo::tools::kTransferUsage;
+        std::cerr << "postavo-db: " << e.what() << '\n' << kUsage << postavo::tools::kAddressUsage << postavo::tools::kMaintenanceUsage << postavo::tools::kTransferUsage << postavo::tools::kRecordTextUsage;
         return 2;
     } catch (const std::exception& e) {
         std::cerr << "postavo-db: " << e.what() << '\n';
