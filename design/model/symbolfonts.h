@@ -1,7 +1,8 @@
 #pragma once
-// Symbol fonts a layout may name (WingDings, Symbol) put pictures and signs at the places of
-// letters: a WingDings "J" is a smiling face. Linux has none of these fonts, so each character
-// is drawn as the Unicode character it pictures, in an installed font that has those glyphs.
+// Symbol fonts a layout may name (Symbol, WingDings 1 to 3, Webdings) put pictures and signs at
+// the places of letters: a WingDings "J" is a smiling face. Linux has none of these fonts, so
+// each character is drawn as the Unicode character it pictures, in an installed font that has
+// those glyphs.
 
 #include <QString>
 
@@ -13,7 +14,7 @@ enum class SymbolFont { None, Symbol, Wingdings, Wingdings2, Wingdings3, Webding
 SymbolFont symbolFontOf(const QString& fontName);
 
 // The Unicode character a symbol font shows for an 8-bit code; 0 when the code has no
-// equivalent (or the font has no table here).
+// equivalent.
 char32_t symbolCodeToUnicode(SymbolFont font, unsigned char code);
 
 // The text as it looks in the named font: for a symbol font each character becomes what it

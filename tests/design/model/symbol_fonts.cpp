@@ -113,6 +113,39 @@ TEST(SymbolFonts, CodesBecomeWhatTheyPicture)
     }
 }
 
+TEST(SymbolFonts, WingdingsTwoThreeAndWebdingsHaveTheirTables)
+{
+    // Wingdings 2: pens, ballot boxes, circled digits.
+    EXPECT_EQ(symbolFontText("Wingdings 2", "!"), u(0x1F58A));     // lower left ballpoint pen
+    EXPECT_EQ(symbolFontText("wingdings 2", "RTP"), u(0x2611) + u(0x2612) + u(0x1F5F8));
+    EXPECT_EQ(symbolFontText("Wingdings 2", "j"), u(0x2460));     // circled digit one
+    // Wingdings 3: arrows and triangles.
+    EXPECT_EQ(symbolFontText("Wingdings 3", "!"), u(0x2B60));     // leftwards triangle-headed arrow
+    EXPECT_EQ(symbolFontText("WINGDINGS 3", "pu"), u(0x25B2) + u(0x25B6));
+    EXPECT_EQ(symbolCodeToUnicode(SymbolFont::Wingdings3, 0xF0), char32_t(0x1F897));
+    // Webdings: spider, check mark, cat, globe.
+    EXPECT_EQ(symbolFontText("Webdings", "!a"), u(0x1F577) + u(0x2714));
+    EXPECT_EQ(symbolFontText("webdings", QLatin1String("\xF6\xFC")), u(0x1F408) + u(0x1F30D));
+    // Codes past the end of a font's pictures stay as they are.
+    EXPECT_EQ(symbolCodeToUnicode(SymbolFont::Wingdings3, 0xF1), char32_t(0));
+    EXPECT_EQ(symbolCodeToUnicode(SymbolFont::Wingdings2, 0xFF), char32_t(0));
+    // WingDings' white diagonal arrows: north-west before north-east.
+    EXPECT_EQ(symbolFontText("Wingdings", QLatin1String("\xF5\xF6")), u(0x2B01) + u(0x2B00));
+    // Every printable code of these fonts is a picture the glyph font draws, never a letter.
+    const QFontMetrics fm{QFont(symbolGlyphFamily())};
+    for (const SymbolFont font : {SymbolFont::Wingdings2, SymbolFont::Wingdings3, SymbolFont::Webdings})
+        for (int code = 0x21; code <= 0xFF; ++code) {
+            const char32_t c = symbolCodeToUnicode(font, static_cast<unsigned char>(code));
+            EXPECT_FALSE((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) << code;
+            if (c) {
+                EXPECT_TRUE(fm.inFontUcs4(c)) << int(font) << " " << code << " " << std::hex << uint32_t(c);
+            }
+        }
+    EXPECT_EQ(resolveFontFamily("Wingdings 2"), symbolGlyphFamily());
+    EXPECT_EQ(resolveFontFamily("Wingdings 3"), symbolGlyphFamily());
+    EXPECT_EQ(resolveFontFamily("Webdings"), symbolGlyphFamily());
+}
+
 TEST(SymbolFonts, TheInstalledFontHasTheGlyphs)
 {
     const QFont font(symbolGlyphFamily());
@@ -156,4 +189,24 @@ TEST(SymbolFonts, SymbolObjectPaintsAndPrintsThePicturedGlyph)
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0].text, u(0x263A));
     EXPECT_EQ(texts[0].font.face, symbolGlyphFamily());
+}
+
+TEST(SymbolFonts, SymbolObjectsInTheOtherFontsPaintTheirGlyphs)
+{
+    struct Case { const char* font; const char* caption; char32_t glyph; };
+    for (const Case& c : {Case{"Wingdings 2", "T", 0x2612}, Case{"Wingdings 3", "p", 0x25B2},
+                          Case{"Webdings", "!", 0x1F577}}) {
+        TGSymbolLabel o;
+        o.Font = LayoutFont::fromPoints(QString::fromLatin1(c.font), 24);
+        o.Caption = QString::fromLatin1(c.caption);
+        o.setBounds(0, 0, 10, 10);
+        o.Transparent = true;
+        o.invalidate();
+        const QFont font = screenFont(o.Font, 1.0f);
+        EXPECT_EQ(font.family(), symbolGlyphFamily()) << c.font;
+        const QImage shown = ink(painted(o));
+        ASSERT_FALSE(shown.isNull()) << c.font;
+        EXPECT_GT(agreement(shown, ink(drawn(font, u(c.glyph)))), 0.8) << c.font;
+        EXPECT_LT(agreement(shown, ink(drawn(font, QString::fromLatin1(c.caption)))), 0.5) << c.font;
+    }
 }
