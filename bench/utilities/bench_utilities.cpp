@@ -152,12 +152,12 @@ int main(int argc, char** argv)
         Stopwatch w;
         generate(path, n, states.rows);
         std::printf("generate with 26 tags           %s\n", w.text());
-        for (const char* ext : {".DBF", ".FPT", ".CDX"}) {
+        for (const char* ext : {".DBF", ".fpt", ".cdx"}) {
             fs::remove(pristine + ext);
             fs::copy_file(path.substr(0, path.size() - 4) + ext, pristine + ext);
         }
     } else {
-        for (const char* ext : {".DBF", ".FPT", ".CDX"}) {
+        for (const char* ext : {".DBF", ".fpt", ".cdx"}) {
             fs::remove(path.substr(0, path.size() - 4) + ext);
             fs::copy_file(pristine + ext, path.substr(0, path.size() - 4) + ext);
         }
@@ -174,7 +174,7 @@ int main(int argc, char** argv)
     const QString sysdata = folder + QStringLiteral("/bench-sysdata");
     QDir().mkpath(sysdata);
     QFile::remove(sysdata + "/CSZ.DBF");
-    QFile::remove(sysdata + "/CSZ.CDX");
+    QFile::remove(sysdata + "/CSZ.cdx");
     buildShippedTables(QStringLiteral(POSTAVO_DATA_DIR), sysdata, &error);
 
     auto wanted = [&](const char* phase) { return only.empty() || only.find(phase) != std::string::npos; };
@@ -221,7 +221,7 @@ int main(int argc, char** argv)
     }
     table.close();
     if (!keep)
-        for (const char* ext : {".DBF", ".FPT", ".CDX"})
+        for (const char* ext : {".DBF", ".fpt", ".cdx"})
             fs::remove(path.substr(0, path.size() - 4) + ext);
     return 0;
 }
