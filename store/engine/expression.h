@@ -29,6 +29,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace postavo::engine {
@@ -94,6 +95,9 @@ public:
     void evalKey(const RecordRef&, std::string& out) const;
     // The value as text, for tools: C as is, N plainly, D mm/dd/yyyy, L .T./.F.
     std::string evalDisplay(const RecordRef&, const EvalOptions& = {}) const;
+    // Adds the record bytes (offset, length) the value is computed from; false when it also
+    // depends on what the bytes do not show (a memo's text), so equal bytes prove nothing.
+    bool recordBytes(std::vector<std::pair<std::uint32_t, std::uint32_t>>& out) const;
 
     // Copies share the immutable compiled program and get their own work buffers, so one
     // object must not be evaluated on two threads at once, but two copies may.

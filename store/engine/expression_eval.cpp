@@ -544,6 +544,21 @@ ValueType Expression::type() const { return program_ ? program_->type : ValueTyp
 
 std::size_t Expression::keyLength() const { return program_ ? program_->keyLength : 0; }
 
+bool Expression::recordBytes(std::vector<std::pair<std::uint32_t, std::uint32_t>>& out) const
+{
+    if (!program_)
+        return true;
+    for (const Node& n : program_->nodes) {
+        if (n.op == Op::FieldM)
+            return false;
+        if (n.op >= Op::FieldC && n.op <= Op::FieldL)
+            out.emplace_back(n.offset, std::max<std::uint32_t>(n.length, 1));
+        else if (n.op == Op::Deleted)
+            out.emplace_back(0, 1);
+    }
+    return true;
+}
+
 bool Expression::evalLogical(const RecordRef& rec, const EvalOptions& options) const
 {
     if (!program_)

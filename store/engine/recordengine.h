@@ -233,6 +233,10 @@ private:
         Expression key;
         Expression forCond;
         std::string error;  // why the expression could not be compiled ("" when it could)
+        // The record bytes key and condition read, when they read nothing else: a post that
+        // leaves these bytes alone cannot move the record in this tag.
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> bytes;
+        bool byBytes = false;
     };
 
     Table() = default;

@@ -64,6 +64,8 @@ Table::TagState Table::compileTag(const TagInfo& info) const
     } catch (const EngineError& e) {
         t.error = "tag " + info.name + ": " + e.what();
     }
+    if (t.error.empty())
+        t.byBytes = t.key.recordBytes(t.bytes) && t.forCond.recordBytes(t.bytes);
     return t;
 }
 
@@ -159,6 +161,17 @@ void Table::keyOf(const TagState& tag, const unsigned char* data, std::uint32_t 
     tag.key.evalKey(ref(data, recno), out);
 }
 
+namespace {
+bool sameBytes(const std::vector<std::pair<std::uint32_t, std::uint32_t>>& ranges, const unsigned char* a,
+               const unsigned char* b)
+{
+    for (const auto& [offset, length] : ranges)
+        if (std::memcmp(a + offset, b + offset, length) != 0)
+            return false;
+    return true;
+}
+} // namespace
+
 void Table::updateKeys()
 {
     const bool appended = pendingAppend_;
@@ -166,6 +179,8 @@ void Table::updateKeys()
     if (cdx_) {
         for (std::size_t i = 0; i < tags_.size(); keysDone_ = ++i) {
             const TagState& t = tags_[i];
+            if (!appended && t.byBytes && sameBytes(t.bytes, original_.data(), record_.data()))
+                continue;  // same inputs, same key and condition: bulk edits touch few tags
             const bool newIn = t.forCond.empty() || t.forCond.evalLogical(ref(record_.data(), recno_));
             keyOf(t, record_.data(), recno_, keyB_);
             if (appended) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace postavo::engine;
 using namespace enginetest;
 
@@ -292,5 +294,38 @@ TEST_F(Orders, TemporaryIndexShowsOnlyItsRecords)
     auto file = SingleIndex::open(idx, true);
     EXPECT_EQ(file->keyCount(), 3u);
     EXPECT_TRUE(file->check().empty());
+    expectSound();
+}
+
+// A post re-keys only the tags whose inputs changed; tags that read the deletion mark, a memo's
+// text or another field through their condition still follow every change of those.
+TEST_F(Orders, TagsFollowEveryInputTheyRead)
+{
+    t->indexTags({{"QTY", "QTY"}, {"LIVE", "UPPER(NAME)", "!DELETED()"}, {"BIG", "UPPER(NAME)", "QTY > 30"},
+                  {"NOTE", "PADR(NOTES, 10)"}});
+    t->go(1);
+    t->replace("NOTES", "zzz");  // only the memo's text changes
+    t->postRecord();
+    t->setOrder("NOTE");
+    EXPECT_EQ(walk(), (std::vector<std::uint32_t>{2, 3, 4, 5, 6, 7, 8, 1}));
+
+    t->go(3);
+    t->replaceNumber("QTY", 100);  // "adams" now passes BIG's condition, its name unchanged
+    t->postRecord();
+    t->setOrder("BIG");
+    EXPECT_EQ(walk(), (std::vector<std::uint32_t>{3, 5, 7, 6, 8}));
+
+    t->go(5);
+    t->deleteRecord();  // only the deletion mark changes
+    t->setOrder("LIVE");
+    const auto live = walk();
+    EXPECT_EQ(std::count(live.begin(), live.end(), 5u), 0);
+    EXPECT_EQ(live.size(), 7u);
+
+    t->go(2);
+    t->replaceLogical("ACTIVE", true);  // read by no tag: every order stays as it was
+    t->postRecord();
+    t->setOrder("QTY");
+    EXPECT_EQ(walk(), (std::vector<std::uint32_t>{1, 2, 4, 5, 6, 7, 8, 3}));
     expectSound();
 }
