@@ -1,6 +1,5 @@
 #include "cdx.h"
 
-#include "bulk_memory.h"
 #include "cdxheader.h"
 #include "cdxpagefile.h"
 #include "cdxtree.h"
@@ -359,7 +358,6 @@ void reserveLarge(std::vector<SortedKey>& v, size_t n)
     if (v.capacity() < n) {
         std::vector<SortedKey>().swap(v);
         v.reserve(n);
-        adviseLargeBuffer(v.data(), n * sizeof(SortedKey));
     }
     v.resize(n);
 }

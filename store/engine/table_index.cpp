@@ -1,7 +1,6 @@
 // Table: the production index, the temporary index, orders, seek, scope, query and check.
 #include "recordengine.h"
 
-#include "bulk_memory.h"
 #include "cdxheader.h"
 
 #include <algorithm>
@@ -566,7 +565,6 @@ void Table::reserveKeyBlocks(TagBuild& b) const
     b.blocks.resize(slotBytes.size());
     for (std::size_t r = 0; r < b.blocks.size(); ++r) {
         b.blocks[r].keys.reserve(slotBytes[r]);
-        adviseLargeBuffer(b.blocks[r].keys.data(), b.blocks[r].keys.capacity());
         b.blocks[r].recnos.reserve(n);
     }
 }
