@@ -740,6 +740,58 @@ void Table::putRecord(std::string_view rec)
     dirty_ = true;
 }
 
+void Table::appendRecords(const unsigned char* records, std::size_t count)
+{
+    requireWritable();
+    if (cdx_ || tempIndex_)
+        throw EngineError(EngineError::Kind::Usage, path_, "records are appended in bulk only with the indexes closed");
+    post();
+    if (count == 0)
+        return;
+    const std::size_t len = header_.recordLength;
+    for (std::size_t i = 0; i < count; ++i)
+        if (records[i * len] != ' ' && records[i * len] != '*')
+            throw EngineError(EngineError::Kind::Usage, path_, "a record's deletion flag must be a blank or *");
+    const std::uint32_t oldCount = refreshCount();
+    if (count > std::size_t(0xFFFFFFFFu - oldCount))
+        throw EngineError(EngineError::Kind::Usage, path_, "too many records for one table");
+    const std::uint64_t at = header_.recordOffset(oldCount + 1);
+    const bool markedHere = !appendMarked_;
+    markAppending();
+    try {
+        file_.write(at, records, count * len);
+        const unsigned char eofMark = 0x1A;
+        file_.write(at + count * len, &eofMark, 1);
+        header_.recordCount = oldCount + std::uint32_t(count);
+        writeCount();
+    } catch (...) {
+        try {
+            if (header_.recordCount != oldCount) {
+                header_.recordCount = oldCount;
+                writeCount();
+            }
+            file_.truncate(at + 1);
+            const unsigned char eofMark = 0x1A;
+            file_.write(at, &eofMark, 1);
+            if (markedHere)
+                clearAppendMark();
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+void Table::storeMemo(std::string_view name, unsigned char* record, std::string_view text)
+{
+    requireWritable();
+    const DbfField& f = field(name);
+    if (f.type != 'M')
+        throw EngineError(EngineError::Kind::Usage, path_, "field " + f.name + " is not a memo");
+    if (!memo_)
+        throw EngineError(EngineError::Kind::Io, path_, "table has no memo file");
+    putMemoPointer(f, record + f.offset, text.empty() ? 0 : memo_->write(text));
+}
+
 void Table::deleteRecord()
 {
     requireWritable();

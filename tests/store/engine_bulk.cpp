@@ -1,9 +1,11 @@
 // Large tables: tags built in several passes over the records on two threads, and the keys of
 // many new records taken into the tags at once. Both must give exactly what the simple way does.
 #include "engine_support.h"
+#include "write_faults.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 
 using namespace postavo::engine;
@@ -160,4 +162,61 @@ TEST(BulkBuild, NewRecordsAreFoundAtOnceAndTheTagsEndAsIfRebuilt)
     t->reindex();
     for (std::size_t k = 0; k < tags().size(); ++k)
         EXPECT_EQ(walk(*t, tags()[k].name), before[k]) << tags()[k].name;
+}
+
+// Scratch tables of an import or an export are filled a block of records at a time: the files
+// must be the ones posting record by record makes, and a failed block must leave no trace.
+TEST(BulkAppend, BlocksOfRecordsMakeTheFilesThatPostingOneByOneMakes)
+{
+    const std::string dir = scratchDir("bulk-records");
+    const std::string single = dir + "/single.dbf", blocks = dir + "/blocks.dbf";
+    Table::create(single, fields());
+    Table::create(blocks, fields());
+    auto a = Table::open(single, OpenMode::Exclusive);
+    auto b = Table::open(blocks, OpenMode::Exclusive);
+    std::string gathered;
+    std::size_t waiting = 0;
+    for (std::uint32_t i = 1; i <= 700; ++i) {
+        a->appendBlank();
+        fill(*a, i);
+        if (i % 9 == 0)
+            a->deleteRecord();
+        a->postRecord();
+        std::string rec = a->getRecord();
+        b->storeMemo("NOTES", reinterpret_cast<unsigned char*>(rec.data()), a->getMemo("NOTES"));
+        gathered += rec;
+        if (++waiting == 64 || i == 700) {
+            b->appendRecords(reinterpret_cast<const unsigned char*>(gathered.data()), waiting);
+            gathered.clear();
+            waiting = 0;
+        }
+    }
+    a->close();
+    EXPECT_EQ(b->recCount(), 700u);
+    b->close();
+    EXPECT_EQ(readBytes(single), readBytes(blocks));
+    EXPECT_EQ(readBytes(dir + "/single.fpt"), readBytes(dir + "/blocks.fpt"));
+
+    // A block that cannot be written (a full disk) leaves the table as it was and usable.
+    b = Table::open(blocks, OpenMode::Exclusive);
+    const auto before = readBytes(blocks);
+    const std::string rec = b->getRecord();
+    std::string three = rec + rec + rec;
+    setWriteFaultHook([](const std::string& p, std::uint64_t, std::size_t length) {
+        return p.find("blocks.dbf") != std::string::npos && length > 100 ? ENOSPC : 0;
+    });
+    EXPECT_THROW(b->appendRecords(reinterpret_cast<const unsigned char*>(three.data()), 3), EngineError);
+    setWriteFaultHook({});
+    EXPECT_EQ(b->recCount(), 700u);
+    EXPECT_EQ(readBytes(blocks), before);
+    three[0] = 'X';   // not a deletion flag: refused before anything is written
+    EXPECT_THROW(b->appendRecords(reinterpret_cast<const unsigned char*>(three.data()), 3), EngineError);
+    three[0] = ' ';
+    b->appendRecords(reinterpret_cast<const unsigned char*>(three.data()), 3);
+    b->close();
+    b = Table::open(blocks, OpenMode::Exclusive);
+    EXPECT_EQ(b->recCount(), 703u);
+    b->indexTags(tags());   // and with an index open, bulk appends are refused
+    EXPECT_THROW(b->appendRecords(reinterpret_cast<const unsigned char*>(three.data()), 1), EngineError);
+    EXPECT_EQ(b->check(), std::vector<std::string>{});
 }

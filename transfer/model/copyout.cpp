@@ -235,23 +235,29 @@ void copyTable(engine::Table& source, std::uint32_t count, const QString& target
                 pairs.push_back({&source.fields()[std::size_t(from)], &t->fields()[std::size_t(to)]});
         }
         const bool memo = source.fieldIndex("MEMO") >= 0 && t->fieldIndex("MEMO") >= 0;
-        std::string blank(t->header().recordLength, ' ');
-        std::string rec;
+        const std::size_t length = t->header().recordLength;
+        std::string block;   // whole records, written a block at a time
+        auto writeBlock = [&] {
+            t->appendRecords(reinterpret_cast<const unsigned char*>(block.data()), block.size() / length);
+            block.clear();
+        };
         walk(source, count, 0, progress, r, [&](const unsigned char* from) {
-            rec = blank;
+            const std::size_t at = block.size();
+            block.append(length, ' ');
+            auto* rec = reinterpret_cast<unsigned char*>(block.data() + at);
             for (const auto& [f, g] : pairs) {
                 const std::size_t n = std::min<std::size_t>(f->length, g->length);
-                std::memcpy(rec.data() + g->offset, from + f->offset, n);
+                std::memcpy(rec + g->offset, from + f->offset, n);
             }
-            t->appendBlank();
-            t->putRecord(rec);
             if (memo) {
                 const std::string text = source.getMemo("MEMO");
                 if (!text.empty())
-                    t->replace("MEMO", memoWithTrailingBlankRule(text));
+                    t->storeMemo("MEMO", rec, memoWithTrailingBlankRule(text));
             }
-            t->postRecord();
+            if (block.size() >= (1u << 20))
+                writeBlock();
         });
+        writeBlock();
         t->commit();
         t->close();
     }

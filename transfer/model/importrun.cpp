@@ -36,7 +36,10 @@ ImportResult runStagedImport(AddressTable& target, ImportSource& source, Transfe
         try {
             w.post();
         } catch (const std::exception& e) {
-            return fail(ImportResult::Outcome::WriteError, describeFailure(e));
+            const std::uint64_t stored = w.stored();   // the writer goes with the stage
+            fail(ImportResult::Outcome::WriteError, describeFailure(e));
+            r.imported = stored;
+            return r;
         }
         ++r.imported;
         const int p = source.percent(r.imported);
@@ -46,6 +49,14 @@ ImportResult runStagedImport(AddressTable& target, ImportSource& source, Transfe
             r.outcome = ImportResult::Outcome::Cancelled;
             break;
         }
+    }
+    try {
+        w.flush();
+    } catch (const std::exception& e) {
+        const std::uint64_t stored = w.stored();
+        fail(ImportResult::Outcome::WriteError, describeFailure(e));
+        r.imported = stored;
+        return r;
     }
     r.cutValues = w.cutValues();
     r.notes = source.notes();

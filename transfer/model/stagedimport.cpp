@@ -137,20 +137,21 @@ void AddressRecordWriter::setMemo(std::string_view bytes) { memo_.assign(bytes.d
 
 void AddressRecordWriter::post()
 {
-    try {
-        table_.appendBlank();
-        table_.putRecord(record_);
-        if (!memo_.empty())
-            table_.replace("MEMO", memo_);
-        table_.postRecord();
-    } catch (...) {
-        try {
-            table_.discardChanges();
-        } catch (...) {
-        }
-        throw;
-    }
+    if (!memo_.empty())
+        table_.storeMemo("MEMO", reinterpret_cast<unsigned char*>(record_.data()), memo_);
+    waiting_ += record_;
     ++posted_;
+    if (waiting_.size() >= kBlockBytes)
+        flush();
+}
+
+void AddressRecordWriter::flush()
+{
+    if (waiting_.empty())
+        return;
+    table_.appendRecords(reinterpret_cast<const unsigned char*>(waiting_.data()), waiting_.size() / blank_.size());
+    stored_ = posted_;
+    waiting_.clear();
 }
 
 // ---------------------------------------------------------------- staging
@@ -201,6 +202,7 @@ bool StagedImport::buildTags(const std::function<void(int)>& progress, QString* 
     if (!copy_)
         return false;
     try {
+        writer_->flush();
         const std::string index = copy_->indexPath();
         copy_->closeIndexes();
         engine::removeFileIfExists(index);
@@ -226,6 +228,7 @@ bool StagedImport::commit(QString* error)
         const bool hasMemo = copy_->header().memoKind() != engine::MemoKind::None;
         const std::string memo = hasMemo ? copy_->memoPath() : std::string();
         const std::string index = copy_->hasIndex() ? copy_->indexPath() : std::string();
+        writer_->flush();
         copy_->commit();
         copy_->close();
         writer_.reset();

@@ -38,13 +38,16 @@ public:
     bool setText(int column, std::string_view bytes);  // column: index into addressFields()
     void setLogical(std::string_view field, bool value);
     void setMemo(std::string_view bytes);
-    // Appends the record; throws engine::EngineError when it cannot be stored.
+    // Appends the record; throws engine::EngineError when it cannot be stored. Records are
+    // written a block at a time: flush() writes what is still waiting.
     void post();
+    void flush();
 
     // The column of an address field (index into addressFields()), -1 when unknown.
     static int column(std::string_view field);
     std::uint64_t cutValues() const { return cut_; }
     std::uint64_t posted() const { return posted_; }
+    std::uint64_t stored() const { return stored_; }   // in the table file so far
 
 private:
     engine::Table& table_;
@@ -54,6 +57,9 @@ private:
     std::string memo_;
     std::uint64_t cut_ = 0;
     std::uint64_t posted_ = 0;
+    std::uint64_t stored_ = 0;
+    std::string waiting_;   // whole records not yet written
+    static constexpr std::size_t kBlockBytes = 1 << 20;
 };
 
 class StagedImport {

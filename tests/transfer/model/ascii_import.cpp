@@ -147,8 +147,8 @@ TEST_F(AsciiImport, MoreColumnsThanTheLimitAreCutToTheLimit)
     EXPECT_TRUE(r.notes.join(' ').contains("255 of the file's 300"));
 }
 
-// Every write the import makes is made to fail in turn (spread over the run: the records, the
-// memo, the tags): each time the import reports the failure and the address file is unchanged.
+// Every write the import makes is made to fail in turn (the records, the memo, the tags): each
+// time the import reports the failure and the address file is unchanged.
 TEST_F(AsciiImport, AWriteFailingAnywhereLeavesTheAddressFileAsItWas)
 {
     QByteArray bytes;
@@ -170,8 +170,8 @@ TEST_F(AsciiImport, AWriteFailingAnywhereLeavesTheAddressFileAsItWas)
         ASSERT_TRUE(t.open(copy));
         ASSERT_EQ(runAsciiImport(t, s, *std::make_unique<TransferProgress>()).imported, 300u);
     }
-    ASSERT_GT(writes, 10);
-    for (int at : {1, 2, writes / 10, writes / 3, writes / 2, writes * 3 / 4, writes - 2, writes - 1}) {
+    ASSERT_GT(writes, 3);
+    for (int at = 1; at <= writes; ++at) {
         int n = 0;
         engine::setWriteFaultHook([&](const std::string&, std::uint64_t, std::size_t) { return ++n == at ? ENOSPC : 0; });
         const ImportResult r = run(s);
