@@ -453,6 +453,12 @@ void KeySorter::prepare(KeyBlock& block, const TagInfo& tag)
     block.isEncoded = true;
 }
 
+const std::vector<SortedKey>& KeySorter::order(const KeyBlock& block, const TagInfo& tag)
+{
+    sortInto(block, tag.keyLength, padFor(tag.keyType), items_, spare_);
+    return items_;
+}
+
 void CompoundIndex::addTag(const TagInfo& info, std::vector<KeyEntry> entries,
                            const std::function<void(int)>& progress)
 {
@@ -471,40 +477,27 @@ void CompoundIndex::addTag(const TagInfo& info, std::vector<KeyEntry> entries,
     buildTag(info, block, progress);
 }
 
-void CompoundIndex::buildTag(const TagInfo& info, KeyBlock& block, const std::function<void(int)>& progress)
+std::unique_ptr<IndexTree> CompoundIndex::beginTag(TagInfo& t, uint32_t& header)
 {
     if (file_->readOnly())
         throw EngineError(EngineError::Kind::Usage, file_->path(), "the index is open read-only");
-    TagInfo t = info;
     t.name = upper(t.name);
     validateNewTag(file_->path(), t, true);
     if (findTag(t.name) >= 0)
         throw EngineError(EngineError::Kind::Usage, file_->path(), "tag " + t.name + " exists already");
-    if (block.keys.size() != block.recnos.size() * t.keyLength)
-        throw EngineError(EngineError::Kind::Usage, file_->path(),
-                          "the keys for tag " + t.name + " are not " + std::to_string(t.keyLength) + " bytes each");
-    if (progress)
-        progress(0);
-    if (block.recnos.size() >= SortedKey::kWholeInHead)
-        throw EngineError(EngineError::Kind::Usage, file_->path(), "too many keys for one tag");
-    if (!block.isSorted && !block.isEncoded)
-        KeySorter::sort(block, t.keyLength, padFor(t.keyType));
-    if (progress)
-        progress(40);
     // The header goes at the end of the file so header order stays creation order.
-    uint32_t header = file_->appendPages(2);
+    header = file_->appendPages(2);
     uint8_t options = indexopt::kCompact | indexopt::kCompound;
     if (t.unique)
         options |= indexopt::kUnique;
     if (!t.forExpr.empty())
         options |= indexopt::kHasFor;
     writeIndexHeader(*file_, header, t, options, 0);
-    auto tree = std::make_unique<IndexTree>(*file_, header, t.keyLength, padFor(t.keyType));
-    if (block.isEncoded)
-        tree->adopt(block.leaves);
-    else
-        tree->build(reinterpret_cast<const uint8_t*>(block.keys.data()), block.sorted.data(), block.sorted.size(),
-                    t.unique, progress);
+    return std::make_unique<IndexTree>(*file_, header, t.keyLength, padFor(t.keyType));
+}
+
+void CompoundIndex::endTag(TagInfo t, uint32_t header, std::unique_ptr<IndexTree> tree)
+{
     std::string dirKey = t.name;
     dirKey.resize(kDirectoryKeyLength, ' ');
     directory_->insert(reinterpret_cast<const uint8_t*>(dirKey.data()), header);
@@ -512,6 +505,50 @@ void CompoundIndex::buildTag(const TagInfo& info, KeyBlock& block, const std::fu
     headers_.push_back(header);
     tags_.push_back(std::move(t));
     file_->relieve();   // building many large tags in a row need not hold them all in memory
+}
+
+void CompoundIndex::buildTag(const TagInfo& info, KeyBlock& block, const std::function<void(int)>& progress)
+{
+    TagInfo t = info;
+    if (block.keys.size() != block.recnos.size() * t.keyLength)
+        throw EngineError(EngineError::Kind::Usage, file_->path(),
+                          "the keys for tag " + upper(t.name) + " are not " + std::to_string(t.keyLength) + " bytes each");
+    if (block.recnos.size() >= SortedKey::kWholeInHead)
+        throw EngineError(EngineError::Kind::Usage, file_->path(), "too many keys for one tag");
+    uint32_t header = 0;
+    std::unique_ptr<IndexTree> tree = beginTag(t, header);
+    if (progress)
+        progress(0);
+    if (!block.isSorted && !block.isEncoded)
+        KeySorter::sort(block, t.keyLength, padFor(t.keyType));
+    if (progress)
+        progress(40);
+    if (block.isEncoded)
+        tree->adopt(block.leaves);
+    else
+        tree->build(reinterpret_cast<const uint8_t*>(block.keys.data()), block.sorted.data(), block.sorted.size(),
+                    t.unique, progress);
+    endTag(std::move(t), header, std::move(tree));
+}
+
+void CompoundIndex::buildTagStreamed(const TagInfo& info, const IndexTree::EntrySource& next)
+{
+    TagInfo t = info;
+    uint32_t header = 0;
+    std::unique_ptr<IndexTree> tree = beginTag(t, header);
+    // Its pages go to the file as they fill rather than staying in memory: a few megabytes
+    // whatever the size of the tag.
+    const uint32_t limit = file_->cacheLimit();
+    file_->setCacheLimit(8192);
+    try {
+        tree->buildStreamed(next, t.unique);
+        file_->relieve();
+    } catch (...) {
+        file_->setCacheLimit(limit);
+        throw;
+    }
+    file_->setCacheLimit(limit);
+    endTag(std::move(t), header, std::move(tree));
 }
 
 void CompoundIndex::checkNewKey(std::size_t tag, std::string_view key) const

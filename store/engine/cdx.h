@@ -66,6 +66,9 @@ public:
     // Sorts (in this sorter's own work space) and encodes the leaves of a tag, so that building
     // it is left little to do; the block's `sorted` stays empty.
     void prepare(KeyBlock& block, const TagInfo& tag);
+    // Sorts a block in this sorter's work space and returns the entries in (key, record) order
+    // (valid until the sorter is next used); writeSortedKey() gives each one's key.
+    const std::vector<SortedKey>& order(const KeyBlock& block, const TagInfo& tag);
 
 private:
     static void sortInto(const KeyBlock& block, std::size_t keyLength, uint8_t pad, std::vector<SortedKey>& items,
@@ -139,6 +142,9 @@ public:
                 const std::function<void(int)>& progress = {});
     // The same from one block of keys (no string per key); sorts the block when it is not.
     void buildTag(const TagInfo& info, KeyBlock& keys, const std::function<void(int)>& progress = {});
+    // The same from entries handed over in (key, record) order, as a merge of sorted runs gives
+    // them, each leaf written as it fills: a tag of any size in a few pages of memory.
+    void buildTagStreamed(const TagInfo& info, const IndexTree::EntrySource& next);
     // A UNIQUE tag ignores a key it already holds. Both return whether the tag changed.
     bool insertKey(std::size_t tag, std::string_view key, uint32_t recno);
     bool deleteKey(std::size_t tag, std::string_view key, uint32_t recno);
@@ -165,6 +171,9 @@ private:
     void readDirectory(const KeyTypeResolver& keyTypes);
     std::size_t checkedTag(std::size_t tag) const;
     void checkNewKey(std::size_t tag, std::string_view key) const;   // throws Usage
+    // The checks, header and tree of a tag about to be built; endTag() lists it.
+    std::unique_ptr<IndexTree> beginTag(TagInfo& info, uint32_t& header);
+    void endTag(TagInfo info, uint32_t header, std::unique_ptr<IndexTree> tree);
 
     std::unique_ptr<PageFile> file_;
     std::unique_ptr<IndexTree> directory_;

@@ -59,6 +59,7 @@ public:
     uint32_t changeCounter();
     static constexpr uint32_t kChangeCounterOffset = 8;
     void setCacheLimit(uint32_t pages) { cacheLimit_ = pages; }
+    uint32_t cacheLimit() const { return cacheLimit_; }
     uint32_t cachedPages() const { return cached_; }
     void relieve() { if (cached_ > cacheLimit_) flush(); }   // between operations only
     void sync();    // flush, then ask the OS to put the file on disk

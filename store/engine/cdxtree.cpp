@@ -514,65 +514,79 @@ std::vector<size_t> IndexTree::packLeaves(const uint8_t* keys, const uint32_t* r
     return starts;
 }
 
+LeafPacker::LeafPacker(uint16_t keyLength, uint8_t pad, bool unique, Sink sink)
+    : LeafCodec(keyLength, pad), sink_(std::move(sink)), unique_(unique)
+{
+    constexpr size_t kMaxKeys = kLeafSpace / 3;
+    buf_.resize((kMaxKeys + 1) * keyLength);
+    dups_.resize(kMaxKeys + 1);
+    trails_.resize(kMaxKeys + 1);
+    recs_.resize(kMaxKeys + 1);
+    page_.resize(PageFile::kPageSize);
+}
+
+void LeafPacker::add(uint32_t rec)
+{
+    const size_t kl = keyLen_;
+    uint8_t* k = buf_.data() + count_ * kl;
+    if (count_ > 0 && (unique_ || recs_[count_ - 1] == rec) && std::memcmp(k - kl, k, kl) == 0)
+        return;
+    const size_t trail = trailOf(k);
+    size_t dup = count_ > 0 ? commonPrefix(k - kl, k, std::min(kl - trail, kl - prevTrail_)) : 0;
+    uint32_t m = std::max(maxRec_, rec);
+    if (count_ > 0 && (count_ + 1) * recordBytes(m) + used_ + kl - dup - trail > kLeafSpace) {
+        // Start a new leaf with this key, uncompressed against its predecessor.
+        giveLeaf();
+        std::memcpy(buf_.data(), k, kl);
+        count_ = 0;
+        used_ = 0;
+        dup = 0;
+        m = rec;
+    }
+    recs_[count_] = rec;
+    dups_[count_] = static_cast<uint8_t>(dup);
+    trails_[count_] = static_cast<uint8_t>(trail);
+    used_ += kl - dup - trail;
+    ++count_;
+    maxRec_ = m;
+    prevTrail_ = trail;
+}
+
+void LeafPacker::giveLeaf()
+{
+    if (!encodeCounted(buf_.data(), recs_.data(), dups_.data(), trails_.data(), count_, kAttrLeaf, kNone, kNone,
+                       page_.data()))
+        throw std::logic_error("index leaf packing miscounted");
+    sink_(page_.data(), buf_.data() + (count_ - 1) * keyLen_, recs_[count_ - 1]);
+}
+
+void LeafPacker::finish()
+{
+    if (count_ > 0)
+        giveLeaf();
+    count_ = 0;
+}
+
 void LeafCodec::encodeLeaves(const uint8_t* keys, const SortedKey* items, size_t n, bool unique,
                              EncodedLeaves& out, const std::function<void(int)>& progress) const
 {
     out.clear();
     if (n == 0)
         return;
-    const size_t kl = keyLen_;
-    constexpr size_t kMaxKeys = kLeafSpace / 3;
-    // One leaf's keys at a time, gathered in sorted order: the block itself is never reordered.
-    std::vector<uint8_t> buf((kMaxKeys + 1) * kl);
-    uint32_t recs[kMaxKeys + 1];
-    uint8_t dups[kMaxKeys + 1], trails[kMaxKeys + 1];
     out.pages.reserve(n / 32 * PageFile::kPageSize);
-    auto emit = [&](size_t count) {
-        const size_t at = out.pages.size();
-        out.pages.resize(at + PageFile::kPageSize);
-        if (!encodeCounted(buf.data(), recs, dups, trails, count, kAttrLeaf, kNone, kNone, out.pages.data() + at))
-            throw std::logic_error("index leaf packing miscounted");
-        appendEntry(out.upper, buf.data() + (count - 1) * kl, recs[count - 1], static_cast<uint32_t>(out.count));
+    // One leaf's keys at a time, gathered in sorted order: the block itself is never reordered.
+    LeafPacker packer(keyLen_, pad_, unique, [&](const uint8_t* page, const uint8_t* lastKey, uint32_t lastRec) {
+        out.pages.insert(out.pages.end(), page, page + PageFile::kPageSize);
+        appendEntry(out.upper, lastKey, lastRec, static_cast<uint32_t>(out.count));
         ++out.count;
-    };
-    size_t count = 0, used = 0, prevTrail = 0;
-    uint32_t maxRec = 0;
+    });
     for (size_t i = 0; i < n; ++i) {
-        const SortedKey& item = items[i];
-        uint8_t* k = buf.data() + count * kl;
-        if (item.index & SortedKey::kWholeInHead) {
-            for (size_t b = 0; b < kl && b < 16; ++b)
-                k[b] = static_cast<uint8_t>((b < 8 ? item.p0 : item.p1) >> (56 - 8 * (b & 7)));
-            if (kl > 16)
-                std::memset(k + 16, pad_, kl - 16);
-        } else {
-            std::memcpy(k, keys + static_cast<size_t>(item.position()) * kl, kl);
-        }
-        if (count > 0 && (unique || recs[count - 1] == item.rec) && std::memcmp(k - kl, k, kl) == 0)
-            continue;
-        const size_t trail = trailOf(k);
-        size_t dup = count > 0 ? commonPrefix(k - kl, k, std::min(kl - trail, kl - prevTrail)) : 0;
-        uint32_t m = std::max(maxRec, item.rec);
-        if (count > 0 && (count + 1) * recordBytes(m) + used + kl - dup - trail > kLeafSpace) {
-            // Start a new leaf with this key, uncompressed against its predecessor.
-            emit(count);
-            std::memcpy(buf.data(), k, kl);
-            count = 0;
-            used = 0;
-            dup = 0;
-            m = item.rec;
-        }
-        recs[count] = item.rec;
-        dups[count] = static_cast<uint8_t>(dup);
-        trails[count] = static_cast<uint8_t>(trail);
-        used += kl - dup - trail;
-        ++count;
-        maxRec = m;
-        prevTrail = trail;
+        writeSortedKey(items[i], keys, keyLen_, pad_, packer.nextKey());
+        packer.add(items[i].rec);
         if (progress && (i & 0x3FFF) == 0)
             progress(static_cast<int>(40 + 50 * i / n));
     }
-    emit(count);
+    packer.finish();
 }
 
 void IndexTree::build(const uint8_t* keys, const SortedKey* items, size_t n, bool unique,
@@ -608,6 +622,48 @@ void IndexTree::adopt(EncodedLeaves& leaves)
     }
     buildInterior(std::move(leaves.upper), count, base);
     leaves.clear();
+}
+
+void IndexTree::buildStreamed(const EntrySource& next, bool unique)
+{
+    // Each leaf is held until the next one comes, so that its right-hand link is known when it
+    // goes to the file; the leaves take consecutive pages, as adopt() gives them.
+    std::vector<uint8_t> held(PageFile::kPageSize), upper;
+    size_t count = 0, placed = 0;
+    uint32_t first = kNone, previous = kNone;
+    const size_t es = entrySize();
+    auto place = [&](bool last) {
+        const uint32_t page = file_.appendPages(1);
+        uint8_t* p = file_.writable(page);
+        std::memcpy(p, held.data(), PageFile::kPageSize);
+        putLE32(p + 4, previous);
+        putLE32(p + 8, last ? kNone : page + PageFile::kPageSize);
+        if (last && count == 1)
+            putLE16(p, kAttrRoot | kAttrLeaf);
+        putBE32(upper.data() + placed * es + keyLen_ + 4, page);
+        if (first == kNone)
+            first = page;
+        previous = page;
+        if (++placed % 4096 == 0)
+            file_.relieve();
+    };
+    LeafPacker packer(keyLen_, pad_, unique, [&](const uint8_t* page, const uint8_t* lastKey, uint32_t lastRec) {
+        if (count > placed)
+            place(false);
+        std::memcpy(held.data(), page, PageFile::kPageSize);
+        appendEntry(upper, lastKey, lastRec, 0);
+        ++count;
+    });
+    uint32_t rec = 0;
+    while (next(packer.nextKey(), rec))
+        packer.add(rec);
+    packer.finish();
+    if (count == 0) {
+        initEmpty();
+        return;
+    }
+    place(true);
+    buildInterior(std::move(upper), count, first);
 }
 
 // Puts interior levels over `count` pages whose entries are `upper`, until one page holds

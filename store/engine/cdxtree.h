@@ -37,6 +37,19 @@ struct SortedKey {
     uint32_t position() const { return index & ~kWholeInHead; }
 };
 
+// Writes the whole key of a sorted entry (keyLength bytes) to `out`, from its head or the block.
+inline void writeSortedKey(const SortedKey& item, const uint8_t* keys, size_t keyLength, uint8_t pad, uint8_t* out)
+{
+    if (item.index & SortedKey::kWholeInHead) {
+        for (size_t b = 0; b < keyLength && b < 16; ++b)
+            out[b] = static_cast<uint8_t>((b < 8 ? item.p0 : item.p1) >> (56 - 8 * (b & 7)));
+        if (keyLength > 16)
+            std::memset(out + 16, pad, keyLength - 16);
+    } else {
+        std::memcpy(out, keys + static_cast<size_t>(item.position()) * keyLength, keyLength);
+    }
+}
+
 // Ordering of (key, record) pairs: key bytes first, then the record number.
 inline int compareEntry(const uint8_t* a, uint32_t ra, const uint8_t* b, uint32_t rb, size_t len)
 {
@@ -92,6 +105,28 @@ protected:
     unsigned bits_;   // bits of the duplicate and trailing counts
 };
 
+// Packs entries handed over in (key, record) order into leaves, each filled as far as it
+// goes, and gives each full leaf page (sibling links not set) with its last entry to `sink`.
+// A pair met twice is kept once; with `unique`, only the first record of each key is kept.
+class LeafPacker : private LeafCodec {
+public:
+    using Sink = std::function<void(const uint8_t* page, const uint8_t* lastKey, uint32_t lastRec)>;
+    LeafPacker(uint16_t keyLength, uint8_t pad, bool unique, Sink sink);
+    // Where the next entry's key is to be put (keyLength bytes); add() then takes it.
+    uint8_t* nextKey() { return buf_.data() + count_ * keyLen_; }
+    void add(uint32_t rec);
+    void finish();   // gives the last leaf, if any entry was added
+
+private:
+    void giveLeaf();
+    Sink sink_;
+    bool unique_;
+    std::vector<uint8_t> buf_, dups_, trails_, page_;
+    std::vector<uint32_t> recs_;
+    size_t count_ = 0, used_ = 0, prevTrail_ = 0;
+    uint32_t maxRec_ = 0;
+};
+
 class IndexTree : private LeafCodec {
 public:
     static constexpr int kMaxDepth = 64;
@@ -117,6 +152,11 @@ public:
                const std::function<void(int)>& progress = {});
     // The same from leaves encoded beforehand (consumes them).
     void adopt(EncodedLeaves& leaves);
+    // The same from entries handed over one at a time by `next` (which writes the key and sets
+    // the record, false at the end), each leaf written as it fills: any number of entries in
+    // a few pages of memory.
+    using EntrySource = std::function<bool(uint8_t* key, uint32_t& rec)>;
+    void buildStreamed(const EntrySource& next, bool unique);
     bool insert(const uint8_t* key, uint32_t rec);   // false when already present
     // Queues the insert of a pair that is new to the tree (a new record's key). Queued pairs
     // are taken in together, each leaf changed once for all of its new keys, before the tree is

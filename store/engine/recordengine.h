@@ -234,8 +234,8 @@ public:
     void setTurboRead(bool on);
     // Called with a percentage (0..100) during pack and while tags are built.
     void setProgressHook(std::function<void(int)> hook) { progress_ = std::move(hook); }
-    // How much memory building tags may give to keys at once (default 256 MB); more tags than
-    // fit are built in several passes over the records.
+    // How much memory building tags may give to keys at once (default 96 MB); a table whose
+    // keys need more is indexed through sorted runs in scratch files beside it.
     void setIndexBuildMemory(std::uint64_t bytes) { buildMemory_ = std::max<std::uint64_t>(bytes, 1); }
 
 private:
@@ -259,9 +259,11 @@ private:
     struct TagBuild;
     void appendTags(const std::vector<TagSpec>& specs);
     void planTagBuild(const std::vector<TagSpec>& specs, TagBuild& build) const;
-    void reserveKeyBlocks(TagBuild& build) const;
-    void evaluateTags(TagBuild& build, const std::vector<std::size_t>& mine, const std::vector<std::size_t>& slotOf,
-                      bool second, int from, int to);
+    void reserveKeyBlocks(TagBuild& build, std::uint32_t records) const;
+    void evaluateTags(TagBuild& build, const std::vector<std::size_t>& mine, bool second, std::uint32_t first,
+                      std::uint32_t last, int from, int to);
+    void onBothThreads(TagBuild& build, const std::function<void(const std::vector<std::size_t>&, bool)>& work);
+    void appendTagsInRuns(TagBuild& build, std::uint32_t chunk);
     std::vector<TagSpec> currentTagSpecs() const;
     void updateKeys();
     bool usingCursor() const { return order_ != 0; }
@@ -342,7 +344,7 @@ private:
     bool softSeek_ = false;
     bool turbo_ = false;
     std::function<void(int)> progress_;
-    std::uint64_t buildMemory_ = 256ull << 20;
+    std::uint64_t buildMemory_ = 96ull << 20;
 
     std::vector<FieldDef> fieldDefs_;
     std::unique_ptr<CompoundIndex> cdx_;

@@ -2,11 +2,14 @@
 #include "recordengine.h"
 
 #include "cdxheader.h"
+#include "cdxtree.h"
+#include "file_lock.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <future>
+#include <unistd.h>
 #include <cstring>
 
 namespace postavo::engine {
@@ -14,6 +17,8 @@ namespace postavo::engine {
 namespace {
 
 constexpr std::size_t kScanBytes = 1024 * 1024;
+// Fewer records than this per run would make the merge of the runs the slow part.
+constexpr std::uint32_t kMinChunk = 4096;
 
 KeyType keyTypeOf(ValueType t)
 {
@@ -489,23 +494,100 @@ void Table::indexTags(const std::vector<TagSpec>& specs)
     cursor_.reset();
 }
 
-// Building tags in bulk: what to build and in which groups (plan), the key blocks for the
-// largest group (reserve), then per group the keys of every record (evaluate) handed to the
-// index in creation order.
+// Building tags in bulk. The keys of every tag are evaluated in one pass over the records on two
+// threads, each taking a share of the tags. When they fit the memory allowed, each tag's keys
+// are sorted and its leaves encoded at once; otherwise the records are taken a chunk at a time,
+// each chunk's keys sorted into a run in a scratch file beside the table, and each tag is then
+// built from a merge of its runs, its leaves written as they fill. Either way the index file is
+// the same, byte for byte, and memory stays within the allowance however large the table.
 struct Table::TagBuild {
     std::vector<TagInfo> infos;
     std::vector<TagState> states;
-    std::vector<std::vector<std::size_t>> groups;   // tag numbers, in creation order
-    std::vector<std::vector<std::size_t>> ranked;   // the same, longest keys first
-    std::vector<KeyBlock> blocks;                   // one per rank, reused by every group
+    std::vector<std::size_t> mine[2];               // tags evaluated by each thread
+    std::vector<KeyBlock> blocks;                   // one per tag
     std::vector<Expression> keyCopies, forCopies;   // the second thread's own work buffers
     KeySorter sorters[2];
     std::atomic<bool> stop{false};
-    std::uint64_t bytesOf(std::size_t t, std::uint32_t n) const
+};
+
+namespace {
+
+// The sorted runs of one tag in a scratch file: entries of the key then the record number.
+struct TagRuns {
+    std::string path;
+    DataFile file;
+    std::uint64_t size = 0;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> runs;   // offset, entries
+};
+
+struct RunFilesRemover {
+    std::vector<TagRuns>& runs;
+    ~RunFilesRemover()
     {
-        return std::uint64_t(n) * (infos[t].keyLength + sizeof(std::uint32_t));
+        for (TagRuns& r : runs) {
+            r.file.close();
+            if (!r.path.empty())
+                ::unlink(r.path.c_str());
+        }
     }
 };
+
+void writeRun(TagRuns& out, const KeyBlock& block, const std::vector<SortedKey>& items, const TagInfo& info,
+              std::vector<unsigned char>& buf)
+{
+    const std::size_t kl = info.keyLength, es = kl + 4;
+    const auto* keys = reinterpret_cast<const uint8_t*>(block.keys.data());
+    const uint8_t pad = padFor(info.keyType);
+    out.runs.push_back({out.size, items.size()});
+    const std::size_t per = std::max<std::size_t>(1, kScanBytes / es);
+    for (std::size_t i = 0; i < items.size(); i += per) {
+        const std::size_t count = std::min(per, items.size() - i);
+        buf.resize(count * es);
+        for (std::size_t j = 0; j < count; ++j) {
+            unsigned char* e = &buf[j * es];
+            writeSortedKey(items[i + j], keys, kl, pad, e);
+            std::memcpy(e + kl, &items[i + j].rec, 4);
+        }
+        out.file.write(out.size, buf.data(), buf.size());
+        out.size += buf.size();
+    }
+}
+
+// Reads one sorted run back a buffer at a time.
+class RunReader {
+public:
+    RunReader(const DataFile& file, std::uint64_t offset, std::uint64_t entries, std::size_t entrySize)
+        : file_(file), pos_(offset), left_(entries), es_(entrySize), per_(std::max<std::size_t>(1, 65536 / entrySize))
+    {
+        fill();
+    }
+    bool valid() const { return at_ < have_; }
+    const unsigned char* entry() const { return &buf_[at_ * es_]; }
+    void advance()
+    {
+        if (++at_ == have_)
+            fill();
+    }
+
+private:
+    void fill()
+    {
+        at_ = 0;
+        have_ = std::size_t(std::min<std::uint64_t>(per_, left_));
+        if (have_ == 0)
+            return;
+        buf_.resize(have_ * es_);
+        file_.readExact(pos_, buf_.data(), buf_.size());
+        pos_ += buf_.size();
+        left_ -= have_;
+    }
+    const DataFile& file_;
+    std::uint64_t pos_, left_;
+    std::size_t es_, per_, at_ = 0, have_ = 0;
+    std::vector<unsigned char> buf_;
+};
+
+} // namespace
 
 void Table::planTagBuild(const std::vector<TagSpec>& specs, TagBuild& b) const
 {
@@ -528,22 +610,18 @@ void Table::planTagBuild(const std::vector<TagSpec>& specs, TagBuild& b) const
         b.infos.push_back(info);
         b.states.push_back(std::move(st));
     }
-    // The tags are built a group at a time, so that the key blocks of a large table need not
-    // all be held at once.
-    const std::uint32_t n = header_.recordCount;
-    std::uint64_t used = 0;
-    for (std::size_t t = 0; t < specs.size(); ++t) {
-        if (b.groups.empty() || (used + b.bytesOf(t, n) > buildMemory_ && !b.groups.back().empty())) {
-            b.groups.emplace_back();
-            used = 0;
-        }
-        b.groups.back().push_back(t);
-        used += b.bytesOf(t, n);
-    }
-    for (const auto& group : b.groups) {
-        b.ranked.push_back(group);
-        std::stable_sort(b.ranked.back().begin(), b.ranked.back().end(),
-                         [&](std::size_t x, std::size_t y) { return b.infos[x].keyLength > b.infos[y].keyLength; });
+    // The two threads take the tags longest keys first, each to the one with less work so far.
+    // A small table is not worth a thread.
+    std::vector<std::size_t> ranked(specs.size());
+    for (std::size_t t = 0; t < ranked.size(); ++t)
+        ranked[t] = t;
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [&](std::size_t x, std::size_t y) { return b.infos[x].keyLength > b.infos[y].keyLength; });
+    std::uint64_t load[2] = {0, 0};
+    for (std::size_t t : ranked) {
+        const int side = load[0] <= load[1] || header_.recordCount < 20000 ? 0 : 1;
+        b.mine[side].push_back(t);
+        load[side] += b.infos[t].keyLength + sizeof(std::uint32_t);
     }
     for (std::size_t t = 0; t < specs.size(); ++t) {
         b.keyCopies.push_back(b.states[t].key);
@@ -551,31 +629,23 @@ void Table::planTagBuild(const std::vector<TagSpec>& specs, TagBuild& b) const
     }
 }
 
-// Each group's tags take the key blocks largest first, and every block is given at once the
-// most it will hold, so the groups after the first reuse memory already in use.
-void Table::reserveKeyBlocks(TagBuild& b) const
+// Key blocks for `records` records of every tag, each given at once the most it will hold.
+void Table::reserveKeyBlocks(TagBuild& b, std::uint32_t records) const
 {
-    const std::uint32_t n = header_.recordCount;
-    std::vector<std::size_t> slotBytes;
-    for (const auto& ranked : b.ranked) {
-        slotBytes.resize(std::max(slotBytes.size(), ranked.size()), 0);
-        for (std::size_t r = 0; r < ranked.size(); ++r)
-            slotBytes[r] = std::max<std::size_t>(slotBytes[r], std::size_t(n) * b.infos[ranked[r]].keyLength);
-    }
-    b.blocks.resize(slotBytes.size());
-    for (std::size_t r = 0; r < b.blocks.size(); ++r) {
-        b.blocks[r].keys.reserve(slotBytes[r]);
-        b.blocks[r].recnos.reserve(n);
+    b.blocks.resize(b.infos.size());
+    for (std::size_t t = 0; t < b.blocks.size(); ++t) {
+        b.blocks[t].keys.reserve(std::size_t(records) * b.infos[t].keyLength);
+        b.blocks[t].recnos.reserve(records);
     }
 }
 
-// Evaluates and sorts the tags `mine` (key blocks `slotOf`) over every record. The first
-// thread reports its share of the reading as progress from `from` to `to`.
-void Table::evaluateTags(TagBuild& b, const std::vector<std::size_t>& mine, const std::vector<std::size_t>& slotOf,
-                         bool second, int from, int to)
+// Evaluates the keys of the tags `mine` for records first..last into their blocks. The first
+// thread reports its reading as progress from `from` to `to` over the whole table.
+void Table::evaluateTags(TagBuild& b, const std::vector<std::size_t>& mine, bool second, std::uint32_t first,
+                         std::uint32_t last, int from, int to)
 {
-    for (std::size_t i = 0; i < mine.size(); ++i)
-        b.blocks[slotOf[i]].clear();
+    for (std::size_t t : mine)
+        b.blocks[t].clear();
     if (mine.empty())
         return;
     const std::size_t len = header_.recordLength;
@@ -583,16 +653,16 @@ void Table::evaluateTags(TagBuild& b, const std::vector<std::size_t>& mine, cons
     const std::uint32_t per = std::uint32_t(std::max<std::size_t>(1, kScanBytes / len));
     std::vector<unsigned char> buf;
     std::string key;
-    int last = from;
-    for (std::uint32_t r = 1; r <= n && !b.stop; r += per) {
-        const std::uint32_t count = std::min(per, n - r + 1);
+    int shown = -1;
+    for (std::uint64_t next = first; next <= last && !b.stop; next += per) {
+        const std::uint32_t r = std::uint32_t(next);
+        const std::uint32_t count = std::min(per, last - r + 1);
         buf.resize(std::size_t(count) * len);
         file_.readExact(header_.recordOffset(r), buf.data(), buf.size());
-        for (std::size_t i = 0; i < mine.size(); ++i) {
-            const std::size_t t = mine[i];
+        for (std::size_t t : mine) {
             const Expression& keyExpr = second ? b.keyCopies[t] : b.states[t].key;
             const Expression& forExpr = second ? b.forCopies[t] : b.states[t].forCond;
-            KeyBlock& block = b.blocks[slotOf[i]];
+            KeyBlock& block = b.blocks[t];
             for (std::uint32_t j = 0; j < count; ++j) {
                 const unsigned char* rec = &buf[std::size_t(j) * len];
                 if (!forExpr.empty() && !forExpr.evalLogical(ref(rec, r + j)))
@@ -604,12 +674,28 @@ void Table::evaluateTags(TagBuild& b, const std::vector<std::size_t>& mine, cons
         }
         if (!second) {
             const int p = from + int(std::uint64_t(r + count - 1) * (to - from) / n);
-            if (p != last)
-                reportProgress(last = p);
+            if (p != shown)
+                reportProgress(shown = p);
         }
     }
-    for (std::size_t i = 0; i < mine.size() && !b.stop; ++i)
-        b.sorters[second].prepare(b.blocks[slotOf[i]], b.infos[mine[i]]);
+}
+
+// Runs `work` for each thread's share of the tags, the second share on another thread.
+void Table::onBothThreads(TagBuild& b, const std::function<void(const std::vector<std::size_t>&, bool)>& work)
+{
+    std::future<void> other;
+    if (!b.mine[1].empty())
+        other = std::async(std::launch::async, [&] { work(b.mine[1], true); });
+    try {
+        work(b.mine[0], false);
+    } catch (...) {
+        b.stop = true;
+        if (other.valid())
+            other.wait();
+        throw;
+    }
+    if (other.valid())
+        other.get();
 }
 
 void Table::appendTags(const std::vector<TagSpec>& specs)
@@ -617,56 +703,106 @@ void Table::appendTags(const std::vector<TagSpec>& specs)
     TagBuild b;
     planTagBuild(specs, b);
     reportProgress(0);
-    if (b.groups.empty())
+    if (b.infos.empty())
         return;
-    reserveKeyBlocks(b);
     const std::uint32_t n = header_.recordCount;
-    const int span = 100 / int(b.groups.size());
-    for (std::size_t g = 0; g < b.groups.size(); ++g) {
-        const std::vector<std::size_t>& group = b.groups[g];
-        // Within a group two threads each read the records and evaluate and sort their share
-        // of the tags, the larger share to this thread, which also reports progress. A small
-        // table is not worth a thread.
-        std::vector<std::size_t> mineA, slotA, mineB, slotB;
-        std::uint64_t loadA = 0, loadB = 0;
-        for (std::size_t i = 0; i < b.ranked[g].size(); ++i) {
-            const std::size_t t = b.ranked[g][i];
-            if (loadA <= loadB || n < 20000) {
-                mineA.push_back(t);
-                slotA.push_back(i);
-                loadA += b.bytesOf(t, n);
-            } else {
-                mineB.push_back(t);
-                slotB.push_back(i);
-                loadB += b.bytesOf(t, n);
+    // Per record: every tag's key and record number, and the two sorters' work space.
+    std::uint64_t perRecord = 4 * sizeof(SortedKey);
+    for (const TagInfo& info : b.infos)
+        perRecord += info.keyLength + sizeof(std::uint32_t);
+    if (std::uint64_t(n) * perRecord > buildMemory_ && n > kMinChunk) {
+        appendTagsInRuns(b, std::uint32_t(std::max<std::uint64_t>(kMinChunk, buildMemory_ / perRecord)));
+        return;
+    }
+    reserveKeyBlocks(b, n);
+    onBothThreads(b, [&](const std::vector<std::size_t>& mine, bool second) {
+        evaluateTags(b, mine, second, 1, n, 0, 60);
+        for (std::size_t t : mine)
+            if (!b.stop)
+                b.sorters[second].prepare(b.blocks[t], b.infos[t]);
+    });
+    // Then this thread writes the tags to the index in creation order.
+    for (std::size_t t = 0; t < b.infos.size(); ++t) {
+        const int from = 60 + int(t) * 40 / int(b.infos.size());
+        auto hook = [&, from](int p) { reportProgress(from + p * 40 / (100 * int(b.infos.size()))); };
+        cdx_->buildTag(b.infos[t], b.blocks[t], hook);
+        b.blocks[t] = KeyBlock();   // done with: the memory goes back at once
+        tags_.push_back(std::move(b.states[t]));
+    }
+}
+
+void Table::appendTagsInRuns(TagBuild& b, std::uint32_t chunk)
+{
+    const std::uint32_t n = header_.recordCount;
+    std::vector<TagRuns> runs(b.infos.size());
+    RunFilesRemover remover{runs};
+    for (std::size_t t = 0; t < runs.size(); ++t) {
+        runs[t].path = path_ + ".sort" + std::to_string(t);
+        runs[t].file = DataFile::create(runs[t].path);
+    }
+    reserveKeyBlocks(b, chunk);
+    std::vector<unsigned char> bufs[2];
+    for (std::uint32_t first = 1; first <= n; first += std::min(chunk, n - first + 1)) {
+        const std::uint32_t last = first + std::min(chunk, n - first + 1) - 1;
+        onBothThreads(b, [&](const std::vector<std::size_t>& mine, bool second) {
+            evaluateTags(b, mine, second, first, last, 0, 50);
+            for (std::size_t t : mine)
+                if (!b.stop)
+                    writeRun(runs[t], b.blocks[t], b.sorters[second].order(b.blocks[t], b.infos[t]), b.infos[t],
+                             bufs[second]);
+        });
+        if (last == n)
+            break;
+    }
+    b.blocks.clear();
+    b.blocks.shrink_to_fit();
+    b.sorters[0] = KeySorter();
+    b.sorters[1] = KeySorter();
+    // Each tag from a merge of its runs, in creation order. Runs hold records in ascending
+    // ranges, so among equal keys the earlier run holds the lower record.
+    std::uint64_t total = 0, done = 0;
+    for (const TagRuns& r : runs)
+        for (const auto& run : r.runs)
+            total += run.second;
+    for (std::size_t t = 0; t < b.infos.size(); ++t) {
+        const std::size_t kl = b.infos[t].keyLength, es = kl + 4;
+        std::vector<RunReader> readers;
+        readers.reserve(runs[t].runs.size());
+        for (const auto& run : runs[t].runs)
+            readers.emplace_back(runs[t].file, run.first, run.second, es);
+        auto later = [&](std::size_t x, std::size_t y) {
+            const int c = std::memcmp(readers[x].entry(), readers[y].entry(), kl);
+            return c != 0 ? c > 0 : x > y;
+        };
+        std::vector<std::size_t> heap;
+        for (std::size_t i = 0; i < readers.size(); ++i)
+            if (readers[i].valid())
+                heap.push_back(i);
+        std::make_heap(heap.begin(), heap.end(), later);
+        int shown = -1;
+        cdx_->buildTagStreamed(b.infos[t], [&](uint8_t* key, uint32_t& rec) {
+            if (heap.empty())
+                return false;
+            std::pop_heap(heap.begin(), heap.end(), later);
+            RunReader& r = readers[heap.back()];
+            std::memcpy(key, r.entry(), kl);
+            std::memcpy(&rec, r.entry() + kl, 4);
+            r.advance();
+            if (r.valid())
+                std::push_heap(heap.begin(), heap.end(), later);
+            else
+                heap.pop_back();
+            if ((++done & 0xFFFF) == 0) {
+                const int p = 50 + int(done * 50 / std::max<std::uint64_t>(total, 1));
+                if (p != shown)
+                    reportProgress(shown = p);
             }
-        }
-        const int base = int(g) * span;
-        {
-            std::future<void> other;
-            if (!mineB.empty())
-                other = std::async(std::launch::async, [&] { evaluateTags(b, mineB, slotB, true, 0, 0); });
-            try {
-                evaluateTags(b, mineA, slotA, false, base, base + span * 3 / 5);
-            } catch (...) {
-                b.stop = true;
-                if (other.valid())
-                    other.wait();
-                throw;
-            }
-            if (other.valid())
-                other.get();
-        }
-        // Then this thread writes the group's tags to the index in creation order.
-        for (std::size_t i = 0; i < group.size(); ++i) {
-            const std::size_t t = group[i];
-            const std::size_t slot =
-                std::size_t(std::find(b.ranked[g].begin(), b.ranked[g].end(), t) - b.ranked[g].begin());
-            const int from = base + span * 3 / 5 + int(i) * (span * 2 / 5) / int(group.size());
-            auto hook = [&, from](int p) { reportProgress(from + p * (span * 2 / 5) / (100 * int(group.size()))); };
-            cdx_->buildTag(b.infos[t], b.blocks[slot], hook);
-            tags_.push_back(std::move(b.states[t]));
-        }
+            return true;
+        });
+        runs[t].file.close();
+        ::unlink(runs[t].path.c_str());
+        runs[t].path.clear();
+        tags_.push_back(std::move(b.states[t]));
     }
 }
 

@@ -1,4 +1,4 @@
-// Large tables: tags built in several passes over the records on two threads, and the keys of
+// Large tables: tags built through sorted runs on two threads, and the keys of
 // many new records taken into the tags at once. Both must give exactly what the simple way does.
 #include "engine_support.h"
 #include "write_faults.h"
@@ -98,7 +98,7 @@ TEST(BulkBuild, TagsBuiltInSeveralPassesAreTheSameFileAsInOne)
     }
     {
         auto t = Table::open(manyPasses, OpenMode::Exclusive);
-        t->setIndexBuildMemory(1u << 20);   // about two tags a pass
+        t->setIndexBuildMemory(1u << 20);   // sorted in six runs, then merged
         std::vector<int> seen;
         t->setProgressHook([&](int p) { seen.push_back(p); });
         t->indexTags(tags());
@@ -112,6 +112,34 @@ TEST(BulkBuild, TagsBuiltInSeveralPassesAreTheSameFileAsInOne)
         EXPECT_EQ(t->recNo(), 350u);
     }
     EXPECT_EQ(readBytes(dir + "/one.cdx"), readBytes(dir + "/many.cdx"));
+}
+
+// The sorted runs go to scratch files beside the table: a disk that fills while they are written
+// or merged leaves the index as it was, and no scratch file behind.
+TEST(BulkBuild, AFullDiskDuringARunBuildLeavesTheIndexAsItWas)
+{
+    const std::string dir = scratchDir("bulk-full");
+    const std::string path = makeTable(dir, "t");
+    {
+        auto t = Table::open(path, OpenMode::Exclusive);
+        t->indexTags(tags());
+    }
+    const auto before = readBytes(dir + "/t.cdx");
+    for (const auto& [failing, allowed] : {std::pair{".sort", 3}, std::pair{".cdx", 0}}) {
+        auto t = Table::open(path, OpenMode::Exclusive);
+        t->setIndexBuildMemory(1u << 20);
+        int writes = 0;
+        setWriteFaultHook([&](const std::string& p, std::uint64_t, std::size_t) {
+            return p.find(failing) != std::string::npos && ++writes > allowed ? ENOSPC : 0;
+        });
+        EXPECT_THROW(t->reindex(), EngineError) << failing;
+        setWriteFaultHook({});
+        EXPECT_EQ(t->check(), std::vector<std::string>{}) << failing;
+        t->close();
+        EXPECT_EQ(readBytes(dir + "/t.cdx"), before) << failing;
+        for (const auto& entry : fs::directory_iterator(dir))
+            EXPECT_EQ(entry.path().string().find(".sort"), std::string::npos) << entry.path();
+    }
 }
 
 TEST(BulkBuild, NewRecordsAreFoundAtOnceAndTheTagsEndAsIfRebuilt)
