@@ -31,7 +31,8 @@ bool zipKeyInRange(std::string_view key);
 // The zip count's test for its per-digit lists: in range and exactly five characters long.
 bool isFiveDigitZipKey(std::string_view key);
 
-// Tallies held in ten lists, one per first digit. Each list finds its keys by hashing: the
+// Tallies held in ten lists, one per first digit. Keys of five digits, nearly all of them, are
+// counted in a table indexed by their number; the others are found by hashing. Either way the
 // lookup of a million records stays linear however many distinct keys there are.
 class ZipTallyLists {
 public:
@@ -45,6 +46,7 @@ public:
     void clear();
 
 private:
+    std::vector<std::int64_t> fiveDigits_;   // by the key's number; empty until the first
     std::unordered_map<std::string, TallyRecord> lists_[10];
 };
 

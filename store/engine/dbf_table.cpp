@@ -406,7 +406,9 @@ void Table::goBottom()
 void Table::skip(long count)
 {
     post();
-    const std::uint32_t n = refreshCount();
+    // A long pass forward (turbo read) looks at the shared count again only at the end of the
+    // records it knows: two system calls a record otherwise.
+    std::uint32_t n = turbo_ && count > 0 ? header_.recordCount : refreshCount();
     if (count == 0) {
         if (!eof_ && recno_ >= 1 && recno_ <= n)
             loadRecord(recno_);
@@ -416,18 +418,24 @@ void Table::skip(long count)
         skipIndexed(count);
         return;
     }
-    std::vector<unsigned char> buf(header_.recordLength);
+    thread_local std::vector<unsigned char> buf;
+    buf.resize(header_.recordLength);
     while (count > 0) {
         if (eof_)
             return;
         std::uint32_t r = recno_ + 1;
         bool found = false;
-        for (; r <= n; ++r) {
-            readRaw(r, buf.data());
-            if (visible(r, buf.data())) {
-                found = true;
-                break;
+        for (;;) {
+            for (; r <= n; ++r) {
+                readRaw(r, buf.data());
+                if (visible(r, buf.data())) {
+                    found = true;
+                    break;
+                }
             }
+            const std::uint32_t known = n;
+            if (found || !turbo_ || (n = refreshCount()) <= known)
+                break;
         }
         if (!found) {
             setPhantom();

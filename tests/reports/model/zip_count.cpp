@@ -69,6 +69,17 @@ TEST(ZipKeys, KeysAndTheirKinds)
     ASSERT_EQ(six.size(), 2u);
     EXPECT_EQ(six[0].first, "60601");
     EXPECT_EQ(six[0].second.count, 2);
+
+    // Five digits are counted by number, other keys by name: the list is still in byte order.
+    for (const char* k : {"19999", "1-234", "1A234", "10000", "12345", "1A234", "00000"})
+        lists.add(k);
+    std::vector<std::string> ones;
+    for (const auto& [key, tally] : lists.sorted(1))
+        ones.push_back(key + "=" + std::to_string(tally.count));
+    EXPECT_EQ(ones, (std::vector<std::string>{"1-234=1", "10000=1", "10001=1", "12345=1", "19999=1", "1A234=2"}));
+    EXPECT_EQ(lists.sorted(0).front().first, "00000");
+    EXPECT_EQ(lists.keyCount(), 9u);
+    EXPECT_EQ(lists.total(), 11);
 }
 
 TEST(ZipKeys, ReportLinesComeInTheirOrder)
