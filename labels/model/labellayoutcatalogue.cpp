@@ -4,6 +4,7 @@
 #include "cp1252.h"
 #include "engine/engine_error.h"
 #include "engine/recordengine.h"
+#include "filewriting.h"
 #include "labelobjectfiler.h"
 #include "labelvalidation.h"
 #include "programfolder.h"
@@ -12,7 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace postavo::labels {
 
@@ -241,11 +241,7 @@ bool LabelLayoutCatalogue::save(LabelLayoutRow& row, DesignSurface& surface, QSt
             return fail(QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(path)));
         previous = old.readAll();
     }
-    auto writeFile = [](const QString& p, const QByteArray& b) {
-        QSaveFile f(p);
-        return f.open(QIODevice::WriteOnly) && f.write(b) == b.size() && f.commit();
-    };
-    if (!writeFile(path, bytes))
+    if (!replaceFileWith(path, bytes, nullptr))
         return fail(QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(path)));
 
     try {
@@ -262,7 +258,7 @@ bool LabelLayoutCatalogue::save(LabelLayoutRow& row, DesignSurface& surface, QSt
         row.description = layoutDescription(row.description);
     } catch (const engine::EngineError& e) {
         if (existed)
-            writeFile(path, previous);
+            replaceFileWith(path, previous, nullptr);
         else
             QFile::remove(path);
         return fail(QStringLiteral("The label layout could not be stored in LABEL.DBF: %1").arg(QString::fromLocal8Bit(e.what())));

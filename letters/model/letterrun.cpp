@@ -151,9 +151,12 @@ bool printLettersToPdf(LetterRun& run, const richtext::PageLayout& page, const Q
                                             : QStringLiteral("The PDF file \"%1\" cannot be written.").arg(path);
         return false;
     }
-    if (!file.commit()) {
+    // commit() does not notice when the last buffered bytes fail to reach the disk (a full disk):
+    // flush them first, or a cut-short PDF would replace the old file.
+    if (!file.flush() || !file.commit()) {
         if (error)
             *error = QStringLiteral("The PDF file \"%1\" cannot be written: %2").arg(path, file.errorString());
+        file.cancelWriting();
         return false;
     }
     return true;
