@@ -15,26 +15,6 @@ bool hasPostalAddress(const AddressTable& t)
     return false;
 }
 
-TableStateKeeper::TableStateKeeper(AddressTable& table)
-    : table_(table), recno_(table.recNo()), filter_(table.filter()), order_(table.order()),
-      notify_(table.notificationsEnabled())
-{
-    table_.setNotificationsEnabled(false);
-}
-
-TableStateKeeper::~TableStateKeeper()
-{
-    if (table_.isOpen()) {
-        if (table_.filter() != filter_)
-            table_.setFilter(filter_);
-        if (table_.order() != order_)
-            table_.setOrder(order_);
-        if (recno_)
-            table_.goTo(recno_);
-    }
-    table_.setNotificationsEnabled(notify_);
-}
-
 EnvelopeRun::EnvelopeRun(design::DesignHost& surface, AddressTable& table, EnvelopeJob job)
     : surface_(surface), table_(table), job_(std::move(job))
 {

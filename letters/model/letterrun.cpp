@@ -21,23 +21,6 @@ QRectF printTextRect(const richtext::PageLayout& page, double dx, double dy, dou
 
 QString printingPageText(int pages) { return QStringLiteral("Printing page ") + QString::number(pages); }
 
-TablePositionKeeper::TablePositionKeeper(AddressTable& table)
-    : table_(table), recno_(table.recNo()), filter_(table.filter()), notify_(table.notificationsEnabled())
-{
-    table_.setNotificationsEnabled(false);
-}
-
-TablePositionKeeper::~TablePositionKeeper()
-{
-    if (table_.isOpen()) {
-        if (table_.filter() != filter_)
-            table_.setFilter(filter_);
-        if (recno_ > 0)
-            table_.goTo(recno_);
-    }
-    table_.setNotificationsEnabled(notify_);
-}
-
 LetterRun::LetterRun(const richtext::RichDocument& letter, AddressTable& table, LetterJob job)
     : letter_(letter), table_(table), job_(std::move(job))
 {

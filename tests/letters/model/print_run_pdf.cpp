@@ -62,7 +62,7 @@ TEST_F(PrintRun, AllRecordsWithCopiesAndPageBreaks)
     std::vector<int> statuses;
     QString error;
     {
-        TablePositionKeeper keep(table);
+        TableStateKeeper keep(table, TableStateKeeper::Signals::Quiet);
         LetterRun run(letter, table, {LetterRecords::All, false, {}, 2});
         ASSERT_TRUE(run.position(keep.recno(), nullptr, &error)) << error.toStdString();
         EXPECT_EQ(table.recNo(), 1u);
@@ -121,7 +121,7 @@ TEST_F(PrintRun, FilterStartFromCurrentAndCancel)
     QString notice, error;
     table.goTo(2);  // Denver: not among the Boston records
     {
-        TablePositionKeeper keep(table);
+        TableStateKeeper keep(table, TableStateKeeper::Signals::Quiet);
         LetterRun run(letter, table, {LetterRecords::All, true, "CITY = 'Boston'", 1});
         ASSERT_TRUE(run.position(keep.recno(), &notice, &error)) << error.toStdString();
         EXPECT_EQ(notice, kOutOfRangeNotice);
@@ -136,7 +136,7 @@ TEST_F(PrintRun, FilterStartFromCurrentAndCancel)
     LetterRun::Hooks hooks;
     hooks.cancel = [&] { return ++asked == 2; };
     {
-        TablePositionKeeper keep(table);
+        TableStateKeeper keep(table, TableStateKeeper::Signals::Quiet);
         LetterRun run(letter, table, {LetterRecords::All, false, {}, 1});
         ASSERT_TRUE(run.position(keep.recno(), nullptr, &error));
         EXPECT_FALSE(printLettersToPdf(run, letter.pageLayout(), pdf("cancel.pdf"), &error, hooks));
