@@ -1,5 +1,6 @@
 #include "labellayoutcatalogue.h"
 
+#include "cataloguerows.h"
 #include "catalogues.h"
 #include "cp1252.h"
 #include "engine/engine_error.h"
@@ -72,16 +73,7 @@ bool LabelLayoutCatalogue::open(QString* message)
     return true;
 }
 
-void LabelLayoutCatalogue::close()
-{
-    if (!table_)
-        return;
-    try {
-        table_->close();
-    } catch (const engine::EngineError&) {
-    }
-    table_.reset();
-}
+void LabelLayoutCatalogue::close() { closeCatalogue(table_); }
 
 LabelLayoutRow LabelLayoutCatalogue::readCurrent()
 {
@@ -95,29 +87,12 @@ LabelLayoutRow LabelLayoutCatalogue::readCurrent()
 
 std::vector<LabelLayoutRow> LabelLayoutCatalogue::rows()
 {
-    std::vector<LabelLayoutRow> out;
-    if (!table_)
-        return out;
-    try {
-        for (table_->goTop(); !table_->eof(); table_->skip())
-            out.push_back(readCurrent());
-    } catch (const engine::EngineError&) {
-    }
-    return out;
+    return catalogueRows(table_.get(), [this] { return readCurrent(); }, nullptr);
 }
 
 std::optional<LabelLayoutRow> LabelLayoutCatalogue::row(quint32 recno)
 {
-    if (!table_ || recno == 0)
-        return std::nullopt;
-    try {
-        table_->go(recno);
-        if (table_->eof() || table_->isDeleted())
-            return std::nullopt;
-        return readCurrent();
-    } catch (const engine::EngineError&) {
-        return std::nullopt;
-    }
+    return catalogueRow(table_.get(), recno, [this] { return readCurrent(); }, nullptr);
 }
 
 std::optional<LabelLayoutRow> LabelLayoutCatalogue::findByDescription(const QString& description)
