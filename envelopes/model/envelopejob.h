@@ -5,6 +5,7 @@
 // table's record, filter and order given back afterwards whatever happened.
 
 #include "envelopefeed.h"
+#include "runposition.h"
 #include "tablestatekeeper.h"
 
 #include <QMarginsF>
@@ -24,7 +25,7 @@ class TPrintCanvas;
 
 namespace postavo::envelopes {
 
-enum class RecordChoice { All, MatchingFilter, CurrentOnly };
+using RecordChoice = RunRecords;
 
 struct EnvelopeJob {
     RecordChoice records = RecordChoice::CurrentOnly;

@@ -29,35 +29,7 @@ LetterRun::LetterRun(const richtext::RichDocument& letter, AddressTable& table, 
 
 bool LetterRun::position(quint32 currentRecno, QString* notice, QString* error)
 {
-    if (job_.records != LetterRecords::CurrentOnly) {
-        QString filter = job_.records == LetterRecords::All ? QStringLiteral("!ISDEL") : table_.filter();
-        if (!job_.extraFilter.trimmed().isEmpty())
-            filter = QStringLiteral("(%1) .and. %2").arg(job_.extraFilter, filter.isEmpty() ? QStringLiteral("!ISDEL") : filter);
-        if (filter != table_.filter() && !table_.setFilter(filter)) {
-            if (error)
-                *error = table_.lastError();
-            return false;
-        }
-        bool reached = false;
-        if (job_.startFromCurrent) {
-            // The engine goes to a record whatever the filter: the record must also be one the
-            // filter lets through, or the run would start with one it leaves out.
-            reached = currentRecno && table_.goTo(currentRecno) && table_.recNo() == currentRecno && table_.hasRecord()
-                   && (filter.isEmpty() || table_.evalCondition(filter));
-            if (!reached && notice)
-                *notice = QString::fromLatin1(kOutOfRangeNotice);
-        }
-        if (!reached)
-            table_.first();
-    } else if (currentRecno && table_.recNo() != currentRecno) {
-        table_.goTo(currentRecno);
-    }
-    if (!table_.hasRecord()) {
-        if (error)
-            *error = QStringLiteral("There is no record to print.");
-        return false;
-    }
-    return true;
+    return positionRun(table_, job_.records, job_.extraFilter, job_.startFromCurrent, currentRecno, notice, error);
 }
 
 bool LetterRun::run(const LetterOutput& out, const Hooks& hooks)

@@ -5,6 +5,7 @@
 // address table's query and record given back afterwards whatever happened.
 
 #include "pagelayout.h"
+#include "runposition.h"
 #include "tablestatekeeper.h"
 
 #include <QRectF>
@@ -23,7 +24,7 @@ class RichDocument;
 
 namespace postavo::letters {
 
-enum class LetterRecords { All, MatchingFilter, CurrentOnly };
+using LetterRecords = RunRecords;
 
 inline constexpr int kMaxCopies = 999;
 
@@ -44,7 +45,6 @@ QString printingPageText(int pages);
 inline constexpr const char* kLetterPrintCompleted = "Letter Print Completed!";
 inline constexpr const char* kLetterPrintCanceled = "Letter Print Canceled!";
 inline constexpr const char* kCancelPrintJobQuestion = "Cancel print job?";
-inline constexpr const char* kOutOfRangeNotice = "Current record is out of range. Starting with first record";
 
 // Where the pages go: a painter on a paged device (a PDF writer or a printer), its origin the
 // paper's corner.
