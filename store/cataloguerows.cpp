@@ -1,8 +1,17 @@
 #include "cataloguerows.h"
 
 #include "cp1252.h"
+#include "programfolder.h"
 
 namespace postavo {
+
+QString catalogueFolder(const QString& sysdataDir)
+{
+    QString d = sysdataDir.isEmpty() ? ProgramFolder::sysdataPath() : sysdataDir;
+    if (!d.endsWith(QLatin1Char('/')))
+        d += QLatin1Char('/');
+    return d;
+}
 
 bool storeCatalogueRow(engine::Table& table, quint32* recno, const std::function<void(engine::Table&)>& write,
                        QString* error)

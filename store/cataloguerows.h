@@ -14,6 +14,10 @@
 
 namespace postavo {
 
+// The folder of the catalogues: `sysdataDir`, or the program's sysdata/ when it is empty, with a
+// slash at the end.
+QString catalogueFolder(const QString& sysdataDir);
+
 // Every row the catalogue shows, in its order, each read by `read()` at the current row. An
 // engine error ends the list there; its message goes to `error` (may be null). No table, no rows.
 template <class Read>
@@ -49,6 +53,18 @@ auto catalogueRow(engine::Table* table, quint32 recno, Read read, QString* error
             *error = QString::fromStdString(e.what());
         return std::nullopt;
     }
+}
+
+// The first of `rows` whose description is `description`, letter case and blanks at the ends
+// ignored.
+template <class Row>
+std::optional<Row> findDescription(const std::vector<Row>& rows, const QString& description)
+{
+    const QString wanted = description.trimmed();
+    for (const Row& r : rows)
+        if (r.description.trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
+            return r;
+    return std::nullopt;
 }
 
 // Writes one row: a new one when *recno is 0 (*recno is then set), else row *recno; `write`

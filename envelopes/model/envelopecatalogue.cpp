@@ -40,13 +40,7 @@ EnvelopeCatalogue::EnvelopeCatalogue(QString sysdataDir) : sysdata_(std::move(sy
 
 EnvelopeCatalogue::~EnvelopeCatalogue() { close(); }
 
-QString EnvelopeCatalogue::sysdataDir() const
-{
-    QString d = sysdata_.isEmpty() ? ProgramFolder::sysdataPath() : sysdata_;
-    if (!d.endsWith(QLatin1Char('/')))
-        d += QLatin1Char('/');
-    return d;
-}
+QString EnvelopeCatalogue::sysdataDir() const { return catalogueFolder(sysdata_); }
 
 bool EnvelopeCatalogue::open(QString* message)
 {
@@ -95,11 +89,7 @@ std::optional<EnvelopeLayout> EnvelopeCatalogue::layout(quint32 recno)
 
 std::optional<EnvelopeLayout> EnvelopeCatalogue::findByDescription(const QString& description)
 {
-    const QString wanted = description.trimmed();
-    for (const EnvelopeLayout& l : layouts())
-        if (l.description.trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
-            return l;
-    return std::nullopt;
+    return findDescription(layouts(), description);
 }
 
 QString EnvelopeCatalogue::layoutPath(const QString& fileName) const

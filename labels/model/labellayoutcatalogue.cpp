@@ -28,13 +28,6 @@ bool plainFileName(const QString& name)
     return re.match(name).hasMatch();
 }
 
-QString withSlash(QString dir)
-{
-    if (!dir.isEmpty() && !dir.endsWith(QLatin1Char('/')))
-        dir += QLatin1Char('/');
-    return dir;
-}
-
 // The largest count "N 2.0" holds.
 constexpr int kLargestCount = 99;
 
@@ -51,7 +44,7 @@ bool storableText(const QString& text)
 }
 
 LabelLayoutCatalogue::LabelLayoutCatalogue(QString sysdataDir)
-    : dir_(withSlash(sysdataDir.isEmpty() ? ProgramFolder::sysdataPath() : std::move(sysdataDir)))
+    : dir_(catalogueFolder(sysdataDir))
 {
 }
 

@@ -47,13 +47,7 @@ LetterCatalogue::LetterCatalogue(QString sysdataDir) : sysdata_(std::move(sysdat
 
 LetterCatalogue::~LetterCatalogue() { close(); }
 
-QString LetterCatalogue::sysdataDir() const
-{
-    QString d = sysdata_.isEmpty() ? ProgramFolder::sysdataPath() : sysdata_;
-    if (!d.endsWith(QLatin1Char('/')))
-        d += QLatin1Char('/');
-    return d;
-}
+QString LetterCatalogue::sysdataDir() const { return catalogueFolder(sysdata_); }
 
 bool LetterCatalogue::open(QString* message, bool create)
 {
@@ -110,11 +104,7 @@ std::optional<LetterEntry> LetterCatalogue::letter(quint32 recno)
 
 std::optional<LetterEntry> LetterCatalogue::findByDescription(const QString& description)
 {
-    const QString wanted = description.trimmed();
-    for (const LetterEntry& l : letters())
-        if (l.description.trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
-            return l;
-    return std::nullopt;
+    return findDescription(letters(), description);
 }
 
 bool LetterCatalogue::rtfText(quint32 recno, QByteArray* rtf)
