@@ -2,9 +2,9 @@
 
 #include "cp1252.h"
 #include "engine/charcase.h"
+#include "filewriting.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace postavo {
 
@@ -133,10 +133,10 @@ bool SaveFilterTo(const QString& path, const QueryValues& q, QString* error)
     }
     out += QByteArray(q.taggedOnly ? "T" : "F") + "\r\n";
     out += QByteArray(q.reverse ? "T" : "F") + "\r\n";
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(out) != out.size() || !f.commit()) {
+    QString reason;
+    if (!replaceFileWith(path, out, &reason)) {
         if (error)
-            *error = QStringLiteral("Cannot write %1: %2").arg(path, f.errorString());
+            *error = QStringLiteral("Cannot write %1: %2").arg(path, reason);
         return false;
     }
     return true;

@@ -1,11 +1,11 @@
 #include "settings.h"
 
 #include "cp1252.h"
+#include "filewriting.h"
 #include "programfolder.h"
 
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QSize>
 
@@ -179,9 +179,9 @@ bool Settings::writeLines(const std::vector<IniLine>& lines)
     QByteArray out;
     for (const IniLine& l : lines)
         out += l.text + l.eol;
-    QSaveFile f(path_);
-    if (!f.open(QIODevice::WriteOnly) || f.write(out) != out.size() || !f.commit()) {
-        error_ = QStringLiteral("Cannot write the settings file %1: %2").arg(path_, f.errorString());
+    QString reason;
+    if (!replaceFileWith(path_, out, &reason)) {
+        error_ = QStringLiteral("Cannot write the settings file %1: %2").arg(path_, reason);
         return false;
     }
     return true;

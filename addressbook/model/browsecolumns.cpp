@@ -1,13 +1,13 @@
 #include "browsecolumns.h"
 
 #include "addressfile.h"
+#include "filewriting.h"
 #include "programfolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 
 namespace postavo {
 
@@ -114,21 +114,11 @@ FieldsList readFieldsList(const QString& path, const QStringList& base)
 
 bool writeFieldsList(const QString& path, const QStringList& order, QString* error)
 {
-    QSaveFile f(path);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!f.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = f.errorString();
-        return false;
-    }
+    QByteArray bytes;
     for (const QString& n : order)
-        f.write(n.toLatin1() + "\r\n");
-    if (!f.commit()) {
-        if (error)
-            *error = f.errorString();
-        return false;
-    }
-    return true;
+        bytes += n.toLatin1() + "\r\n";
+    return replaceFileWith(path, bytes, error);
 }
 
 QString fieldsListPath()

@@ -6,6 +6,7 @@
 // records alone.
 #include "addressfields.h"
 #include "addressfile.h"
+#include "benchmeasure.h"
 #include "canvasdevice.h"
 #include "datasurface.h"
 #include "devices.h"
@@ -23,36 +24,12 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <sys/resource.h>
-#include <unistd.h>
 
 using namespace postavo;
 using namespace postavo::envelopes;
+using namespace postavo::bench;
 
 namespace {
-
-struct QuietUi : AddressFileUi {
-    void showInformation(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-    bool askYesNo(const QString&, const QString&) override { return true; }
-    void rebuildIndexes(AddressTable& table) override { BuildAddressTags(table); }
-};
-
-long residentKb()
-{
-    QFile f(QStringLiteral("/proc/self/statm"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> parts = f.readAll().split(' ');
-    return parts.value(1).toLong() * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
-// Processor time of this process, seconds: what the job costs whatever else the machine runs.
-double cpuSeconds()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6 + u.ru_stime.tv_sec + u.ru_stime.tv_usec / 1e6;
-}
 
 bool makeRecords(const QString& path, int n)
 {

@@ -3,11 +3,11 @@
 #include "classregistry.h"
 #include "cp1252.h"
 #include "designobject.h"
+#include "filewriting.h"
 #include "layoutstream.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <memory>
 
 namespace postavo::design {
@@ -322,8 +322,7 @@ bool TGLabelObjectFiler::writeFile(const QString& path, const QByteArray& bytes)
 {
     error_.clear();
     // The old file stays whole until the new one is complete.
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
+    if (!replaceFileWith(path, bytes, nullptr)) {
         error_ = QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(path));
         return false;
     }

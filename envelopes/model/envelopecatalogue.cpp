@@ -1,5 +1,6 @@
 #include "envelopecatalogue.h"
 
+#include "cataloguerows.h"
 #include "catalogues.h"
 #include "cp1252.h"
 #include "engine/recordengine.h"
@@ -11,8 +12,6 @@
 #include <QFileInfo>
 
 namespace postavo::envelopes {
-
-using engine::EngineError;
 
 namespace {
 std::string bytes(const QString& s) { return toCp1252(s); }
@@ -35,24 +34,13 @@ void EnvelopeLayout::setCode(int c)
     height = d.height;
 }
 
-QString descriptionProblem(const QString& description)
-{
-    if (fromCp1252(toCp1252(description)) != description)
-        return QStringLiteral("The description \"%1\" holds characters the catalogue cannot store.").arg(description);
-    return {};
-}
+QString descriptionProblem(const QString& description) { return catalogueTextProblem(description); }
 
 EnvelopeCatalogue::EnvelopeCatalogue(QString sysdataDir) : sysdata_(std::move(sysdataDir)) {}
 
 EnvelopeCatalogue::~EnvelopeCatalogue() { close(); }
 
-QString EnvelopeCatalogue::sysdataDir() const
-{
-    QString d = sysdata_.isEmpty() ? ProgramFolder::sysdataPath() : sysdata_;
-    if (!d.endsWith(QLatin1Char('/')))
-        d += QLatin1Char('/');
-    return d;
-}
+QString EnvelopeCatalogue::sysdataDir() const { return catalogueFolder(sysdata_); }
 
 bool EnvelopeCatalogue::open(QString* message)
 {
@@ -64,29 +52,14 @@ bool EnvelopeCatalogue::open(QString* message)
             *message = m;
         return false;
     }
-    try {
-        table_->setDeletedHidden(true);
-        table_->setOrder(std::string("DESCRIPT"));
-        table_->goTop();
-    } catch (const EngineError& e) {
-        if (message)
-            *message = QString::fromStdString(e.what());
+    if (!listByDescription(*table_, message)) {
         table_.reset();
         return false;
     }
     return true;
 }
 
-void EnvelopeCatalogue::close()
-{
-    if (!table_)
-        return;
-    try {
-        table_->close();
-    } catch (const EngineError&) {
-    }
-    table_.reset();
-}
+void EnvelopeCatalogue::close() { closeCatalogue(table_); }
 
 bool EnvelopeCatalogue::fail(const QString& message)
 {
@@ -106,40 +79,17 @@ EnvelopeLayout EnvelopeCatalogue::readCurrent() const
 
 std::vector<EnvelopeLayout> EnvelopeCatalogue::layouts()
 {
-    std::vector<EnvelopeLayout> rows;
-    if (!table_)
-        return rows;
-    try {
-        for (table_->goTop(); !table_->eof(); table_->skip(1))
-            rows.push_back(readCurrent());
-    } catch (const EngineError& e) {
-        error_ = QString::fromStdString(e.what());
-    }
-    return rows;
+    return catalogueRows(table_.get(), [this] { return readCurrent(); }, &error_);
 }
 
 std::optional<EnvelopeLayout> EnvelopeCatalogue::layout(quint32 recno)
 {
-    if (!table_ || recno == 0)
-        return std::nullopt;
-    try {
-        table_->go(recno);
-        if (table_->eof() || table_->isDeleted())
-            return std::nullopt;
-        return readCurrent();
-    } catch (const EngineError& e) {
-        error_ = QString::fromStdString(e.what());
-        return std::nullopt;
-    }
+    return catalogueRow(table_.get(), recno, [this] { return readCurrent(); }, &error_);
 }
 
 std::optional<EnvelopeLayout> EnvelopeCatalogue::findByDescription(const QString& description)
 {
-    const QString wanted = description.trimmed();
-    for (const EnvelopeLayout& l : layouts())
-        if (l.description.trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
-            return l;
-    return std::nullopt;
+    return findDescription(layouts(), description);
 }
 
 QString EnvelopeCatalogue::layoutPath(const QString& fileName) const
@@ -156,20 +106,11 @@ bool EnvelopeCatalogue::store(EnvelopeLayout* l)
     const QString problem = descriptionProblem(l->description);
     if (!problem.isEmpty())
         return fail(problem);
-    try {
-        if (l->recno == 0)
-            table_->appendBlank();
-        else
-            table_->go(l->recno);
-        table_->replace("DESCRIPT", bytes(l->description.left(kDescriptionLength)));
-        table_->replaceNumber("NUMBER", l->code);
-        table_->replace("BINARY", bytes(l->fileName));
-        table_->commit();
-        l->recno = table_->recNo();
-    } catch (const EngineError& e) {
-        return fail(QString::fromStdString(e.what()));
-    }
-    return true;
+    return storeCatalogueRow(*table_, &l->recno, [l](engine::Table& t) {
+        t.replace("DESCRIPT", bytes(l->description.left(kDescriptionLength)));
+        t.replaceNumber("NUMBER", l->code);
+        t.replace("BINARY", bytes(l->fileName));
+    }, &error_);
 }
 
 std::optional<EnvelopeLayout> EnvelopeCatalogue::clone(quint32 recno)
@@ -203,13 +144,8 @@ bool EnvelopeCatalogue::remove(quint32 recno)
     std::optional<EnvelopeLayout> l = layout(recno);
     if (!l)
         return fail(QStringLiteral("The envelope layout to delete is no longer in the catalogue."));
-    try {
-        table_->go(recno);
-        table_->deleteRecord();
-        table_->commit();
-    } catch (const EngineError& e) {
-        return fail(QString::fromStdString(e.what()));
-    }
+    if (!deleteCatalogueRow(*table_, recno, &error_))
+        return false;
     // The name is free again only once its file is gone.
     if (!l->fileName.isEmpty()) {
         const QString path = layoutPath(l->fileName);

@@ -15,26 +15,6 @@ bool hasPostalAddress(const AddressTable& t)
     return false;
 }
 
-TableStateKeeper::TableStateKeeper(AddressTable& table)
-    : table_(table), recno_(table.recNo()), filter_(table.filter()), order_(table.order()),
-      notify_(table.notificationsEnabled())
-{
-    table_.setNotificationsEnabled(false);
-}
-
-TableStateKeeper::~TableStateKeeper()
-{
-    if (table_.isOpen()) {
-        if (table_.filter() != filter_)
-            table_.setFilter(filter_);
-        if (table_.order() != order_)
-            table_.setOrder(order_);
-        if (recno_)
-            table_.goTo(recno_);
-    }
-    table_.setNotificationsEnabled(notify_);
-}
-
 EnvelopeRun::EnvelopeRun(design::DesignHost& surface, AddressTable& table, EnvelopeJob job)
     : surface_(surface), table_(table), job_(std::move(job))
 {
@@ -43,34 +23,8 @@ EnvelopeRun::EnvelopeRun(design::DesignHost& surface, AddressTable& table, Envel
 
 bool EnvelopeRun::position(quint32 currentRecno, QString* notice, QString* error)
 {
-    if (job_.records != RecordChoice::CurrentOnly) {
-        QString filter = job_.records == RecordChoice::All ? QStringLiteral("!ISDEL") : table_.filter();
-        if (!job_.extraFilter.trimmed().isEmpty())
-            filter = QStringLiteral("(%1) .and. %2").arg(job_.extraFilter, filter.isEmpty() ? QStringLiteral("!ISDEL") : filter);
-        if (filter != table_.filter() && !table_.setFilter(filter)) {
-            if (error)
-                *error = table_.lastError();
-            return false;
-        }
-        bool reached = false;
-        if (job_.startFromCurrent) {
-            // The engine goes to a record whatever the filter: the record must also be one of
-            // those to print, or the job would start with one the filter leaves out.
-            reached = currentRecno && table_.goTo(currentRecno) && table_.recNo() == currentRecno && table_.hasRecord()
-                   && (filter.isEmpty() || table_.evalCondition(filter));
-            if (!reached && notice)
-                *notice = QStringLiteral("Current record is out of range. Starting with first record");
-        }
-        if (!reached)
-            table_.first();
-    } else if (currentRecno && table_.recNo() != currentRecno) {
-        table_.goTo(currentRecno);
-    }
-    if (!table_.hasRecord()) {
-        if (error)
-            *error = QStringLiteral("There is no record to print.");
+    if (!positionRun(table_, job_.records, job_.extraFilter, job_.startFromCurrent, currentRecno, notice, error))
         return false;
-    }
     start_ = table_.recNo();
     return true;
 }

@@ -5,6 +5,8 @@
 // table's record, filter and order given back afterwards whatever happened.
 
 #include "envelopefeed.h"
+#include "runposition.h"
+#include "tablestatekeeper.h"
 
 #include <QMarginsF>
 #include <QString>
@@ -23,7 +25,7 @@ class TPrintCanvas;
 
 namespace postavo::envelopes {
 
-enum class RecordChoice { All, MatchingFilter, CurrentOnly };
+using RecordChoice = RunRecords;
 
 struct EnvelopeJob {
     RecordChoice records = RecordChoice::CurrentOnly;
@@ -39,23 +41,6 @@ struct EnvelopeJob {
 
 // Whether a record has anything to send mail to: a street, city, state, zip or country.
 bool hasPostalAddress(const AddressTable& table);
-
-// Remembers the table's record number, filter and order, keeps its display still, and gives
-// all of them back when it goes.
-class TableStateKeeper {
-public:
-    explicit TableStateKeeper(AddressTable& table);
-    ~TableStateKeeper();
-    TableStateKeeper(const TableStateKeeper&) = delete;
-    TableStateKeeper& operator=(const TableStateKeeper&) = delete;
-    quint32 recno() const { return recno_; }
-
-private:
-    AddressTable& table_;
-    quint32 recno_;
-    QString filter_, order_;
-    bool notify_;
-};
 
 class EnvelopeRun {
 public:

@@ -486,7 +486,7 @@ void TPVEnvelopes::runJob(bool preview)
     saveSettings();
 
     // 5. The table's record, filter and order come back whatever happens.
-    TableStateKeeper keeper(table_);
+    TableStateKeeper keeper(table_, TableStateKeeper::Signals::Quiet);
     EnvelopeJob job;
     job.records = all_->isChecked() ? RecordChoice::All
                 : matching_->isChecked() ? RecordChoice::MatchingFilter

@@ -4,11 +4,11 @@
 #include "addressfile.h"
 #include "engine/engine_error.h"
 #include "engine/recordengine.h"
+#include "filewriting.h"
 #include "programfolder.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <map>
@@ -129,12 +129,11 @@ QByteArray presortFileBytes(const std::vector<std::string>& lines)
 bool writePresortFile(const QString& path, const std::vector<std::string>& lines, QString* error)
 {
     const QByteArray bytes = presortFileBytes(lines);
-    QSaveFile file(path);
-    // commit() does not see a failure of the final flush of buffered bytes (disk full): flush first.
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
+    QString reason;
+    if (!replaceFileWith(path, bytes, &reason)) {
         if (error)
             *error = QStringLiteral("The presort file %1 could not be written: %2")
-                         .arg(QDir::toNativeSeparators(path), file.errorString());
+                         .arg(QDir::toNativeSeparators(path), reason);
         return false;
     }
     return true;

@@ -1,9 +1,11 @@
 #include "labellayoutcatalogue.h"
 
+#include "cataloguerows.h"
 #include "catalogues.h"
 #include "cp1252.h"
 #include "engine/engine_error.h"
 #include "engine/recordengine.h"
+#include "filewriting.h"
 #include "labelobjectfiler.h"
 #include "labelvalidation.h"
 #include "programfolder.h"
@@ -12,7 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace postavo::labels {
 
@@ -25,13 +26,6 @@ bool plainFileName(const QString& name)
 {
     static const QRegularExpression re(QStringLiteral("^[A-Za-z0-9_$~-]{1,8}(\\.[A-Za-z0-9]{1,3})?$"));
     return re.match(name).hasMatch();
-}
-
-QString withSlash(QString dir)
-{
-    if (!dir.isEmpty() && !dir.endsWith(QLatin1Char('/')))
-        dir += QLatin1Char('/');
-    return dir;
 }
 
 // The largest count "N 2.0" holds.
@@ -50,7 +44,7 @@ bool storableText(const QString& text)
 }
 
 LabelLayoutCatalogue::LabelLayoutCatalogue(QString sysdataDir)
-    : dir_(withSlash(sysdataDir.isEmpty() ? ProgramFolder::sysdataPath() : std::move(sysdataDir)))
+    : dir_(catalogueFolder(sysdataDir))
 {
 }
 
@@ -72,16 +66,7 @@ bool LabelLayoutCatalogue::open(QString* message)
     return true;
 }
 
-void LabelLayoutCatalogue::close()
-{
-    if (!table_)
-        return;
-    try {
-        table_->close();
-    } catch (const engine::EngineError&) {
-    }
-    table_.reset();
-}
+void LabelLayoutCatalogue::close() { closeCatalogue(table_); }
 
 LabelLayoutRow LabelLayoutCatalogue::readCurrent()
 {
@@ -95,29 +80,12 @@ LabelLayoutRow LabelLayoutCatalogue::readCurrent()
 
 std::vector<LabelLayoutRow> LabelLayoutCatalogue::rows()
 {
-    std::vector<LabelLayoutRow> out;
-    if (!table_)
-        return out;
-    try {
-        for (table_->goTop(); !table_->eof(); table_->skip())
-            out.push_back(readCurrent());
-    } catch (const engine::EngineError&) {
-    }
-    return out;
+    return catalogueRows(table_.get(), [this] { return readCurrent(); }, nullptr);
 }
 
 std::optional<LabelLayoutRow> LabelLayoutCatalogue::row(quint32 recno)
 {
-    if (!table_ || recno == 0)
-        return std::nullopt;
-    try {
-        table_->go(recno);
-        if (table_->eof() || table_->isDeleted())
-            return std::nullopt;
-        return readCurrent();
-    } catch (const engine::EngineError&) {
-        return std::nullopt;
-    }
+    return catalogueRow(table_.get(), recno, [this] { return readCurrent(); }, nullptr);
 }
 
 std::optional<LabelLayoutRow> LabelLayoutCatalogue::findByDescription(const QString& description)
@@ -241,11 +209,7 @@ bool LabelLayoutCatalogue::save(LabelLayoutRow& row, DesignSurface& surface, QSt
             return fail(QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(path)));
         previous = old.readAll();
     }
-    auto writeFile = [](const QString& p, const QByteArray& b) {
-        QSaveFile f(p);
-        return f.open(QIODevice::WriteOnly) && f.write(b) == b.size() && f.commit();
-    };
-    if (!writeFile(path, bytes))
+    if (!replaceFileWith(path, bytes, nullptr))
         return fail(QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(path)));
 
     try {
@@ -262,7 +226,7 @@ bool LabelLayoutCatalogue::save(LabelLayoutRow& row, DesignSurface& surface, QSt
         row.description = layoutDescription(row.description);
     } catch (const engine::EngineError& e) {
         if (existed)
-            writeFile(path, previous);
+            replaceFileWith(path, previous, nullptr);
         else
             QFile::remove(path);
         return fail(QStringLiteral("The label layout could not be stored in LABEL.DBF: %1").arg(QString::fromLocal8Bit(e.what())));

@@ -77,30 +77,6 @@ QString setPrinterPaper(printing::TPrinters& printers, const LabelSheetDefinitio
     return keepsPaper || differs ? paperQuestion(paper) : QString();
 }
 
-// ---------------------------------------------------------------- table state
-
-TableStateGuard::TableStateGuard(AddressTable& table)
-    : table_(table), recno_(table.recNo()), filter_(table.filter()), order_(table.order())
-{
-}
-
-void TableStateGuard::restore()
-{
-    if (restored_)
-        return;
-    restored_ = true;
-    if (!table_.isOpen())
-        return;
-    if (table_.filter() != filter_)
-        table_.setFilter(filter_);
-    if (table_.order() != order_.toUpper())
-        table_.setOrder(order_);
-    if (recno_ > 0)
-        table_.goTo(recno_);
-    else
-        table_.first();
-}
-
 LabelPrintRun::LabelPrintRun(AddressTable& table, const LabelLayoutRow& layout)
     : table_(table), layout_(layout), guard_(table)
 {

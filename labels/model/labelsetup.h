@@ -8,6 +8,7 @@
 #include "labellayoutcatalogue.h"
 #include "labelprinter.h"
 #include "labelsurface.h"
+#include "tablestatekeeper.h"
 
 #include <QString>
 #include <memory>
@@ -55,28 +56,6 @@ QString paperQuestion(const SheetPaper& paper);
 // by more than 0.05 inch (always on such a printer); empty when it matches.
 QString setPrinterPaper(printing::TPrinters& printers, const LabelSheetDefinition& d);
 
-// ---- the table's state around a run ----
-
-// Remembers the address table's current record, filter and order, and puts them back when it
-// goes (or at restore()).
-class TableStateGuard {
-public:
-    explicit TableStateGuard(AddressTable& table);
-    ~TableStateGuard() { restore(); }
-    TableStateGuard(const TableStateGuard&) = delete;
-    TableStateGuard& operator=(const TableStateGuard&) = delete;
-    void restore();
-    quint32 recno() const { return recno_; }
-    QString filter() const { return filter_; }
-    QString order() const { return order_; }
-
-private:
-    AddressTable& table_;
-    quint32 recno_ = 0;
-    QString filter_, order_;
-    bool restored_ = false;
-};
-
 // ---- one run, prepared ----
 
 class LabelPrintRun {
@@ -92,7 +71,7 @@ private:
     friend class LabelSetup;
     AddressTable& table_;
     LabelLayoutRow layout_;
-    TableStateGuard guard_;
+    TableStateKeeper guard_;
     LabelSurface surface_;
     std::unique_ptr<TLabelPrinter> printer_;
 };

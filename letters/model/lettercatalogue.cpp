@@ -1,5 +1,6 @@
 #include "lettercatalogue.h"
 
+#include "cataloguerows.h"
 #include "catalogues.h"
 #include "cp1252.h"
 #include "engine/recordengine.h"
@@ -40,24 +41,13 @@ QByteArray storedRtfText(const QByteArray& rtf)
     return body + ' ' + rtf.right(endLen);
 }
 
-QString letterDescriptionProblem(const QString& description)
-{
-    if (fromCp1252(toCp1252(description)) != description)
-        return QStringLiteral("The description \"%1\" holds characters the catalogue cannot store.").arg(description);
-    return {};
-}
+QString letterDescriptionProblem(const QString& description) { return catalogueTextProblem(description); }
 
 LetterCatalogue::LetterCatalogue(QString sysdataDir) : sysdata_(std::move(sysdataDir)) {}
 
 LetterCatalogue::~LetterCatalogue() { close(); }
 
-QString LetterCatalogue::sysdataDir() const
-{
-    QString d = sysdata_.isEmpty() ? ProgramFolder::sysdataPath() : sysdata_;
-    if (!d.endsWith(QLatin1Char('/')))
-        d += QLatin1Char('/');
-    return d;
-}
+QString LetterCatalogue::sysdataDir() const { return catalogueFolder(sysdata_); }
 
 bool LetterCatalogue::open(QString* message, bool create)
 {
@@ -79,29 +69,14 @@ bool LetterCatalogue::open(QString* message, bool create)
             *message = m;
         return false;
     }
-    try {
-        table_->setDeletedHidden(true);
-        table_->setOrder(std::string("DESCRIPT"));
-        table_->goTop();
-    } catch (const EngineError& e) {
-        if (message)
-            *message = QString::fromStdString(e.what());
+    if (!listByDescription(*table_, message)) {
         table_.reset();
         return false;
     }
     return true;
 }
 
-void LetterCatalogue::close()
-{
-    if (!table_)
-        return;
-    try {
-        table_->close();
-    } catch (const EngineError&) {
-    }
-    table_.reset();
-}
+void LetterCatalogue::close() { closeCatalogue(table_); }
 
 bool LetterCatalogue::fail(const QString& message)
 {
@@ -119,40 +94,17 @@ LetterEntry LetterCatalogue::readCurrent() const
 
 std::vector<LetterEntry> LetterCatalogue::letters()
 {
-    std::vector<LetterEntry> rows;
-    if (!table_)
-        return rows;
-    try {
-        for (table_->goTop(); !table_->eof(); table_->skip(1))
-            rows.push_back(readCurrent());
-    } catch (const EngineError& e) {
-        error_ = QString::fromStdString(e.what());
-    }
-    return rows;
+    return catalogueRows(table_.get(), [this] { return readCurrent(); }, &error_);
 }
 
 std::optional<LetterEntry> LetterCatalogue::letter(quint32 recno)
 {
-    if (!table_ || recno == 0)
-        return std::nullopt;
-    try {
-        table_->go(recno);
-        if (table_->eof() || table_->isDeleted())
-            return std::nullopt;
-        return readCurrent();
-    } catch (const EngineError& e) {
-        error_ = QString::fromStdString(e.what());
-        return std::nullopt;
-    }
+    return catalogueRow(table_.get(), recno, [this] { return readCurrent(); }, &error_);
 }
 
 std::optional<LetterEntry> LetterCatalogue::findByDescription(const QString& description)
 {
-    const QString wanted = description.trimmed();
-    for (const LetterEntry& l : letters())
-        if (l.description.trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
-            return l;
-    return std::nullopt;
+    return findDescription(letters(), description);
 }
 
 bool LetterCatalogue::rtfText(quint32 recno, QByteArray* rtf)
@@ -194,24 +146,13 @@ bool LetterCatalogue::saveLetterText(LetterEntry* entry, const QByteArray& rtf)
     const QString problem = letterDescriptionProblem(entry->description);
     if (!problem.isEmpty())
         return fail(problem);
-    try {
-        if (entry->recno == 0)
-            table_->appendBlank();
-        else
-            table_->go(entry->recno);
-        table_->replace("DESCRIPT", toCp1252(entry->description.left(kLetterDescriptionLength)));
-        const QByteArray stored = storedRtfText(rtf);
-        table_->replace("RTF", std::string_view(stored.constData(), size_t(stored.size())));
-        table_->commit();
-        entry->recno = table_->recNo();
-    } catch (const EngineError& e) {
-        try {
-            table_->discardChanges();
-        } catch (const EngineError&) {
-        }
-        return fail(QStringLiteral("The letter cannot be stored: %1").arg(QString::fromStdString(e.what())));
-    }
-    return true;
+    const QByteArray stored = storedRtfText(rtf);
+    QString reason;
+    const bool ok = storeCatalogueRow(*table_, &entry->recno, [&](engine::Table& t) {
+        t.replace("DESCRIPT", toCp1252(entry->description.left(kLetterDescriptionLength)));
+        t.replace("RTF", std::string_view(stored.constData(), size_t(stored.size())));
+    }, &reason);
+    return ok || fail(QStringLiteral("The letter cannot be stored: %1").arg(reason));
 }
 
 std::optional<LetterEntry> LetterCatalogue::clone(quint32 recno)
@@ -234,14 +175,7 @@ bool LetterCatalogue::remove(quint32 recno)
 {
     if (!letter(recno))
         return fail(QStringLiteral("The letter to delete is no longer in the catalogue."));
-    try {
-        table_->go(recno);
-        table_->deleteRecord();
-        table_->commit();
-    } catch (const EngineError& e) {
-        return fail(QString::fromStdString(e.what()));
-    }
-    return true;
+    return deleteCatalogueRow(*table_, recno, &error_);
 }
 
 } // namespace postavo::letters

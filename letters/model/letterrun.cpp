@@ -21,23 +21,6 @@ QRectF printTextRect(const richtext::PageLayout& page, double dx, double dy, dou
 
 QString printingPageText(int pages) { return QStringLiteral("Printing page ") + QString::number(pages); }
 
-TablePositionKeeper::TablePositionKeeper(AddressTable& table)
-    : table_(table), recno_(table.recNo()), filter_(table.filter()), notify_(table.notificationsEnabled())
-{
-    table_.setNotificationsEnabled(false);
-}
-
-TablePositionKeeper::~TablePositionKeeper()
-{
-    if (table_.isOpen()) {
-        if (table_.filter() != filter_)
-            table_.setFilter(filter_);
-        if (recno_ > 0)
-            table_.goTo(recno_);
-    }
-    table_.setNotificationsEnabled(notify_);
-}
-
 LetterRun::LetterRun(const richtext::RichDocument& letter, AddressTable& table, LetterJob job)
     : letter_(letter), table_(table), job_(std::move(job))
 {
@@ -46,35 +29,7 @@ LetterRun::LetterRun(const richtext::RichDocument& letter, AddressTable& table, 
 
 bool LetterRun::position(quint32 currentRecno, QString* notice, QString* error)
 {
-    if (job_.records != LetterRecords::CurrentOnly) {
-        QString filter = job_.records == LetterRecords::All ? QStringLiteral("!ISDEL") : table_.filter();
-        if (!job_.extraFilter.trimmed().isEmpty())
-            filter = QStringLiteral("(%1) .and. %2").arg(job_.extraFilter, filter.isEmpty() ? QStringLiteral("!ISDEL") : filter);
-        if (filter != table_.filter() && !table_.setFilter(filter)) {
-            if (error)
-                *error = table_.lastError();
-            return false;
-        }
-        bool reached = false;
-        if (job_.startFromCurrent) {
-            // The engine goes to a record whatever the filter: the record must also be one the
-            // filter lets through, or the run would start with one it leaves out.
-            reached = currentRecno && table_.goTo(currentRecno) && table_.recNo() == currentRecno && table_.hasRecord()
-                   && (filter.isEmpty() || table_.evalCondition(filter));
-            if (!reached && notice)
-                *notice = QString::fromLatin1(kOutOfRangeNotice);
-        }
-        if (!reached)
-            table_.first();
-    } else if (currentRecno && table_.recNo() != currentRecno) {
-        table_.goTo(currentRecno);
-    }
-    if (!table_.hasRecord()) {
-        if (error)
-            *error = QStringLiteral("There is no record to print.");
-        return false;
-    }
-    return true;
+    return positionRun(table_, job_.records, job_.extraFilter, job_.startFromCurrent, currentRecno, notice, error);
 }
 
 bool LetterRun::run(const LetterOutput& out, const Hooks& hooks)
@@ -151,9 +106,12 @@ bool printLettersToPdf(LetterRun& run, const richtext::PageLayout& page, const Q
                                             : QStringLiteral("The PDF file \"%1\" cannot be written.").arg(path);
         return false;
     }
-    if (!file.commit()) {
+    // commit() does not notice when the last buffered bytes fail to reach the disk (a full disk):
+    // flush them first, or a cut-short PDF would replace the old file.
+    if (!file.flush() || !file.commit()) {
         if (error)
             *error = QStringLiteral("The PDF file \"%1\" cannot be written: %2").arg(path, file.errorString());
+        file.cancelWriting();
         return false;
     }
     return true;

@@ -5,6 +5,8 @@
 // address table's query and record given back afterwards whatever happened.
 
 #include "pagelayout.h"
+#include "runposition.h"
+#include "tablestatekeeper.h"
 
 #include <QRectF>
 #include <QString>
@@ -22,7 +24,7 @@ class RichDocument;
 
 namespace postavo::letters {
 
-enum class LetterRecords { All, MatchingFilter, CurrentOnly };
+using LetterRecords = RunRecords;
 
 inline constexpr int kMaxCopies = 999;
 
@@ -43,23 +45,6 @@ QString printingPageText(int pages);
 inline constexpr const char* kLetterPrintCompleted = "Letter Print Completed!";
 inline constexpr const char* kLetterPrintCanceled = "Letter Print Canceled!";
 inline constexpr const char* kCancelPrintJobQuestion = "Cancel print job?";
-inline constexpr const char* kOutOfRangeNotice = "Current record is out of range. Starting with first record";
-
-// Remembers the table's query (filter) and record number and gives them back when it goes.
-class TablePositionKeeper {
-public:
-    explicit TablePositionKeeper(AddressTable& table);
-    ~TablePositionKeeper();
-    TablePositionKeeper(const TablePositionKeeper&) = delete;
-    TablePositionKeeper& operator=(const TablePositionKeeper&) = delete;
-    quint32 recno() const { return recno_; }
-
-private:
-    AddressTable& table_;
-    quint32 recno_;
-    QString filter_;
-    bool notify_;
-};
 
 // Where the pages go: a painter on a paged device (a PDF writer or a printer), its origin the
 // paper's corner.

@@ -303,7 +303,7 @@ void TPVLetters::printNow()
                                          : LetterRecords::CurrentOnly;
     job.startFromCurrent = startFromCurrent_->isChecked();
     // 7. The query and record go back whatever happens.
-    TablePositionKeeper keep(table_);
+    TableStateKeeper keep(table_, TableStateKeeper::Signals::Quiet);
     LetterRun run(letter, table_, job);
     QString notice, error;
     const bool positioned = run.position(keep.recno(), &notice, &error);

@@ -4,6 +4,7 @@
 #include "commands.h"
 
 #include "addressfile.h"
+#include "filewriting.h"
 #include "lettercatalogue.h"
 #include "lettermerge.h"
 #include "letterrun.h"
@@ -15,7 +16,6 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
-#include <QSaveFile>
 
 namespace postavo::batch {
 
@@ -202,9 +202,9 @@ int runMerge(CommandContext& ctx)
     replaceTokens(letter, table);
     table.close();
     const QByteArray rtf = letter.saveRtf();
-    QSaveFile file(out);
-    if (!(file.open(QIODevice::WriteOnly) && file.write(rtf) == rtf.size() && file.commit())) {
-        ctx.err << "The file \"" << out << "\" cannot be written: " << file.errorString() << "\n";
+    QString reason;
+    if (!replaceFileWith(out, rtf, &reason)) {
+        ctx.err << "The file \"" << out << "\" cannot be written: " << reason << "\n";
         return kExitFailed;
     }
     ctx.out << "The letter merged with record " << recno << " written to " << QDir::toNativeSeparators(out) << "\n";

@@ -29,7 +29,7 @@ public:
 bool writeFile(const QString& path, const QByteArray& bytes, QString* error)
 {
     QString reason;
-    if (richtext::replaceFileWith(path, bytes, &reason))
+    if (replaceFileWith(path, bytes, &reason))
         return true;
     *error = QStringLiteral("The file \"%1\" cannot be written: %2").arg(path, reason);
     return false;

@@ -5,6 +5,7 @@
 #include "envelopecatalogue.h"
 #include "envelopefixtures.h"
 #include "envelopelayoutfile.h"
+#include "filesizelimit.h"
 #include "composedtextobjects.h"
 #include "labelobjectfiler.h"
 #include "layoutdocument.h"
@@ -107,6 +108,38 @@ TEST(EnvelopeCatalogueRows, CloneCopiesTheFileAndDeleteRemovesIt)
     EXPECT_EQ(c.newLayoutFileName(), "BIN00001.E");
     EXPECT_FALSE(c.remove(invitations.recno)) << "already gone";
     EXPECT_FALSE(c.clone(invitations.recno));
+}
+
+// A row the disk has no room for is not stored, then or later: the catalogue keeps only what
+// was stored whole, also after it is closed and opened again.
+TEST(EnvelopeCatalogueRows, ARowTheDiskCannotHoldIsNeverStored)
+{
+    const EnvelopeFolder f = makeEnvelopeFolder("catalogue-full", {});
+    const EnvelopeLayout kept = addEnvelopeLayout(f, "Invitations", 23, addMarkers);
+    EnvelopeCatalogue c(f.sysdata);
+    QString message;
+    ASSERT_TRUE(c.open(&message)) << message.toStdString();
+
+    EnvelopeLayout l;
+    l.description = "Statements";
+    l.setCode(20);
+    l.fileName = c.newLayoutFileName();
+    bool stored = true;
+    {
+        FileSizeLimit full(rlim_t(QFileInfo(f.sysdata + "/ENVELOPE.DBF").size()));
+        stored = c.store(&l);
+    }
+    EXPECT_FALSE(stored);
+    EXPECT_TRUE(c.lastError().contains("too large")) << c.lastError().toStdString();
+    EXPECT_EQ(l.recno, 0u);
+    EXPECT_EQ(descriptions(c), QStringList({"Invitations"}));
+    c.close();
+    ASSERT_TRUE(c.open(&message)) << message.toStdString();
+    EXPECT_EQ(descriptions(c), QStringList({"Invitations"}));
+    EXPECT_EQ(c.layout(kept.recno)->code, 23);
+
+    ASSERT_TRUE(c.store(&l)) << c.lastError().toStdString();
+    EXPECT_EQ(descriptions(c), QStringList({"Invitations", "Statements"}));
 }
 
 TEST(EnvelopeLayoutFiles, OnlyEnvelopeLayoutsLoad)

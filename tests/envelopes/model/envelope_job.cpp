@@ -45,7 +45,7 @@ struct Bench {
     QStringList run(EnvelopeJob job, QString* notice = nullptr, int stopAfter = 0, EnvelopeRun::Census* census = nullptr)
     {
         QStringList printed;
-        TableStateKeeper keeper(table);
+        TableStateKeeper keeper(table, TableStateKeeper::Signals::Quiet);
         EnvelopeRun r(surface, table, job);
         QString error;
         if (!r.position(keeper.recno(), notice, &error))

@@ -1,6 +1,7 @@
 // The label layout catalogue LABEL.DBF with its layout files: a new layout stored and read back,
 // a layout changed in place, and every refusal leaving the catalogue and the files as they were.
 #include "catalogues.h"
+#include "filesizelimit.h"
 #include "engine/recordengine.h"
 #include "fimbarcode.h"
 #include "labellayoutcatalogue.h"
@@ -317,4 +318,44 @@ TEST_F(LayoutCatalogue, AFailedWriteLeavesTheCatalogueAndTheLayoutFilesAsTheyWer
     existing.binary = row.binary;
     EXPECT_FALSE(catalogue.save(existing, surface, &error));
     EXPECT_EQ(folderState(sysdata), before);
+}
+
+// A disk that fills while a layout is written: the old layout file keeps its bytes, no row
+// changes, no new file is left in sysdata, and the message names the file.
+TEST_F(LayoutCatalogue, AFullDiskLeavesTheLayoutFileAndItsRowAsTheyWere)
+{
+    LabelSurface surface;
+    addText(surface, QStringLiteral("first"), QRect(0, 0, 40, 15));
+    QString error;
+    LabelLayoutRow row = catalogue.newLayout();
+    row.description = QStringLiteral("Members");
+    ASSERT_TRUE(catalogue.save(row, surface, &error)) << error.toStdString();
+    const QString path = sysdata + row.binary;
+    const QByteArray old = fileBytes(path);
+    const auto before = folderState(sysdata);
+
+    for (int i = 0; i < 12; ++i)
+        addText(surface, QStringLiteral("line %1").arg(i), QRect(0, 20 + 16 * i, 120, 15));
+    LabelLayoutRow edit = *catalogue.row(row.recno);
+    edit.description = QStringLiteral("Members, longer");
+    bool saved = true;
+    bool filed = true;
+    TGLabelObjectFiler filer;
+    {
+        postavo::testing::FileSizeLimit limit(rlim_t(old.size() + 16));
+        saved = catalogue.save(edit, surface, &error);
+        filed = filer.writeSurface(surface, path);
+    }
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(error, QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(path)));
+    EXPECT_FALSE(filed);
+    EXPECT_EQ(filer.lastError(), error);
+    EXPECT_EQ(fileBytes(path), old);
+    EXPECT_EQ(folderState(sysdata), before);
+    ASSERT_EQ(catalogue.rows().size(), 1u);
+    EXPECT_EQ(catalogue.rows().front().description, QStringLiteral("Members"));
+
+    // With room again the same layout is stored.
+    ASSERT_TRUE(catalogue.save(edit, surface, &error)) << error.toStdString();
+    EXPECT_EQ(fileBytes(path), TGLabelObjectFiler::objectListBytes(surface.designObjects()));
 }

@@ -3,11 +3,13 @@
 // text and its place on the page as pdftotext and pdfinfo read them.
 #include "addressdata.h"
 #include "addressfile.h"
+#include "filesizelimit.h"
 #include "letterrun.h"
 #include "richdocument.h"
 #include "pdfreading.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTextCursor>
@@ -60,7 +62,7 @@ TEST_F(PrintRun, AllRecordsWithCopiesAndPageBreaks)
     std::vector<int> statuses;
     QString error;
     {
-        TablePositionKeeper keep(table);
+        TableStateKeeper keep(table, TableStateKeeper::Signals::Quiet);
         LetterRun run(letter, table, {LetterRecords::All, false, {}, 2});
         ASSERT_TRUE(run.position(keep.recno(), nullptr, &error)) << error.toStdString();
         EXPECT_EQ(table.recNo(), 1u);
@@ -119,7 +121,7 @@ TEST_F(PrintRun, FilterStartFromCurrentAndCancel)
     QString notice, error;
     table.goTo(2);  // Denver: not among the Boston records
     {
-        TablePositionKeeper keep(table);
+        TableStateKeeper keep(table, TableStateKeeper::Signals::Quiet);
         LetterRun run(letter, table, {LetterRecords::All, true, "CITY = 'Boston'", 1});
         ASSERT_TRUE(run.position(keep.recno(), &notice, &error)) << error.toStdString();
         EXPECT_EQ(notice, kOutOfRangeNotice);
@@ -134,7 +136,7 @@ TEST_F(PrintRun, FilterStartFromCurrentAndCancel)
     LetterRun::Hooks hooks;
     hooks.cancel = [&] { return ++asked == 2; };
     {
-        TablePositionKeeper keep(table);
+        TableStateKeeper keep(table, TableStateKeeper::Signals::Quiet);
         LetterRun run(letter, table, {LetterRecords::All, false, {}, 1});
         ASSERT_TRUE(run.position(keep.recno(), nullptr, &error));
         EXPECT_FALSE(printLettersToPdf(run, letter.pageLayout(), pdf("cancel.pdf"), &error, hooks));
@@ -148,6 +150,34 @@ TEST_F(PrintRun, FilterStartFromCurrentAndCancel)
     LetterRun bad(letter, table, {LetterRecords::All, false, "CITY = = 'x'", 1});
     EXPECT_FALSE(bad.position(2, nullptr, &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+// A disk that fills during the last bytes of the PDF: the run fails with the file named, and
+// the PDF written before stays whole.
+TEST_F(PrintRun, FullDiskAtTheEndKeepsTheOldPdf)
+{
+    QString error;
+    auto print = [&] {
+        LetterRun run(letter, table, {LetterRecords::All, false, {}, 1});
+        return run.position(1, nullptr, &error) && printLettersToPdf(run, letter.pageLayout(), pdf("run.pdf"), &error);
+    };
+    ASSERT_TRUE(print()) << error.toStdString();
+    QFile written(pdf("run.pdf"));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray old = written.readAll();
+    written.close();
+    ASSERT_GT(old.size(), 200);
+
+    bool ok = true;
+    {
+        postavo::testing::FileSizeLimit limit(rlim_t(old.size() - 100));
+        ok = print();
+    }
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(error.startsWith("The PDF file \"" + pdf("run.pdf") + "\" cannot be written")) << error.toStdString();
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), old);
+    EXPECT_EQ(QDir(dir).entryList({"*.pdf*", "run*"}, QDir::Files | QDir::Hidden), QStringList({"run.pdf"}));
 }
 
 TEST(PrintTextRect, FromMarginsDotsAndOffsets)

@@ -3,7 +3,7 @@
 #include <QSaveFile>
 #include <algorithm>
 
-namespace postavo::richtext {
+namespace postavo {
 
 bool replaceFileWith(const QString& path, const QByteArray& bytes, QString* reason)
 {
@@ -26,4 +26,4 @@ bool replaceFileWith(const QString& path, const QByteArray& bytes, QString* reas
     return ok;
 }
 
-} // namespace postavo::richtext
+} // namespace postavo
