@@ -774,13 +774,7 @@ void Table::appendRecords(const unsigned char* records, std::size_t count)
         writeCount();
     } catch (...) {
         try {
-            if (header_.recordCount != oldCount) {
-                header_.recordCount = oldCount;
-                writeCount();
-            }
-            file_.truncate(at + 1);
-            const unsigned char eofMark = 0x1A;
-            file_.write(at, &eofMark, 1);
+            restoreRecordBytes(true, oldCount);
             if (markedHere)
                 clearAppendMark();
         } catch (...) {

@@ -520,15 +520,20 @@ struct TagRuns {
     std::vector<std::pair<std::uint64_t, std::uint64_t>> runs;   // offset, entries
 };
 
+void discardRuns(TagRuns& r)
+{
+    r.file.close();
+    if (!r.path.empty())
+        ::unlink(r.path.c_str());
+    r.path.clear();
+}
+
 struct RunFilesRemover {
     std::vector<TagRuns>& runs;
     ~RunFilesRemover()
     {
-        for (TagRuns& r : runs) {
-            r.file.close();
-            if (!r.path.empty())
-                ::unlink(r.path.c_str());
-        }
+        for (TagRuns& r : runs)
+            discardRuns(r);
     }
 };
 
@@ -585,6 +590,51 @@ private:
     std::uint64_t pos_, left_;
     std::size_t es_, per_, at_ = 0, have_ = 0;
     std::vector<unsigned char> buf_;
+};
+
+
+// Hands over the entries of a tag's runs in (key, record) order. Runs hold records in ascending
+// ranges, so among equal keys the earlier run holds the lower record.
+class RunMerge {
+public:
+    RunMerge(const TagRuns& runs, std::size_t keyLength) : kl_(keyLength)
+    {
+        readers_.reserve(runs.runs.size());
+        for (const auto& run : runs.runs)
+            readers_.emplace_back(runs.file, run.first, run.second, keyLength + 4);
+        for (std::size_t i = 0; i < readers_.size(); ++i)
+            if (readers_[i].valid())
+                heap_.push_back(i);
+        std::make_heap(heap_.begin(), heap_.end(), Later{this});
+    }
+    bool next(uint8_t* key, uint32_t& rec)
+    {
+        if (heap_.empty())
+            return false;
+        std::pop_heap(heap_.begin(), heap_.end(), Later{this});
+        RunReader& r = readers_[heap_.back()];
+        std::memcpy(key, r.entry(), kl_);
+        std::memcpy(&rec, r.entry() + kl_, 4);
+        r.advance();
+        if (r.valid())
+            std::push_heap(heap_.begin(), heap_.end(), Later{this});
+        else
+            heap_.pop_back();
+        return true;
+    }
+
+private:
+    struct Later {
+        const RunMerge* m;
+        bool operator()(std::size_t x, std::size_t y) const
+        {
+            const int c = std::memcmp(m->readers_[x].entry(), m->readers_[y].entry(), m->kl_);
+            return c != 0 ? c > 0 : x > y;
+        }
+    };
+    std::size_t kl_;
+    std::vector<RunReader> readers_;
+    std::vector<std::size_t> heap_;
 };
 
 } // namespace
@@ -742,8 +792,8 @@ void Table::appendTagsInRuns(TagBuild& b, std::uint32_t chunk)
     }
     reserveKeyBlocks(b, chunk);
     std::vector<unsigned char> bufs[2];
-    for (std::uint32_t first = 1; first <= n; first += std::min(chunk, n - first + 1)) {
-        const std::uint32_t last = first + std::min(chunk, n - first + 1) - 1;
+    for (std::uint64_t from = 1; from <= n; from += chunk) {
+        const auto first = std::uint32_t(from), last = std::uint32_t(std::min<std::uint64_t>(n, from + chunk - 1));
         onBothThreads(b, [&](const std::vector<std::size_t>& mine, bool second) {
             evaluateTags(b, mine, second, first, last, 0, 50);
             for (std::size_t t : mine)
@@ -751,47 +801,22 @@ void Table::appendTagsInRuns(TagBuild& b, std::uint32_t chunk)
                     writeRun(runs[t], b.blocks[t], b.sorters[second].order(b.blocks[t], b.infos[t]), b.infos[t],
                              bufs[second]);
         });
-        if (last == n)
-            break;
     }
     b.blocks.clear();
     b.blocks.shrink_to_fit();
     b.sorters[0] = KeySorter();
     b.sorters[1] = KeySorter();
-    // Each tag from a merge of its runs, in creation order. Runs hold records in ascending
-    // ranges, so among equal keys the earlier run holds the lower record.
+    // Then each tag from a merge of its runs, in creation order.
     std::uint64_t total = 0, done = 0;
     for (const TagRuns& r : runs)
         for (const auto& run : r.runs)
             total += run.second;
     for (std::size_t t = 0; t < b.infos.size(); ++t) {
-        const std::size_t kl = b.infos[t].keyLength, es = kl + 4;
-        std::vector<RunReader> readers;
-        readers.reserve(runs[t].runs.size());
-        for (const auto& run : runs[t].runs)
-            readers.emplace_back(runs[t].file, run.first, run.second, es);
-        auto later = [&](std::size_t x, std::size_t y) {
-            const int c = std::memcmp(readers[x].entry(), readers[y].entry(), kl);
-            return c != 0 ? c > 0 : x > y;
-        };
-        std::vector<std::size_t> heap;
-        for (std::size_t i = 0; i < readers.size(); ++i)
-            if (readers[i].valid())
-                heap.push_back(i);
-        std::make_heap(heap.begin(), heap.end(), later);
+        RunMerge merge(runs[t], b.infos[t].keyLength);
         int shown = -1;
         cdx_->buildTagStreamed(b.infos[t], [&](uint8_t* key, uint32_t& rec) {
-            if (heap.empty())
+            if (!merge.next(key, rec))
                 return false;
-            std::pop_heap(heap.begin(), heap.end(), later);
-            RunReader& r = readers[heap.back()];
-            std::memcpy(key, r.entry(), kl);
-            std::memcpy(&rec, r.entry() + kl, 4);
-            r.advance();
-            if (r.valid())
-                std::push_heap(heap.begin(), heap.end(), later);
-            else
-                heap.pop_back();
             if ((++done & 0xFFFF) == 0) {
                 const int p = 50 + int(done * 50 / std::max<std::uint64_t>(total, 1));
                 if (p != shown)
@@ -799,9 +824,7 @@ void Table::appendTagsInRuns(TagBuild& b, std::uint32_t chunk)
             }
             return true;
         });
-        runs[t].file.close();
-        ::unlink(runs[t].path.c_str());
-        runs[t].path.clear();
+        discardRuns(runs[t]);
         tags_.push_back(std::move(b.states[t]));
     }
 }
